@@ -1,0 +1,91 @@
+#include "core/geometry.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace quorvel::core {
+
+bool isValidSide(int side) { return std::find(kSides.begin(), kSides.end(), side) != kSides.end(); }
+
+void requireValidSide(int side) {
+    if (!isValidSide(side)) {
+        throw std::invalid_argument("unsupported board side " + std::to_string(side) +
+                                    " (only 4, 6, 8 and 10 exist)");
+    }
+}
+
+int cellCount(int side) {
+    requireValidSide(side);
+    return 3 * side * (side - 1) + 1;
+}
+
+int mapWidth(int side) {
+    requireValidSide(side);
+    return 34 * side - 10;
+}
+
+int mapHeight(int side) {
+    requireValidSide(side);
+    return 32 * side - 16;
+}
+
+int boardWidth(int side) { return mapWidth(side) + 6; }
+int boardHeight(int side) { return mapHeight(side) + 6; }
+
+bool isCell(int side, int c, int r) {
+    requireValidSide(side);
+    const int d = std::abs(c - (side - 1));
+    return c >= 0 && c <= 2 * side - 2 && d <= r && r <= 4 * (side - 1) - d && (r - d) % 2 == 0;
+}
+
+namespace {
+
+// Floor division for the possibly negative coordinates of the point query.
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+// The cell of the infinite column/half-row tiling that contains map pixel (x, y),
+// restricted to the board. Column c covers x = 17c .. 17c+23, so a pixel lies in the
+// band of column floor(x/17) and possibly in the right tip of the column before it.
+// Within a column only half-rows of one parity hold cells (even columns odd
+// half-rows, for the even sides), which leaves one candidate per column.
+CellPos cellAt(int side, int x, int y) {
+    requireValidSide(side);
+    if (x < 0 || y < 0 || x >= mapWidth(side) || y >= mapHeight(side)) {
+        return {-1, -1};
+    }
+    const int c0 = x / 17;
+    for (int c = c0; c >= c0 - 1 && c >= 0; --c) {
+        // Half-row parity of this column: c - (N-1) and r have the same parity.
+        const int parity = ((c - (side - 1)) % 2 + 2) % 2;
+        int r = floorDiv(y, 8);
+        if (((r % 2) + 2) % 2 != parity) {
+            --r;
+        }
+        if (r < 0) {
+            continue;
+        }
+        const int k = y - 8 * r;
+        const int m = std::min(k, 15 - k);
+        if (x >= 17 * c + 7 - m && x <= 17 * c + 16 + m && isCell(side, c, r)) {
+            return {c, r};
+        }
+    }
+    return {-1, -1};
+}
+
+}  // namespace
+
+int GetPX(int side, int x, int y) { return cellAt(side, x, y).c; }
+int GetPY(int side, int x, int y) { return cellAt(side, x, y).r; }
+
+bool faceButtonMaskAt(int x, int y) {
+    if (y < 1 || y > 24 || x < 0 || x > 31) {
+        return false;
+    }
+    const int from = std::max({12 - y, y - 13, 1});
+    const int to = std::min({19 + y, 44 - y, 30});
+    return from <= x && x <= to;
+}
+
+}  // namespace quorvel::core

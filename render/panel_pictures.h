@@ -1,0 +1,18 @@
+#pragma once
+// Fixed pictures of the window's panel and edges, and the seven-segment digits.
+
+#include "render/picture.h"
+
+namespace quorvel::render {
+
+// 13 x 23; index 0..9 the digits, 10 the minus sign.
+const Picture& digitPicture(int index);
+const Picture& panelPicture();       // 350 x 37
+const Picture& panelEdgePicture();   // 2 x 37 (Image6)
+const Picture& rightEdgePicture();   // 4 x 434 (Image5)
+const Picture& bottomEdgePicture();  // 463 x 3 (Image8)
+const Picture& backgroundPicture();  // 463 x 434
+const Picture& counterBoxPicture();  // 28 x 25
+const Picture& clockBoxPicture();    // 41 x 25
+
+}  // namespace quorvel::render

@@ -1,0 +1,1 @@
+// Render sources arrive one file per picture family.
