@@ -51,7 +51,7 @@ CounterGlyphs counterGlyphs(int value);
 double leadingNumber(const std::string& text);
 
 class Game {
-public:
+  public:
     // The game starts with no level chosen (no mark), side 4 and 7 mines, nothing
     // shown; the window's start-up chooses the level and the face set.
     Game(GameView& view, RandomSource& random);
@@ -62,10 +62,11 @@ public:
     void NGA();
     void NGE();
     // Marks the custom item, takes side and mines, starts a new game. The side must
-    // be 4, 6, 8 or 10 (else std::invalid_argument); mines must be >= 1.
+    // be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument, nothing changed).
     void CustOK(int side, int mines);
     // Face set change: nothing when that item is already marked; otherwise marks
-    // it, starts a new game and writes the settings.
+    // it, starts a new game and writes the settings. index 0..2, else
+    // std::invalid_argument.
     void Skn_Click(int index);
 
     // --- Opening cells. (x, y) is the outline origin of a covered, unflagged cell,
@@ -117,10 +118,12 @@ public:
     // picture would. Does not draw.
     Board& boardForTesting() { return board_; }
 
-private:
+  private:
     void setLevel(Level level);
     void showFace(Face face);
     void setResting(Face face);
+    void setTimer(bool enabled);
+    void setField(bool enabled);
     void lose(int x, int y, int c, int r);
     void win();
     void recordCheck();
@@ -139,6 +142,7 @@ private:
     bool timerEnabled_ = false;
     bool fieldEnabled_ = false;
     bool lost_ = false;
+    bool won_ = false;
     std::string zmin_;
     std::optional<Level> levelMark_;
     std::optional<int> faceMark_;
