@@ -26,6 +26,17 @@ int wholePixel(double v) {
 
 constexpr int kMaxSeconds = 999;
 
+// Visits every cell of a board of this side, column by column, top to bottom.
+template <typename Visit>
+void forEachCell(int side, Visit visit) {
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        const int d = c > side - 1 ? c - (side - 1) : side - 1 - c;
+        for (int r = d; r <= 4 * (side - 1) - d; r += 2) {
+            visit(c, r);
+        }
+    }
+}
+
 // The counter's value is the number its text reads. The game only ever writes
 // whole numbers there; anything else is cut to an int without overflowing.
 int counterValue(const std::string& text) {
@@ -335,14 +346,11 @@ void Game::MakeField(int mines, int firstCol, int firstRow) {
     // Cells a mine may still go to. The sampling below only ends when one exists,
     // so it is counted up front and kept current.
     int eligible = 0;
-    for (int c = 0; c <= 2 * side_ - 2; ++c) {
-        for (int r = 0; r <= 4 * side_ - 4; ++r) {
-            if (isCell(side_, c, r) && board_.at(c, r) == Cell::Covered &&
-                !(c == firstCol && r == firstRow)) {
-                ++eligible;
-            }
+    forEachCell(side_, [&](int c, int r) {
+        if (board_.at(c, r) == Cell::Covered && !(c == firstCol && r == firstRow)) {
+            ++eligible;
         }
-    }
+    });
 
     int remaining = mines;
     // At least one mine, as the placement tests for the end only after a mine.
@@ -368,14 +376,11 @@ void Game::MakeField(int mines, int firstCol, int firstRow) {
     // the mines go under flags, chosen uniformly; when even those run out, fewer
     // mines are placed than asked for.
     std::vector<CellPos> flagged;
-    for (int c = 0; c <= 2 * side_ - 2; ++c) {
-        for (int r = 0; r <= 4 * side_ - 4; ++r) {
-            if (isCell(side_, c, r) && board_.at(c, r) == Cell::FlaggedSafe &&
-                !(c == firstCol && r == firstRow)) {
-                flagged.push_back({c, r});
-            }
+    forEachCell(side_, [&](int c, int r) {
+        if (board_.at(c, r) == Cell::FlaggedSafe && !(c == firstCol && r == firstRow)) {
+            flagged.push_back({c, r});
         }
-    }
+    });
     while (remaining > 0 && !flagged.empty()) {
         auto pick =
             static_cast<std::size_t>(random_.uniform() * static_cast<double>(flagged.size()));

@@ -1,12 +1,16 @@
 #include "core/geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace quorvel::core {
 
-bool isValidSide(int side) { return std::find(kSides.begin(), kSides.end(), side) != kSides.end(); }
+bool isValidSide(int side) {
+    return std::find(kSides.begin(), kSides.end(), side) != kSides.end();
+}
 
 void requireValidSide(int side) {
     if (!isValidSide(side)) {
@@ -30,8 +34,12 @@ int mapHeight(int side) {
     return 32 * side - 16;
 }
 
-int boardWidth(int side) { return mapWidth(side) + 6; }
-int boardHeight(int side) { return mapHeight(side) + 6; }
+int boardWidth(int side) {
+    return mapWidth(side) + 6;
+}
+int boardHeight(int side) {
+    return mapHeight(side) + 6;
+}
 
 bool isCell(int side, int c, int r) {
     requireValidSide(side);
@@ -42,7 +50,9 @@ bool isCell(int side, int c, int r) {
 namespace {
 
 // Floor division for the possibly negative coordinates of the point query.
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 // The cell of the infinite column/half-row tiling that contains map pixel (x, y),
 // restricted to the board. Column c covers x = 17c .. 17c+23, so a pixel lies in the
@@ -74,10 +84,74 @@ CellPos cellAt(int side, int x, int y) {
     return {-1, -1};
 }
 
+// The lookup answers from one table per side, filled once from cellAt: the
+// mouse, the fill and above all the mine placement ask for every point twice.
+struct PixelCell {
+    std::int8_t c;
+    std::int8_t r;
+};
+
+struct SideTable {
+    int width = 0;
+    int height = 0;
+    std::vector<PixelCell> cells;
+};
+
+SideTable buildTable(int side) {
+    SideTable table;
+    table.width = mapWidth(side);
+    table.height = mapHeight(side);
+    table.cells.resize(static_cast<std::size_t>(table.width) *
+                       static_cast<std::size_t>(table.height));
+    for (int y = 0; y < table.height; ++y) {
+        for (int x = 0; x < table.width; ++x) {
+            const CellPos cell = cellAt(side, x, y);
+            table.cells[static_cast<std::size_t>(y * table.width + x)] = {
+                static_cast<std::int8_t>(cell.c), static_cast<std::int8_t>(cell.r)};
+        }
+    }
+    return table;
+}
+
+const SideTable& tableFor(int side) {
+    static const std::array<SideTable, kSides.size()> tables = [] {
+        std::array<SideTable, kSides.size()> built;
+        for (std::size_t i = 0; i < kSides.size(); ++i) {
+            built[i] = buildTable(kSides[i]);
+        }
+        return built;
+    }();
+    switch (side) {
+        case 4:
+            return tables[0];
+        case 6:
+            return tables[1];
+        case 8:
+            return tables[2];
+        case 10:
+            return tables[3];
+        default:
+            requireValidSide(side);  // throws
+            return tables[0];
+    }
+}
+
+PixelCell lookup(int side, int x, int y) {
+    const SideTable& table = tableFor(side);
+    if (x < 0 || y < 0 || x >= table.width || y >= table.height) {
+        return {-1, -1};
+    }
+    return table.cells[static_cast<std::size_t>(y * table.width + x)];
+}
+
 }  // namespace
 
-int GetPX(int side, int x, int y) { return cellAt(side, x, y).c; }
-int GetPY(int side, int x, int y) { return cellAt(side, x, y).r; }
+int GetPX(int side, int x, int y) {
+    return lookup(side, x, y).c;
+}
+int GetPY(int side, int x, int y) {
+    return lookup(side, x, y).r;
+}
 
 bool faceButtonMaskAt(int x, int y) {
     if (y < 1 || y > 24 || x < 0 || x > 31) {

@@ -1,0 +1,127 @@
+// Game core timings: the pixel -> cell lookup, a board-wide flood fill and the
+// densest mine placement. Run by hand; the figures go into the issue notes.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "core/game.h"
+#include "core/geometry.h"
+#include "core/random_source.h"
+
+namespace {
+
+using namespace quorvel::core;
+
+// A window that shows nothing but moves x as the real drawing procedures do,
+// since the game relies on it.
+class SilentView final : public GameView {
+public:
+    void DrawP2(int, int) override {}
+    void DrawPD(int& x, int y) override {
+        if (x != kNoCell && y != kNoCell) {
+            x -= 1;
+        }
+    }
+    void DrawP3(int& x, int y) override {
+        if (x != kNoCell && y != kNoCell) {
+            x -= 2;
+        }
+    }
+    void DrawNu(int, int, int) override {}
+    void DrawMin(int& x, int, int) override { x -= 1; }
+    void DrawFlg(int, int) override {}
+    void DrawCrs(int& x, int) override { x -= 2; }
+    void refreshField() override {}
+    void layoutBoard(int) override {}
+    void setFieldEnabled(bool) override {}
+    void showFace(Face, int) override {}
+    void showCounter(int, int) override {}
+    void showClock(int) override {}
+    void setTimerEnabled(bool) override {}
+    bool isMinimized() const override { return false; }
+    void minimize() override {}
+    void showLevelMark(Level) override {}
+    void showFaceMark(int) override {}
+    void setRecordPrompt(Level) override {}
+    double bestTime(Level) override { return 999; }
+    void prepareNameEntry(Level) override {}
+    void enterRecord(Level, int) override {}
+    void WriteK() override {}
+};
+
+// Always draws the anchor pixel of one cell, so that one mine lands there.
+class OneCellRandom final : public RandomSource {
+public:
+    OneCellRandom(int side, CellPos cell) : side_(side), cell_(cell) {}
+    void reseed() override { wantX_ = true; }
+    double uniform() override {
+        const bool x = wantX_;
+        wantX_ = !wantX_;
+        return x ? (anchorX(cell_.c) + 0.5) / boardWidth(side_)
+                 : (cellY(cell_.r) + 0.5) / boardHeight(side_);
+    }
+
+private:
+    int side_;
+    CellPos cell_;
+    bool wantX_ = true;
+};
+
+void BM_HitTestSide10(benchmark::State& state) {
+    const int side = 10;
+    const int width = mapWidth(side);
+    const int height = mapHeight(side);
+    for (auto _ : state) {
+        std::int64_t sum = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                sum += GetPX(side, x, y) + GetPY(side, x, y);
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * width * height);
+}
+BENCHMARK(BM_HitTestSide10);
+
+void BM_FloodFillSide10(benchmark::State& state) {
+    const int side = 10;
+    SilentView view;
+    // The mine in the top cell of the left edge, the opening at the bottom cell of
+    // the right edge: every other cell, 270 of them, opens in one fill.
+    OneCellRandom random(side, {0, side - 1});
+    Game game(view, random);
+    game.Skn_Click(0);
+    game.CustOK(side, 1);
+    const int x = originX(2 * side - 2);
+    const int y = cellY(3 * side - 3);
+    for (auto _ : state) {
+        game.New_Click();
+        game.Clicking(x, y);
+        benchmark::DoNotOptimize(game.CoveredCount());
+    }
+    if (game.state() != GameState::Won || game.CoveredCount() != 1) {
+        state.SkipWithError("the fill did not open the whole board");
+    }
+    state.SetItemsProcessed(state.iterations() * (cellCount(side) - 1));
+}
+BENCHMARK(BM_FloodFillSide10)->Unit(benchmark::kMicrosecond);
+
+void BM_MakeFieldDense(benchmark::State& state) {
+    const int side = 10;
+    const int mines = 135;
+    SilentView view;
+    SeededRandom random(2026);
+    Game game(view, random);
+    game.Skn_Click(0);
+    game.CustOK(side, mines);
+    for (auto _ : state) {
+        game.boardForTesting().clear();
+        game.MakeField(mines, side - 1, 2 * side - 2);
+        benchmark::DoNotOptimize(game.board());
+    }
+}
+BENCHMARK(BM_MakeFieldDense)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,292 @@
+// The pixel -> cell mapping against an independent oracle: the red/blue hit-test
+// map painted from the cell shape, read back with the colour-based lookup that the
+// map was designed for.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/geometry.h"
+
+namespace quorvel::core {
+namespace {
+
+enum Colour { kBlack = 0, kRed = 1, kBlue = 2 };
+
+// The hidden surface PiX: the board's size (map plus a 6-pixel stripe right and
+// below), black background, every cell of an even column red and of an odd
+// column blue. `owner` records which cell painted each pixel.
+struct HitMap {
+    int side;
+    int width;
+    int height;
+    std::vector<int> colour;
+    std::vector<CellPos> owner;
+    int overlaps = 0;
+
+    explicit HitMap(int s)
+        : side(s),
+          width(34 * s - 4),
+          height(32 * s - 10),
+          colour(static_cast<std::size_t>(width * height), kBlack),
+          owner(static_cast<std::size_t>(width * height), CellPos{-1, -1}) {
+        for (int c = 0; c <= 2 * s - 2; ++c) {
+            for (int r = 0; r <= 4 * s - 4; ++r) {
+                if (isCell(s, c, r)) {
+                    paint(c, r);
+                }
+            }
+        }
+    }
+
+    void paint(int c, int r) {
+        // A flat-topped hexagon 24 wide and 16 tall: 10 pixels at the top edge,
+        // one more on each side per row down to 24 in the middle two rows.
+        for (int k = 0; k < 16; ++k) {
+            const int m = k < 8 ? k : 15 - k;
+            const int y = 8 * r + k;
+            for (int x = 17 * c + 7 - m; x <= 17 * c + 16 + m; ++x) {
+                const auto i = static_cast<std::size_t>(y * width + x);
+                if (colour[i] != kBlack) {
+                    ++overlaps;
+                }
+                colour[i] = c % 2 == 0 ? kRed : kBlue;
+                owner[i] = {c, r};
+            }
+        }
+    }
+
+    // Point query: the pixel's colour, -1 outside the surface.
+    int at(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width || y >= height) {
+            return -1;
+        }
+        return colour[static_cast<std::size_t>(y * width + x)];
+    }
+    CellPos ownerAt(int x, int y) const {
+        if (at(x, y) <= 0) {
+            return {-1, -1};
+        }
+        return owner[static_cast<std::size_t>(y * width + x)];
+    }
+};
+
+int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int floorMod(int a, int b) { return a - b * floorDiv(a, b); }
+
+// The colour-based lookup: the pixel's colour decides whether it belongs to the
+// column whose 17-pixel band holds it; otherwise the place inside the band picks
+// the left or right column and the place inside the 16-pixel band the cell half a
+// row up or down.
+CellPos colourLookup(const HitMap& map, int x, int y) {
+    const int c0 = floorDiv(x, 17);
+    const int colour = map.at(x, y);
+    if (colour <= 0) {
+        return {-1, -1};
+    }
+    const int p = floorMod(c0, 2);
+    const int expected = c0 < 0 ? -2 : (p == 0 ? kRed : kBlue);
+    const int t = y + 8 * (1 - p);
+    const int base = 2 * floorDiv(t, 16) - 1 + p;
+    if (colour == expected) {
+        return {c0, base};
+    }
+    const int m = floorMod(x, 17);
+    const int c = m < 9 ? c0 - 1 : c0 + 1;
+    const int r = floorMod(t, 16) < 8 ? base - 1 : base + 1;
+    return {c, r};
+}
+
+CellPos lookup(int side, int x, int y) { return {GetPX(side, x, y), GetPY(side, x, y)}; }
+
+class EverySide : public ::testing::TestWithParam<int> {};
+
+TEST_P(EverySide, EveryPixelMapsToTheCellThatContainsIt) {
+    const int side = GetParam();
+    const HitMap map(side);
+    ASSERT_EQ(map.overlaps, 0) << "cells must tile without overlap";
+    ASSERT_EQ(mapWidth(side) + 6, map.width);
+    ASSERT_EQ(mapHeight(side) + 6, map.height);
+
+    std::map<std::pair<int, int>, int> pixelsPerCell;
+    int mismatches = 0;
+    // Well beyond the surface on every side: negative points and the stripe past
+    // the map must all be "no cell".
+    for (int y = -40; y < map.height + 40; ++y) {
+        for (int x = -40; x < map.width + 40; ++x) {
+            const CellPos truth = map.ownerAt(x, y);
+            const CellPos byColour = colourLookup(map, x, y);
+            const CellPos got = lookup(side, x, y);
+            if (!(byColour == truth) || !(got == truth)) {
+                if (++mismatches <= 5) {
+                    ADD_FAILURE() << "side " << side << " pixel " << x << "," << y << ": owner "
+                                  << truth.c << "," << truth.r << ", colour lookup " << byColour.c
+                                  << "," << byColour.r << ", GetPX/GetPY " << got.c << ","
+                                  << got.r;
+                }
+            }
+            if (got.c >= 0) {
+                ++pixelsPerCell[{got.c, got.r}];
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(static_cast<int>(pixelsPerCell.size()), cellCount(side));
+    for (const auto& [cell, pixels] : pixelsPerCell) {
+        EXPECT_EQ(pixels, 272) << "cell " << cell.first << "," << cell.second;
+    }
+}
+
+TEST_P(EverySide, AnchorAndOriginMapToTheirCellAndStepToNeighbours) {
+    const int side = GetParam();
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        for (int r = 0; r <= 4 * side - 4; ++r) {
+            if (!isCell(side, c, r)) {
+                continue;
+            }
+            for (const int x : {anchorX(c), originX(c)}) {
+                const int y = cellY(r);
+                ASSERT_EQ(lookup(side, x, y), (CellPos{c, r})) << x << "," << y;
+                for (const CellPos& d : kNeighbourOffsets) {
+                    const CellPos n{c + d.c, r + d.r};
+                    const CellPos expected = isCell(side, n.c, n.r) ? n : CellPos{-1, -1};
+                    EXPECT_EQ(lookup(side, x + 17 * d.c, y + 8 * d.r), expected)
+                        << "from " << c << "," << r << " by " << d.c << "," << d.r;
+                }
+            }
+        }
+    }
+}
+
+TEST_P(EverySide, TipPixelsBelongToTheRightNeighbours) {
+    const int side = GetParam();
+    const auto cellOrNone = [side](int c, int r) {
+        return isCell(side, c, r) ? CellPos{c, r} : CellPos{-1, -1};
+    };
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        for (int r = 0; r <= 4 * side - 4; ++r) {
+            if (!isCell(side, c, r)) {
+                continue;
+            }
+            SCOPED_TRACE(std::to_string(c) + "," + std::to_string(r));
+            EXPECT_EQ(lookup(side, 17 * c, 8 * r + 7), (CellPos{c, r}));
+            EXPECT_EQ(lookup(side, 17 * c + 23, 8 * r + 8), (CellPos{c, r}));
+            EXPECT_EQ(lookup(side, 17 * c - 1, 8 * r + 7), cellOrNone(c - 1, r - 1));
+            EXPECT_EQ(lookup(side, 17 * c - 1, 8 * r + 8), cellOrNone(c - 1, r + 1));
+            // In column c's band but outside its cell: the column to the left.
+            EXPECT_EQ(lookup(side, 17 * c + 3, 8 * r + 2), cellOrNone(c - 1, r - 1));
+            EXPECT_EQ(lookup(side, 17 * c + 3, 8 * r + 13), cellOrNone(c - 1, r + 1));
+            EXPECT_EQ(lookup(side, 17 * c + 24, 8 * r + 8), cellOrNone(c + 1, r + 1));
+        }
+    }
+}
+
+TEST_P(EverySide, CornersEdgesAndNegativePointsAreNoCell) {
+    const int side = GetParam();
+    const int w = mapWidth(side);
+    const int h = mapHeight(side);
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0},
+                                                                 {w - 1, 0},
+                                                                 {0, h - 1},
+                                                                 {w - 1, h - 1},
+                                                                 {-1, 8 * (2 * side - 2)},
+                                                                 {w / 2, -1},
+                                                                 {w, h / 2},
+                                                                 {w + 5, h / 2},
+                                                                 {w / 2, h},
+                                                                 {w / 2, h + 5},
+                                                                 {-1000000, -1000000}}) {
+        EXPECT_EQ(lookup(side, x, y), (CellPos{-1, -1})) << x << "," << y;
+    }
+}
+
+TEST_P(EverySide, ColumnsHoldTheRightCells) {
+    const int side = GetParam();
+    int total = 0;
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        int inColumn = 0;
+        for (int r = -2; r <= 4 * side; ++r) {
+            if (isCell(side, c, r)) {
+                ++inColumn;
+                // Even columns hold odd half-rows and odd columns even ones.
+                EXPECT_NE(c % 2, r % 2);
+            }
+        }
+        EXPECT_EQ(inColumn, 2 * side - 1 - std::abs(c - (side - 1))) << "column " << c;
+        total += inColumn;
+    }
+    EXPECT_EQ(total, cellCount(side));
+    EXPECT_TRUE(isCell(side, side - 1, 0));
+    EXPECT_TRUE(isCell(side, side - 1, 4 * side - 4));
+    EXPECT_TRUE(isCell(side, 0, side - 1));
+    EXPECT_TRUE(isCell(side, 2 * side - 2, 3 * side - 3));
+    EXPECT_FALSE(isCell(side, -1, 2 * side - 2));
+    EXPECT_FALSE(isCell(side, 2 * side - 1, 2 * side - 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, EverySide, ::testing::Values(4, 6, 8, 10));
+
+TEST(Geometry, SizesAndCellCountsOfEachSide) {
+    EXPECT_EQ(cellCount(4), 37);
+    EXPECT_EQ(cellCount(6), 91);
+    EXPECT_EQ(cellCount(8), 169);
+    EXPECT_EQ(cellCount(10), 271);
+    EXPECT_EQ(mapWidth(4), 126);
+    EXPECT_EQ(mapHeight(4), 112);
+    EXPECT_EQ(boardWidth(4), 132);
+    EXPECT_EQ(boardHeight(4), 118);
+    EXPECT_EQ(boardWidth(10), 336);
+    EXPECT_EQ(boardHeight(10), 310);
+}
+
+TEST(Geometry, UnsupportedSidesThrowNamingTheSide) {
+    for (const int side : {5, 0, -4, 3, 12}) {
+        SCOPED_TRACE(side);
+        try {
+            GetPX(side, 10, 10);
+            ADD_FAILURE() << "no exception";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(std::string(e.what()).find(std::to_string(side)), std::string::npos)
+                << e.what();
+        }
+        EXPECT_THROW(GetPY(side, 10, 10), std::invalid_argument);
+        EXPECT_THROW(isCell(side, 0, 0), std::invalid_argument);
+        EXPECT_THROW(cellCount(side), std::invalid_argument);
+        EXPECT_THROW(boardWidth(side), std::invalid_argument);
+    }
+}
+
+TEST(FaceButtonMask, WhiteExactlyInsideTheHexagon) {
+    int white = 0;
+    for (int y = -2; y < 28; ++y) {
+        for (int x = -2; x < 34; ++x) {
+            white += faceButtonMaskAt(x, y) ? 1 : 0;
+        }
+    }
+    // Rows 1..24: 10 wide at rows 1 and 24, growing by 2 a row to 30 in rows 11..14.
+    int expected = 0;
+    for (int y = 1; y <= 24; ++y) {
+        expected += y <= 11 ? 10 + 2 * (y - 1) : y >= 14 ? 10 + 2 * (24 - y) : 30;
+    }
+    EXPECT_EQ(white, expected);
+    EXPECT_TRUE(faceButtonMaskAt(11, 1));
+    EXPECT_TRUE(faceButtonMaskAt(20, 1));
+    EXPECT_FALSE(faceButtonMaskAt(10, 1));
+    EXPECT_FALSE(faceButtonMaskAt(21, 1));
+    EXPECT_TRUE(faceButtonMaskAt(1, 11));
+    EXPECT_TRUE(faceButtonMaskAt(30, 14));
+    EXPECT_FALSE(faceButtonMaskAt(0, 12));
+    EXPECT_FALSE(faceButtonMaskAt(31, 12));
+    EXPECT_TRUE(faceButtonMaskAt(11, 24));
+    EXPECT_FALSE(faceButtonMaskAt(15, 0));
+    EXPECT_FALSE(faceButtonMaskAt(15, 25));
+    EXPECT_FALSE(faceButtonMaskAt(0, 0));
+    EXPECT_FALSE(faceButtonMaskAt(31, 25));
+}
+
+}  // namespace
+}  // namespace quorvel::core
