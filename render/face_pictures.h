@@ -7,11 +7,17 @@
 
 namespace quorvel::render {
 
-// Face kind of face set 0, 1 or 2.
+// Face kind of face set 0, 1 or 2, built on first use and kept for the run.
+// Throws std::out_of_range for any other face set or face kind.
 const Picture& facePicture(core::Face face, int faceSet);
+// The same picture built afresh on every call (for timing the build).
+Picture makeFacePicture(core::Face face, int faceSet);
 // White inside the hexagon, black outside.
 const Picture& buttonMaskPicture();
-// 16 or 32 pixels square (other sizes are scaled up from 32 by whole pixels).
+// 16 or 32 pixels square; a larger multiple of 32 is the 32-pixel icon scaled up by
+// whole pixels. Throws std::out_of_range for any other size.
 const Picture& iconPicture(int size);
+// The same picture built afresh on every call.
+Picture makeIconPicture(int size);
 
 }  // namespace quorvel::render
