@@ -1,0 +1,384 @@
+// The face button: its hit mask, the outline and bevel every face picture shares,
+// and where and how the fifteen faces are drawn.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "core/game_view.h"
+#include "core/geometry.h"
+#include "render/face_pictures.h"
+
+namespace quorvel::render {
+namespace {
+
+using core::Face;
+
+constexpr int kWidth = 32;
+constexpr int kHeight = 26;
+constexpr Rgb kBackground = Sed(192);
+constexpr Rgb kDarkGrey = Sed(128);
+constexpr Rgb kWhite = Sed(255);
+constexpr Rgb kBlack = Sed(0);
+
+constexpr std::array kAllFaces = {Face::Normal, Face::Pressed, Face::Surprised, Face::Dead,
+                                  Face::Winner};
+constexpr std::array kRaisedFaces = {Face::Normal, Face::Surprised, Face::Dead, Face::Winner};
+
+// The hexagon inside the outline, as the button is described: a flat top x = 11..20
+// in row 1, one pixel wider on each side per row down to x = 1..30 in row 11, the
+// same in rows 11..14, and one pixel narrower per row again to x = 11..20 in row 24.
+struct Span {
+    int left = 1;
+    int right = 0;  // empty
+};
+
+std::array<Span, kHeight> hexagonRows() {
+    std::array<Span, kHeight> rows{};
+    rows[1] = {11, 20};
+    for (int y = 2; y <= 11; ++y) {
+        rows[y] = {rows[y - 1].left - 1, rows[y - 1].right + 1};
+    }
+    for (int y = 12; y <= 14; ++y) {
+        rows[y] = rows[11];
+    }
+    for (int y = 15; y <= 24; ++y) {
+        rows[y] = {rows[y - 1].left + 1, rows[y - 1].right - 1};
+    }
+    return rows;
+}
+
+const std::array<Span, kHeight> kRows = hexagonRows();
+
+bool inside(int x, int y) {
+    return y >= 0 && y < kHeight && kRows[y].left <= x && x <= kRows[y].right;
+}
+
+// Row 0 and row 25 at x = 11..20; each row between has one pixel just outside each
+// end of the hexagon's row.
+bool onOutline(int x, int y) {
+    if (y == 0 || y == kHeight - 1) {
+        return 11 <= x && x <= 20;
+    }
+    return x == kRows[y].left - 1 || x == kRows[y].right + 1;
+}
+
+struct Bevel {
+    std::set<std::pair<int, int>> light;             // top edge and the three left sides
+    std::set<std::pair<int, int>> dark;              // bottom edge and the three right sides
+    std::set<std::pair<int, int>> shadeTopLeft;      // one pixel inside the light line
+    std::set<std::pair<int, int>> shadeBottomRight;  // one pixel inside the dark line
+};
+
+Bevel bevelLines() {
+    Bevel b;
+    for (int x = 11; x <= 20; ++x) {
+        b.light.insert({x, 1});
+        b.dark.insert({x, 24});
+        b.shadeTopLeft.insert({x, 2});
+        b.shadeBottomRight.insert({x, 23});
+    }
+    for (int y = 2; y <= 23; ++y) {
+        b.light.insert({kRows[y].left, y});
+        b.dark.insert({kRows[y].right, y});
+        b.shadeTopLeft.insert({kRows[y].left + 1, y});
+        b.shadeBottomRight.insert({kRows[y].right - 1, y});
+    }
+    return b;
+}
+
+const Bevel kBevel = bevelLines();
+
+bool isPressed(Face face) {
+    return face == Face::Pressed;
+}
+
+// The part of the button that a face may cover: the 17 x 17 box from (7, 4), or
+// from (8, 5) on the pressed button.
+bool inFaceBox(Face face, int x, int y) {
+    const int left = isPressed(face) ? 8 : 7;
+    const int top = isPressed(face) ? 5 : 4;
+    return left <= x && x < left + 17 && top <= y && y < top + 17;
+}
+
+// Inside the hexagon and on none of the lines the picture's bevel draws.
+bool plainInside(Face face, int x, int y) {
+    const std::pair p{x, y};
+    const auto& shade = isPressed(face) ? kBevel.shadeTopLeft : kBevel.shadeBottomRight;
+    return inside(x, y) && !kBevel.light.contains(p) && !kBevel.dark.contains(p) &&
+           !shade.contains(p);
+}
+
+void expectColour(const Picture& pic, int x, int y, Rgb colour, const char* what) {
+    EXPECT_EQ(pic.at(x, y), static_cast<int>(colour)) << what << " at (" << x << ", " << y << ")";
+}
+
+TEST(ButtonMask, IsWhiteExactlyInsideTheHexagonAndBlackElsewhere) {
+    const Picture& mask = buttonMaskPicture();
+    ASSERT_EQ(mask.width(), kWidth);
+    ASSERT_EQ(mask.height(), kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            expectColour(mask, x, y, inside(x, y) ? kWhite : kBlack, "mask");
+            // The picture and the hit test answer alike.
+            EXPECT_EQ(mask.at(x, y) == static_cast<int>(kWhite), core::faceButtonMaskAt(x, y))
+                << x << ", " << y;
+        }
+    }
+}
+
+TEST(FaceButton, EveryPictureHasTheOutlineAndTheBackgroundOutsideTheHexagon) {
+    for (int set = 0; set < 3; ++set) {
+        for (const Face face : kAllFaces) {
+            const Picture& pic = facePicture(face, set);
+            ASSERT_EQ(pic.width(), kWidth);
+            ASSERT_EQ(pic.height(), kHeight);
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    if (!inside(x, y)) {
+                        expectColour(pic, x, y, onOutline(x, y) ? kDarkGrey : kBackground,
+                                     onOutline(x, y) ? "outline" : "background");
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(FaceButton, OutlinePointsAndFlatEdgesLieWhereTheButtonIsDescribed) {
+    const Picture& pic = facePicture(Face::Normal, 0);
+    for (const int y : {11, 12, 13, 14}) {
+        expectColour(pic, 0, y, kDarkGrey, "left point");
+        expectColour(pic, 31, y, kDarkGrey, "right point");
+    }
+    expectColour(pic, 0, 10, kBackground, "above the left point");
+    expectColour(pic, 0, 15, kBackground, "below the left point");
+    expectColour(pic, 10, 0, kBackground, "left of the top edge");
+    expectColour(pic, 21, 25, kBackground, "right of the bottom edge");
+    expectColour(pic, 10, 1, kDarkGrey, "first slant pixel");
+}
+
+TEST(FaceButton, RaisedBevelIsLightTopLeftAndDarkWithShadeBottomRight) {
+    for (int set = 0; set < 3; ++set) {
+        for (const Face face : kRaisedFaces) {
+            const Picture& pic = facePicture(face, set);
+            for (const auto& [x, y] : kBevel.light) {
+                expectColour(pic, x, y, kWhite, "top/left side");
+            }
+            for (const auto& [x, y] : kBevel.dark) {
+                expectColour(pic, x, y, kBlack, "bottom/right side");
+            }
+            for (const auto& [x, y] : kBevel.shadeBottomRight) {
+                expectColour(pic, x, y, kDarkGrey, "shade inside the bottom/right side");
+            }
+        }
+    }
+}
+
+TEST(FaceButton, PressedBevelIsDarkWithShadeTopLeftAndLightBottomRight) {
+    for (int set = 0; set < 3; ++set) {
+        const Picture& pic = facePicture(Face::Pressed, set);
+        for (const auto& [x, y] : kBevel.light) {
+            expectColour(pic, x, y, kBlack, "top/left side");
+        }
+        for (const auto& [x, y] : kBevel.shadeTopLeft) {
+            expectColour(pic, x, y, kDarkGrey, "shade inside the top/left side");
+        }
+        for (const auto& [x, y] : kBevel.dark) {
+            expectColour(pic, x, y, kWhite, "bottom/right side");
+        }
+    }
+}
+
+// Swapping light and dark edges of a symmetric hexagon is the same as turning it
+// through half a circle; the face box turns onto the pressed face box.
+TEST(FaceButton, PressedButtonIsTheRaisedButtonTurnedHalfACircle) {
+    for (int set = 0; set < 3; ++set) {
+        const Picture& raised = facePicture(Face::Normal, set);
+        const Picture& pressed = facePicture(Face::Pressed, set);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if (!inFaceBox(Face::Pressed, x, y)) {
+                    EXPECT_EQ(pressed.at(x, y), raised.at(kWidth - 1 - x, kHeight - 1 - y))
+                        << set << ": " << x << ", " << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(FaceButton, FacesStayInsideTheirBoxAndOffTheBevel) {
+    for (int set = 0; set < 3; ++set) {
+        for (const Face face : kAllFaces) {
+            const Picture& pic = facePicture(face, set);
+            int drawn = 0;
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    if (!plainInside(face, x, y)) {
+                        continue;
+                    }
+                    if (!inFaceBox(face, x, y)) {
+                        expectColour(pic, x, y, kBackground, "outside the face box");
+                    } else if (pic.at(x, y) != static_cast<int>(kBackground)) {
+                        ++drawn;
+                    }
+                }
+            }
+            // A head of some 15 pixels across fills most of its box.
+            EXPECT_GT(drawn, 150) << "set " << set;
+        }
+    }
+}
+
+TEST(FaceButton, PressedFaceIsTheNormalFaceMovedOneRightAndOneDown) {
+    for (int set = 0; set < 3; ++set) {
+        const Picture& normal = facePicture(Face::Normal, set);
+        const Picture& pressed = facePicture(Face::Pressed, set);
+        for (int y = 4; y < 4 + 17; ++y) {
+            for (int x = 7; x < 7 + 17; ++x) {
+                const bool from = plainInside(Face::Normal, x, y);
+                const bool to = plainInside(Face::Pressed, x + 1, y + 1);
+                if (from && to) {
+                    EXPECT_EQ(pressed.at(x + 1, y + 1), normal.at(x, y))
+                        << set << ": " << x << ", " << y;
+                } else if (from) {
+                    expectColour(normal, x, y, kBackground, "face pixel lost when pressed");
+                } else if (to) {
+                    expectColour(pressed, x + 1, y + 1, kBackground, "face pixel gained");
+                }
+            }
+        }
+    }
+}
+
+TEST(FaceButton, EveryPictureUsesOnlyTheSixteenStandardColours) {
+    const std::set<int> palette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                   0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                   0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (int set = 0; set < 3; ++set) {
+        for (const Face face : kAllFaces) {
+            const Picture& pic = facePicture(face, set);
+            for (int y = 0; y < kHeight; ++y) {
+                for (int x = 0; x < kWidth; ++x) {
+                    EXPECT_TRUE(palette.contains(pic.at(x, y)))
+                        << "set " << set << " (" << x << ", " << y << ") " << std::hex
+                        << pic.at(x, y);
+                }
+            }
+        }
+    }
+}
+
+// How often each colour occurs in the face box (off the bevel), in rows
+// [firstRow, lastRow] of the box.
+int countInFace(Face face, int set, Rgb colour, int firstRow = 0, int lastRow = 16) {
+    const Picture& pic = facePicture(face, set);
+    const int left = isPressed(face) ? 8 : 7;
+    const int top = isPressed(face) ? 5 : 4;
+    int count = 0;
+    for (int y = top + firstRow; y <= top + lastRow; ++y) {
+        for (int x = left; x < left + 17; ++x) {
+            if (plainInside(face, x, y) && pic.at(x, y) == static_cast<int>(colour)) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+TEST(FaceSets, HeadsHaveTheColoursOfTheirSet) {
+    constexpr Rgb yellow = rgb(255, 255, 0);
+    constexpr Rgb olive = rgb(128, 128, 0);
+    constexpr Rgb darkRed = rgb(128, 0, 0);
+    constexpr Rgb red = rgb(255, 0, 0);
+    constexpr Rgb green = rgb(0, 255, 0);
+    constexpr Rgb darkGreen = rgb(0, 128, 0);
+    for (const Face face : {Face::Normal, Face::Surprised, Face::Dead, Face::Winner}) {
+        EXPECT_GT(countInFace(face, 0, yellow), 100);
+        EXPECT_GT(countInFace(face, 0, olive), 0);
+        EXPECT_GT(countInFace(face, 1, darkRed), 100);
+        EXPECT_GT(countInFace(face, 1, red), 0);
+        // Each head is drawn in black outline.
+        EXPECT_GT(countInFace(face, 0, kBlack), 30);
+        EXPECT_GT(countInFace(face, 1, kBlack), 30);
+        EXPECT_GT(countInFace(face, 2, kBlack), 30);
+        // No set borrows the head colour of another.
+        EXPECT_EQ(countInFace(face, 0, darkRed) + countInFace(face, 0, green), 0);
+        EXPECT_EQ(countInFace(face, 1, yellow) + countInFace(face, 1, green), 0);
+        EXPECT_EQ(countInFace(face, 2, darkRed), 0);
+    }
+    EXPECT_GT(countInFace(Face::Normal, 1, kWhite), 0);
+    for (const Face face : {Face::Normal, Face::Surprised, Face::Winner}) {
+        EXPECT_GT(countInFace(face, 2, green), 100);
+        EXPECT_GT(countInFace(face, 2, darkGreen), 0);
+    }
+}
+
+TEST(FaceSets, AlienHasYellowEyesWhenSurprisedWhiteEyesWhenWinningAndGoesBlackWhenDead) {
+    constexpr Rgb yellow = rgb(255, 255, 0);
+    EXPECT_EQ(countInFace(Face::Normal, 2, yellow), 0);
+    EXPECT_GT(countInFace(Face::Surprised, 2, yellow), 0);
+    EXPECT_EQ(countInFace(Face::Normal, 2, kWhite), 0);
+    EXPECT_GT(countInFace(Face::Winner, 2, kWhite), 0);
+    // Dead: the head is all black, every drawn pixel of the face box.
+    const int black = countInFace(Face::Dead, 2, kBlack);
+    EXPECT_GT(black, 150);
+    EXPECT_EQ(
+        black + countInFace(Face::Dead, 2, kBackground), 17 * 17 - [] {
+            int off = 0;  // box pixels on the bevel or outside the hexagon
+            for (int y = 4; y < 21; ++y) {
+                for (int x = 7; x < 24; ++x) {
+                    off += plainInside(Face::Dead, x, y) ? 0 : 1;
+                }
+            }
+            return off;
+        }());
+}
+
+TEST(FaceSets, WinnersWearDarkGlassesInSetZeroAndWhiteGlassesInSetOne) {
+    // The glasses sit over the eyes, in the upper half of the head.
+    EXPECT_GT(countInFace(Face::Winner, 0, kBlack, 0, 8),
+              countInFace(Face::Normal, 0, kBlack, 0, 8) + 10);
+    EXPECT_GT(countInFace(Face::Winner, 1, kWhite, 0, 8),
+              countInFace(Face::Normal, 1, kWhite, 0, 8) + 10);
+}
+
+TEST(FaceSets, AllFifteenPicturesDifferWhereTheyShould) {
+    for (int set = 0; set < 3; ++set) {
+        for (std::size_t a = 0; a < kAllFaces.size(); ++a) {
+            for (std::size_t b = a + 1; b < kAllFaces.size(); ++b) {
+                EXPECT_NE(facePicture(kAllFaces[a], set), facePicture(kAllFaces[b], set))
+                    << "set " << set << " faces " << a << " and " << b;
+            }
+        }
+    }
+    for (const Face face : kAllFaces) {
+        EXPECT_NE(facePicture(face, 0), facePicture(face, 1));
+        EXPECT_NE(facePicture(face, 0), facePicture(face, 2));
+        EXPECT_NE(facePicture(face, 1), facePicture(face, 2));
+    }
+}
+
+TEST(FaceSets, OnlySetsZeroToTwoAndTheFiveFacesExist) {
+    EXPECT_THROW(facePicture(Face::Normal, 3), std::out_of_range);
+    EXPECT_THROW(facePicture(Face::Dead, -1), std::out_of_range);
+    EXPECT_THROW(makeFacePicture(Face::Winner, 3), std::out_of_range);
+    EXPECT_THROW(facePicture(static_cast<Face>(5), 0), std::out_of_range);
+    EXPECT_THROW(makeFacePicture(static_cast<Face>(-1), 0), std::out_of_range);
+}
+
+TEST(FaceSets, CachedPicturesAreBuiltOnceAndMatchAFreshBuild) {
+    for (int set = 0; set < 3; ++set) {
+        for (const Face face : kAllFaces) {
+            EXPECT_EQ(&facePicture(face, set), &facePicture(face, set));
+            EXPECT_EQ(facePicture(face, set), makeFacePicture(face, set));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorvel::render
