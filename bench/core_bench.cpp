@@ -16,7 +16,7 @@ using namespace quorvel::core;
 // A window that shows nothing but moves x as the real drawing procedures do,
 // since the game relies on it.
 class SilentView final : public GameView {
-public:
+  public:
     void DrawP2(int, int) override {}
     void DrawPD(int& x, int y) override {
         if (x != kNoCell && y != kNoCell) {
@@ -52,7 +52,7 @@ public:
 
 // Always draws the anchor pixel of one cell, so that one mine lands there.
 class OneCellRandom final : public RandomSource {
-public:
+  public:
     OneCellRandom(int side, CellPos cell) : side_(side), cell_(cell) {}
     void reseed() override { wantX_ = true; }
     double uniform() override {
@@ -62,7 +62,7 @@ public:
                  : (cellY(cell_.r) + 0.5) / boardHeight(side_);
     }
 
-private:
+  private:
     int side_;
     CellPos cell_;
     bool wantX_ = true;

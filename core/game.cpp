@@ -418,7 +418,7 @@ void Game::Field_MouseMove(int button, int shift, double x, double y) {
     const int c = GetPX(side_, mx, my);
     const int r = GetPY(side_, mx, my);
     if (c <= 0 && r <= 0) {
-        Field_MouseUp(button, shift, x, y);
+        release(button, shift, x, y);
         return;
     }
     const int ax = anchorX(c);
@@ -461,7 +461,16 @@ void Game::Field_MouseMove(int button, int shift, double x, double y) {
     }
 }
 
-void Game::Field_MouseUp(int button, int /*shift*/, double x, double y) {
+void Game::Field_MouseUp(int button, int shift, double x, double y) {
+    if (!fieldEnabled_) {
+        return;
+    }
+    release(button, shift, x, y);
+}
+
+// The release itself, also run by the move handler when the pointer leaves the
+// board and by the Esc key, which acts even on a finished game.
+void Game::release(int button, int /*shift*/, double x, double y) {
     const int mx = wholePixel(x) - 3;
     const int my = wholePixel(y) - 3;
     const int c = GetPX(side_, mx, my);
@@ -516,7 +525,7 @@ void Game::Form_KeyDown(int keyCode, int /*shift*/) {
     } else if (keyCode == kKeyEsc) {
         // As if the left button came up over the held cell: (PressedX-3, PressedY-3)
         // lies inside it, so a held cell is opened.
-        Field_MouseUp(kLeftButton, 1, pressedX_, pressedY_);
+        release(kLeftButton, 1, pressedX_, pressedY_);
         view_.minimize();
     }
 }

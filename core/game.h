@@ -74,7 +74,8 @@ class Game {
     void Clicking(int x, int y);
     void MakeField(int mines, int firstCol, int firstRow);
 
-    // --- Board mouse input: button codes as above, X/Y in Field pixels.
+    // --- Board mouse input: button codes as above, X/Y in Field pixels. Like the
+    // disabled board surface, they do nothing while the board is disabled.
     void Field_MouseDown(int button, int shift, double x, double y);
     void Field_MouseMove(int button, int shift, double x, double y);
     void Field_MouseUp(int button, int shift, double x, double y);
@@ -124,6 +125,7 @@ class Game {
     void setResting(Face face);
     void setTimer(bool enabled);
     void setField(bool enabled);
+    void release(int button, int shift, double x, double y);
     void lose(int x, int y, int c, int r);
     void win();
     void recordCheck();

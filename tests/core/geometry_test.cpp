@@ -75,8 +75,12 @@ struct HitMap {
     }
 };
 
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-int floorMod(int a, int b) { return a - b * floorDiv(a, b); }
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+int floorMod(int a, int b) {
+    return a - b * floorDiv(a, b);
+}
 
 // The colour-based lookup: the pixel's colour decides whether it belongs to the
 // column whose 17-pixel band holds it; otherwise the place inside the band picks
@@ -101,7 +105,9 @@ CellPos colourLookup(const HitMap& map, int x, int y) {
     return {c, r};
 }
 
-CellPos lookup(int side, int x, int y) { return {GetPX(side, x, y), GetPY(side, x, y)}; }
+CellPos lookup(int side, int x, int y) {
+    return {GetPX(side, x, y), GetPY(side, x, y)};
+}
 
 class EverySide : public ::testing::TestWithParam<int> {};
 
@@ -125,8 +131,7 @@ TEST_P(EverySide, EveryPixelMapsToTheCellThatContainsIt) {
                 if (++mismatches <= 5) {
                     ADD_FAILURE() << "side " << side << " pixel " << x << "," << y << ": owner "
                                   << truth.c << "," << truth.r << ", colour lookup " << byColour.c
-                                  << "," << byColour.r << ", GetPX/GetPY " << got.c << ","
-                                  << got.r;
+                                  << "," << byColour.r << ", GetPX/GetPY " << got.c << "," << got.r;
                 }
             }
             if (got.c >= 0) {
@@ -190,16 +195,16 @@ TEST_P(EverySide, CornersEdgesAndNegativePointsAreNoCell) {
     const int w = mapWidth(side);
     const int h = mapHeight(side);
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0},
-                                                                 {w - 1, 0},
-                                                                 {0, h - 1},
-                                                                 {w - 1, h - 1},
-                                                                 {-1, 8 * (2 * side - 2)},
-                                                                 {w / 2, -1},
-                                                                 {w, h / 2},
-                                                                 {w + 5, h / 2},
-                                                                 {w / 2, h},
-                                                                 {w / 2, h + 5},
-                                                                 {-1000000, -1000000}}) {
+                                                               {w - 1, 0},
+                                                               {0, h - 1},
+                                                               {w - 1, h - 1},
+                                                               {-1, 8 * (2 * side - 2)},
+                                                               {w / 2, -1},
+                                                               {w, h / 2},
+                                                               {w + 5, h / 2},
+                                                               {w / 2, h},
+                                                               {w / 2, h + 5},
+                                                               {-1000000, -1000000}}) {
         EXPECT_EQ(lookup(side, x, y), (CellPos{-1, -1})) << x << "," << y;
     }
 }

@@ -56,7 +56,7 @@ inline const char* levelName(Level level) {
 }
 
 class RecordingView : public GameView {
-public:
+  public:
     std::vector<std::string> log;
     // Number last drawn at each outline origin.
     std::map<std::pair<int, int>, int> numbers;
@@ -147,7 +147,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static std::string xy(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
     void add(std::string line) { log.push_back(std::move(line)); }
 };
@@ -157,7 +157,7 @@ private:
 // each reseed, the plan starts again) it falls back to plain random numbers, so a
 // placement that wants more mines than planned still ends.
 class PlacingRandom : public RandomSource {
-public:
+  public:
     int side = 4;
     std::vector<CellPos> plan;
     int reseeds = 0;
@@ -179,7 +179,7 @@ public:
         return (cellY(plan[cell].r) + 0.5) / boardHeight(side);
     }
 
-private:
+  private:
     std::size_t next_ = 0;
     std::mt19937 engine_{12345};
 };
@@ -199,8 +199,8 @@ inline BoardPicture parsePicture(const std::vector<std::string>& rows) {
             if (ch == ' ') {
                 continue;
             }
-            EXPECT_TRUE(isCell(p.side, c, r)) << "picture puts '" << ch << "' on no cell " << c
-                                              << "," << r;
+            EXPECT_TRUE(isCell(p.side, c, r))
+                << "picture puts '" << ch << "' on no cell " << c << "," << r;
             if (ch == '*') {
                 p.mines.push_back({c, r});
             } else if (ch == 'f') {
@@ -300,9 +300,7 @@ struct GameFixture {
         game.Field_MouseDown(kRightButton, 0, fx(c), fy(r));
         game.Field_MouseUp(kRightButton, 0, fx(c), fy(r));
     }
-    std::vector<std::string> picture() const {
-        return pictureOf(game.board(), game.Side(), view);
-    }
+    std::vector<std::string> picture() const { return pictureOf(game.board(), game.Side(), view); }
 };
 
 }  // namespace quorvel::core::testing
