@@ -120,4 +120,15 @@ TEST(PicturesTool, FailsWhenTheOutputPathIsAFile) {
     EXPECT_NE(runTool({file}), 0);
 }
 
+// The icon files installed for the desktop are written by this tool; they must
+// not drift from the icon the program shows.
+TEST(PicturesTool, DesktopIconFilesMatchTheWindowIcon) {
+    for (const int size : {16, 32, 128}) {
+        const QString path = QStringLiteral(QUORVEL_SOURCE_DIR "/resources/icons/%1.png").arg(size);
+        const QImage image(path);
+        ASSERT_FALSE(image.isNull()) << path.toStdString();
+        expectSamePixels(image, quorvel::render::iconPicture(size), path);
+    }
+}
+
 }  // namespace
