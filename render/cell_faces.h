@@ -16,4 +16,11 @@ void DrawP3(Picture& field, int& x, int y);
 // One green pip centred on (x, y).
 void Puntik(Picture& field, int x, int y);
 
+// The eleven edge lines of the cell with outline origin (px, py), in order: the
+// top, lower-left and upper-left edges in `light`, the upper-right, lower-right and
+// bottom edges in `dark`, the five inner shade lines in `shade`. The top edge
+// starts at px - 1, or at px when `topFromOrigin` (the sunken face).
+void drawCellEdges(Picture& field, int px, int py, Rgb light, Rgb dark, Rgb shade,
+                   bool topFromOrigin);
+
 }  // namespace quorvel::render

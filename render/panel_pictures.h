@@ -1,11 +1,14 @@
 #pragma once
 // Fixed pictures of the window's panel and edges, and the seven-segment digits.
+// Each is generated from its rule on first use and kept; the make... functions
+// build a fresh copy on every call.
 
 #include "render/picture.h"
 
 namespace quorvel::render {
 
-// 13 x 23; index 0..9 the digits, 10 the minus sign.
+// 13 x 23; index 0..9 the digits, 10 the minus sign. Any other index throws
+// std::out_of_range.
 const Picture& digitPicture(int index);
 const Picture& panelPicture();       // 350 x 37
 const Picture& panelEdgePicture();   // 2 x 37 (Image6)
@@ -14,5 +17,14 @@ const Picture& bottomEdgePicture();  // 463 x 3 (Image8)
 const Picture& backgroundPicture();  // 463 x 434
 const Picture& counterBoxPicture();  // 28 x 25
 const Picture& clockBoxPicture();    // 41 x 25
+
+Picture makeDigitPicture(int index);
+Picture makePanelPicture();
+Picture makePanelEdgePicture();
+Picture makeRightEdgePicture();
+Picture makeBottomEdgePicture();
+Picture makeBackgroundPicture();
+Picture makeCounterBoxPicture();
+Picture makeClockBoxPicture();
 
 }  // namespace quorvel::render

@@ -1,0 +1,91 @@
+#include "render/board_pictures.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "core/geometry.h"
+#include "render/cell_faces.h"
+#include "render/primitives.h"
+
+namespace quorvel::render {
+
+namespace {
+
+// Cached pictures, indexed by side / 2 - 2 (sides 4, 6, 8, 10).
+std::size_t slotOf(int side) {
+    core::requireValidSide(side);
+    return static_cast<std::size_t>(side / 2 - 2);
+}
+
+// Calls f(c, r) for every cell of the board, column by column, top down.
+template <typename F>
+void forEachCell(int side, F f) {
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        const int d = c > side - 1 ? c - (side - 1) : side - 1 - c;
+        for (int r = d; r <= 4 * (side - 1) - d; r += 2) {
+            f(c, r);
+        }
+    }
+}
+
+}  // namespace
+
+void drawSunkenFrame(Picture& pic, int thickness) {
+    const int w = pic.width();
+    const int h = pic.height();
+    const Rgb dark = Sed(128);
+    const Rgb light = Sed(255);
+    // Dark along the top and left, white along the bottom and right; the two
+    // corners where they meet, (w-1-k, k) and (k, h-1-k), keep the background.
+    for (int k = 0; k < thickness; ++k) {
+        run(pic, 0, k, w - 2 - k, k, dark);
+        run(pic, k, 0, k, h - 2 - k, dark);
+        run(pic, k + 1, h - 1 - k, w - 1, h - 1 - k, light);
+        run(pic, w - 1 - k, k + 1, w - 1 - k, h - 1, light);
+    }
+}
+
+Picture makeBoardPicture(int side) {
+    core::requireValidSide(side);
+    Picture pic(core::boardWidth(side), core::boardHeight(side), Sed(192));
+    drawSunkenFrame(pic, 3);
+    forEachCell(side, [&](int c, int r) {
+        drawCellEdges(pic, core::originX(c), core::cellY(r), Sed(255), Sed(0), Sed(128), false);
+    });
+    return pic;
+}
+
+Picture makeHitTestMap(int side) {
+    core::requireValidSide(side);
+    Picture pic(core::mapWidth(side), core::mapHeight(side), rgb(0, 0, 0));
+    forEachCell(side, [&](int c, int r) {
+        const std::uint32_t colour = 0xFF000000u | (c % 2 == 0 ? rgb(255, 0, 0) : rgb(0, 0, 255));
+        for (int k = 0; k <= 15; ++k) {
+            const int m = std::min(k, 15 - k);
+            std::uint32_t* row = pic.data() + static_cast<std::size_t>(8 * r + k) * pic.width();
+            std::fill(row + 17 * c + 7 - m, row + 17 * c + 17 + m, colour);
+        }
+    });
+    return pic;
+}
+
+const Picture& boardPicture(int side) {
+    static std::array<std::unique_ptr<Picture>, 4> cache;
+    auto& slot = cache[slotOf(side)];
+    if (!slot) {
+        slot = std::make_unique<Picture>(makeBoardPicture(side));
+    }
+    return *slot;
+}
+
+const Picture& hitTestMap(int side) {
+    static std::array<std::unique_ptr<Picture>, 4> cache;
+    auto& slot = cache[slotOf(side)];
+    if (!slot) {
+        slot = std::make_unique<Picture>(makeHitTestMap(side));
+    }
+    return *slot;
+}
+
+}  // namespace quorvel::render

@@ -1,1 +1,0 @@
-// Render sources arrive one file per picture family.
