@@ -69,6 +69,33 @@ TEST(Flood, OpensTheZeroRegionDepthFirstInNeighbourOrder) {
     EXPECT_EQ(f.game.state(), GameState::Running);
 }
 
+TEST(Flood, FromTheBottomLooksAboveFirst) {
+    // The same pocket turned upside down: now "above" leads the way.
+    GameFixture f;
+    f.setUp({
+        "   o   ",  //
+        "  o o  ",  //
+        " o o o ",  //
+        "o o o o",  //
+        " o o o ",  //
+        "o o o o",  //
+        " o o o ",  //
+        "* * * *",  //
+        " o o o ",  //
+        "o o o o",  //
+        " o o o ",  //
+        "  o o  ",  //
+        "   o   ",  //
+    });
+    f.open(3, 12);
+    const std::vector<std::string> expected = {
+        nu(3, 12, 0), nu(3, 10, 0), nu(3, 8, 2), nu(4, 9, 1),  nu(4, 11, 0),
+        nu(5, 10, 0), nu(5, 8, 2),  nu(6, 9, 1), nu(2, 11, 0), nu(2, 9, 1),
+        nu(1, 10, 0), nu(1, 8, 2),  nu(0, 9, 1),
+    };
+    EXPECT_EQ(f.view.only({"DrawNu"}), expected);
+}
+
 TEST(Flood, DrawsEachCellSunkenThenItsNumberAndRefreshesAfterZeros) {
     GameFixture f;
     f.setUp(kTopPocket);
