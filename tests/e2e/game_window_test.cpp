@@ -1,0 +1,451 @@
+// The built game in a real X server: the test starts its own Xvfb and openbox,
+// starts the game with a fresh home directory, drives it with real input through
+// xdotool and compares screenshots of its window with the pictures render/ makes.
+// It ends only the processes it started, by their process ids.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QImage>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/game_view.h"
+#include "core/geometry.h"
+#include "process.h"
+#include "render/board_pictures.h"
+#include "render/face_pictures.h"
+#include "render/panel_pictures.h"
+#include "render/picture.h"
+
+#ifndef QUORVEL_GAME_PATH
+#error "QUORVEL_GAME_PATH must name the built game"
+#endif
+
+namespace quorvel::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using std::chrono::seconds;
+
+// The beginner board, the start-up level when there is no settings file.
+constexpr int kSide = 4;
+constexpr int kBeginnerMines = 7;
+
+// Client area layout for a board picture of W x H: the window is (W + 18) x (H + 61),
+// the board surface stands at (9, 52), the panel at (9, 9); inside the panel the
+// counter box at (7, 6), the face button at (W / 2 - 25, 6) and the clock box at
+// (W - 50, 6); digit places 13 pixels apart, one pixel inside their boxes.
+const int kBoardW = core::boardWidth(kSide);
+const int kBoardH = core::boardHeight(kSide);
+const int kClientW = kBoardW + 18;
+const int kClientH = kBoardH + 61;
+constexpr int kFieldX = 9;
+constexpr int kFieldY = 52;
+constexpr int kPanelX = 9;
+constexpr int kPanelY = 9;
+constexpr int kCounterPlaceX = kPanelX + 7 + 1;
+constexpr int kPlaceY = kPanelY + 6 + 1;
+const int kFaceX = kPanelX + kBoardW / 2 - 25;
+constexpr int kFaceY = kPanelY + 6;
+const int kClockPlaceX = kPanelX + kBoardW - 50 + 1;
+constexpr int kPlaceStep = 13;
+
+// The cell the test opens: a middle cell of the beginner board, so that its whole
+// outline lies well inside the board surface.
+constexpr int kCellC = 3;
+constexpr int kCellR = 6;
+
+constexpr const char* kWindowName = "^Quorvel$";
+
+// Compares the w x h pixels of `shot` at (x, y) with `want` (0xRRGGBB each). Empty
+// when they agree, otherwise how many differ and where the first one is.
+std::string compareArea(const QImage& shot, int x, int y, const render::Picture& want) {
+    if (x < 0 || y < 0 || x + want.width() > shot.width() || y + want.height() > shot.height()) {
+        std::ostringstream out;
+        out << want.width() << "x" << want.height() << " at (" << x << ", " << y
+            << ") does not fit into the " << shot.width() << "x" << shot.height() << " screenshot";
+        return out.str();
+    }
+    int differing = 0;
+    std::ostringstream first;
+    for (int py = 0; py < want.height(); ++py) {
+        for (int px = 0; px < want.width(); ++px) {
+            const unsigned got = shot.pixel(x + px, y + py) & 0xFFFFFFu;
+            const auto expected = static_cast<unsigned>(want.at(px, py));
+            if (got != expected) {
+                if (differing == 0) {
+                    first << "first at (" << px << ", " << py << "): got #" << std::hex << got
+                          << ", want #" << expected;
+                }
+                ++differing;
+            }
+        }
+    }
+    if (differing == 0) {
+        return {};
+    }
+    std::ostringstream out;
+    out << differing << " of " << want.width() * want.height() << " pixels differ, " << first.str();
+    return out.str();
+}
+
+// A whole image as a picture, for comparing two screenshots.
+render::Picture toPicture(const QImage& image) {
+    render::Picture picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            picture.set(x, y, image.pixel(x, y) & 0xFFFFFFu);
+        }
+    }
+    return picture;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string tail(const std::string& text, std::size_t chars = 4000) {
+    return text.size() <= chars ? text : "..." + text.substr(text.size() - chars);
+}
+
+class GameWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quorvel-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr) << "cannot create a temporary directory";
+        work_ = pattern;
+        home_ = work_ / "home";
+        fs::create_directories(home_);
+    }
+
+    void TearDown() override {
+        // Ours only, in the reverse order of starting, each by its process id.
+        game_.stop();
+        wm_.stop();
+        xvfb_.stop();
+        if (HasFailure()) {
+            std::cerr << "game output:\n"
+                      << tail(readFile(work_ / "game.log")) << "\nfiles kept in " << work_ << "\n";
+        } else {
+            std::error_code ignored;
+            fs::remove_all(work_, ignored);
+        }
+    }
+
+    // Every tool the test needs; a missing one fails the test (the set-up script
+    // installs them all).
+    static std::string missingTools() {
+        std::string missing;
+        for (const char* tool : {"Xvfb", "xdpyinfo", "xprop", "openbox", "xdotool", "import"}) {
+            if (findProgram(tool).empty()) {
+                missing += std::string(missing.empty() ? "" : ", ") + tool;
+            }
+        }
+        return missing;
+    }
+
+    Environment xEnvironment() const {
+        Environment env = Environment::inherited();
+        env.set("DISPLAY", display_);
+        return env;
+    }
+
+    CommandResult x(const std::vector<std::string>& argv, seconds timeout = seconds(10)) const {
+        return runCommand(argv, xEnvironment(), timeout);
+    }
+
+    // Starts Xvfb on a display that no other server uses: a display whose lock file
+    // exists is skipped, and a start that loses a race for a display is retried on
+    // the next one.
+    std::string startXServer() {
+        std::string lastError = "no free display between :90 and :189";
+        int failedStarts = 0;
+        for (int n = 90; n < 190 && failedStarts < 5; ++n) {
+            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            if (fs::exists(lock) || fs::exists(socket)) {
+                continue;
+            }
+            display_ = ":" + std::to_string(n);
+            const std::string error = xvfb_.start(
+                {"Xvfb", display_, "-noreset", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                Environment::inherited(), (work_ / ("xvfb" + std::to_string(n) + ".log")).string());
+            if (!error.empty()) {
+                return "Xvfb: " + error;
+            }
+            const auto deadline = Clock::now() + seconds(15);
+            bool ready = false;
+            while (xvfb_.running() && Clock::now() < deadline) {
+                // The server answering must be ours: its lock file names our Xvfb.
+                if (x({"xdpyinfo", "-display", display_}, seconds(5)).ok() &&
+                    std::atoi(readFile(lock).c_str()) == xvfb_.pid()) {
+                    ready = true;
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            if (ready) {
+                return {};
+            }
+            lastError = "Xvfb " + display_ + " did not answer xdpyinfo within 15 s: " +
+                        tail(readFile(work_ / ("xvfb" + std::to_string(n) + ".log")), 800);
+            xvfb_.stop();
+            ++failedStarts;
+        }
+        return lastError;
+    }
+
+    // Starts openbox with a configuration of our own (Alt+F4 closes the active
+    // window) and waits until it has taken the screen.
+    std::string startWindowManager() {
+        const fs::path wmHome = work_ / "wm-home";
+        fs::create_directories(wmHome / ".config" / "openbox");
+        std::ofstream(wmHome / ".config" / "openbox" / "rc.xml")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<openbox_config xmlns=\"http://openbox.org/3.4/rc\">\n"
+               "  <focus><focusNew>yes</focusNew></focus>\n"
+               "  <keyboard>\n"
+               "    <keybind key=\"A-F4\"><action name=\"Close\"/></keybind>\n"
+               "  </keyboard>\n"
+               "</openbox_config>\n";
+        Environment env = xEnvironment();
+        env.set("HOME", wmHome.string());
+        env.unset("XDG_CONFIG_HOME");
+        const std::string error = wm_.start({"openbox"}, env, (work_ / "openbox.log").string());
+        if (!error.empty()) {
+            return "openbox: " + error;
+        }
+        const auto deadline = Clock::now() + seconds(15);
+        while (wm_.running() && Clock::now() < deadline) {
+            const CommandResult check = x({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"});
+            if (check.ok() && check.out.find("window id") != std::string::npos) {
+                return {};
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return "openbox did not take the screen within 15 s: " +
+               tail(readFile(work_ / "openbox.log"), 800);
+    }
+
+    std::string startGame() {
+        Environment env = xEnvironment();
+        env.set("HOME", home_.string());
+        for (const char* name :
+             {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+              "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_SCALE_FACTOR_ROUNDING_POLICY",
+              "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI", "QT_STYLE_OVERRIDE"}) {
+            env.unset(name);
+        }
+        env.set("QT_QPA_PLATFORM", "xcb");
+        env.set("ASAN_OPTIONS", "detect_leaks=0");
+        return game_.start({QUORVEL_GAME_PATH}, env, (work_ / "game.log").string());
+    }
+
+    std::string gameOutput() const { return tail(readFile(work_ / "game.log"), 2000); }
+
+    // The id of the game's visible main window.
+    std::string findWindow() {
+        const CommandResult found =
+            x({"xdotool", "search", "--sync", "--onlyvisible", "--name", kWindowName}, seconds(60));
+        if (!found.ok()) {
+            return {};
+        }
+        std::istringstream lines(found.out);
+        std::string id;
+        lines >> id;
+        return id;
+    }
+
+    // A screenshot of the window (menu bar and client area), or a null image with
+    // the reason in `error`.
+    QImage screenshot(std::string& error) const {
+        const CommandResult shot = x({"import", "-window", window_, "png:-"}, seconds(20));
+        if (!shot.ok()) {
+            error = "import -window " + window_ + " " + shot.describe();
+            return {};
+        }
+        QImage image =
+            QImage::fromData(QByteArray(shot.out.data(), qsizetype(shot.out.size())), "PNG");
+        if (image.isNull()) {
+            error = "the screenshot is no PNG image";
+            return {};
+        }
+        return image.convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The client area: the bottom kClientH rows of the window, below the menu bar.
+    QImage clientArea(const QImage& shot) const {
+        return shot.copy(0, shot.height() - kClientH, kClientW, kClientH);
+    }
+
+    // Takes screenshots until `done` accepts one or `timeout` has passed; the last
+    // screenshot is returned either way (null when none could be taken).
+    template <typename Predicate>
+    QImage screenshotWhen(Predicate done, Clock::duration timeout, std::string& error) const {
+        const auto deadline = Clock::now() + timeout;
+        QImage shot;
+        for (;;) {
+            error.clear();
+            shot = screenshot(error);
+            if (!shot.isNull() && shot.width() == kClientW && shot.height() > kClientH &&
+                done(clientArea(shot))) {
+                return shot;
+            }
+            if (Clock::now() >= deadline) {
+                return shot;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+
+    std::string xdotool(const std::vector<std::string>& args) const {
+        std::vector<std::string> argv{"xdotool"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const CommandResult result = x(argv);
+        return result.ok() ? std::string() : "xdotool " + args.at(0) + " " + result.describe();
+    }
+
+    fs::path work_;
+    fs::path home_;
+    std::string display_;
+    std::string window_;
+    Child xvfb_;
+    Child wm_;
+    Child game_;
+};
+
+std::string compareDigits(const QImage& client, int x, int y, const std::vector<int>& digits) {
+    std::string result;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const std::string place =
+            compareArea(client, x + int(i) * kPlaceStep, y, render::digitPicture(digits[i]));
+        if (!place.empty()) {
+            result += "place " + std::to_string(i) + " is not digit " + std::to_string(digits[i]) +
+                      ": " + place + "; ";
+        }
+    }
+    return result;
+}
+
+TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen) {
+    const std::string missing = missingTools();
+    ASSERT_TRUE(missing.empty()) << "missing programs: " << missing
+                                 << " (scripts/setup installs xvfb, x11-utils, openbox, "
+                                    "xdotool and imagemagick)";
+    ASSERT_TRUE(fs::exists(QUORVEL_GAME_PATH)) << "the game was not built: " << QUORVEL_GAME_PATH;
+
+    std::string error = startXServer();
+    ASSERT_TRUE(error.empty()) << error;
+    error = startWindowManager();
+    ASSERT_TRUE(error.empty()) << error;
+    error = startGame();
+    ASSERT_TRUE(error.empty()) << error;
+
+    window_ = findWindow();
+    ASSERT_FALSE(window_.empty()) << "no visible window named Quorvel within 60 s (game "
+                                  << (game_.running() ? "still running" : "has ended") << ")\n"
+                                  << gameOutput();
+
+    // --- Start screen: the untouched beginner board, counter 07, clock 000 and the
+    // normal face of the first face set.
+    const render::Picture& board = render::boardPicture(kSide);
+    const QImage start = screenshotWhen(
+        [&](const QImage& client) { return compareArea(client, kFieldX, kFieldY, board).empty(); },
+        seconds(20), error);
+    ASSERT_FALSE(start.isNull()) << error;
+    ASSERT_EQ(start.width(), kClientW) << "the window is not as wide as the client area";
+    ASSERT_GT(start.height(), kClientH) << "the window has no room for a menu bar";
+    const int menuBar = start.height() - kClientH;
+    const QImage startClient = clientArea(start);
+
+    EXPECT_EQ(compareArea(startClient, kFieldX, kFieldY, board), "") << "board surface";
+    EXPECT_EQ(compareDigits(startClient, kCounterPlaceX, kPlaceY, {0, kBeginnerMines}), "")
+        << "mine counter";
+    EXPECT_EQ(compareDigits(startClient, kClockPlaceX, kPlaceY, {0, 0, 0}), "") << "clock";
+    EXPECT_EQ(compareArea(startClient, kFaceX, kFaceY, render::facePicture(core::Face::Normal, 0)),
+              "")
+        << "face button";
+
+    // --- A left click on a covered cell opens it: its top edge turns grey 159 (the
+    // sunken face), and the first opening steps the clock to 001 at once.
+    ASSERT_TRUE(core::isCell(kSide, kCellC, kCellR));
+    const int px = core::originX(kCellC);
+    const int py = core::cellY(kCellR);
+    const auto sunkenTopEdge = [&](const QImage& client) {
+        // Line 6 covers (px - 1, py), line 1 runs from px to px + 7.
+        for (int cx = px - 1; cx <= px + 7; ++cx) {
+            if ((client.pixel(kFieldX + cx, kFieldY + py) & 0xFFFFFFu) != render::Sed(159)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const int clickX = kFieldX + px + 4;
+    const int clickY = menuBar + kFieldY + py + 8;
+    error = xdotool({"mousemove", "--window", window_, "--sync", std::to_string(clickX),
+                     std::to_string(clickY), "click", "1"});
+    ASSERT_TRUE(error.empty()) << error;
+    const auto clicked = Clock::now();
+    const QImage opened = screenshotWhen(sunkenTopEdge, seconds(10), error);
+    const auto seen =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - clicked).count();
+    ASSERT_FALSE(opened.isNull()) << error;
+    const QImage openedClient = clientArea(opened);
+    EXPECT_TRUE(sunkenTopEdge(openedClient))
+        << "the clicked cell's top edge is not grey 159 within 10 s of the click";
+    EXPECT_EQ(compareDigits(openedClient, kClockPlaceX, kPlaceY, {0, 0, 1}), "")
+        << "clock after the first opening (screenshot " << seen << " ms after the click)";
+
+    // --- F2 starts a new game: the client area is the start screen again, and the
+    // clock stays stopped.
+    error = xdotool({"windowactivate", "--sync", window_});
+    ASSERT_TRUE(error.empty()) << error;
+    error = xdotool({"key", "F2"});
+    ASSERT_TRUE(error.empty()) << error;
+    const render::Picture startPicture = toPicture(startClient);
+    const auto isStartScreen = [&](const QImage& client) {
+        return compareArea(client, 0, 0, startPicture).empty();
+    };
+    QImage renewed = screenshotWhen(isStartScreen, seconds(10), error);
+    ASSERT_FALSE(renewed.isNull()) << error;
+    EXPECT_EQ(compareArea(clientArea(renewed), 0, 0, startPicture), "")
+        << "client area after F2 against the start screen";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+    renewed = screenshot(error);
+    ASSERT_FALSE(renewed.isNull()) << error;
+    EXPECT_EQ(compareArea(clientArea(renewed), 0, 0, startPicture), "")
+        << "client area 1.3 s after F2 (the clock must not run before the first click)";
+
+    // --- Closing the window through the window manager writes the settings file.
+    const fs::path settingsFile = home_ / ".config" / "winmine.ini";
+    EXPECT_TRUE(fs::exists(settingsFile)) << "start-up wrote no " << settingsFile;
+    fs::remove(settingsFile);
+    error = xdotool({"windowactivate", "--sync", window_});
+    ASSERT_TRUE(error.empty()) << error;
+    error = xdotool({"key", "alt+F4"});
+    ASSERT_TRUE(error.empty()) << error;
+    const std::optional<int> status = game_.waitForExit(seconds(20));
+    ASSERT_TRUE(status.has_value()) << "the game did not end within 20 s of closing its window";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+        << "the game ended with " << describeStatus(*status) << "\n"
+        << gameOutput();
+    EXPECT_TRUE(fs::exists(settingsFile)) << "closing the window wrote no " << settingsFile;
+}
+
+}  // namespace
+}  // namespace quorvel::e2e
