@@ -126,9 +126,13 @@ void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     }
 
     // State at step `first`: e = 2·i·a + n − 1 − 2n·m, kept in 0 <= e < 2n.
-    const i128 num = static_cast<i128>(2) * first * a + n - 1;
-    i64 m = static_cast<i64>(num / (static_cast<i128>(2) * n));
-    i64 e = static_cast<i64>(num - static_cast<i128>(2) * n * m);
+    i64 m = 0;
+    i64 e = n - 1;
+    if (first > 0) {
+        const i128 num = static_cast<i128>(2) * first * a + n - 1;
+        m = static_cast<i64>(num / (static_cast<i128>(2) * n));
+        e = static_cast<i64>(num - static_cast<i128>(2) * n * m);
+    }
     const i64 twoN = 2 * n;
     const i64 twoA = 2 * a;
 
