@@ -1,0 +1,47 @@
+#pragma once
+// "Nejlepší časy": shows the best-times table; "Vynulovat časy" resets it and
+// has the settings written at once. Created once and then only shown and
+// hidden; closing it in any way keeps the table.
+
+#include <array>
+#include <functional>
+
+#include <QDialog>
+
+#include "settings/best_times.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace quorvel::settings {
+
+class BestTimesDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // writeSettings is called right after every reset.
+    BestTimesDialog(BestTimes& table, std::function<void()> writeSettings,
+                    QWidget* parent = nullptr);
+
+    // Shows the table modally; returns when the dialog is hidden again.
+    void showTable();
+    // Labels from the table (showTable does this itself).
+    void refresh();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void resetTimes();
+
+    BestTimes& table_;
+    std::function<void()> writeSettings_;
+    QGroupBox* frame_;
+    std::array<QLabel*, 3> levelLabels_{};
+    std::array<QLabel*, 3> timeLabels_{};
+    std::array<QLabel*, 3> nameLabels_{};
+    QPushButton* resetButton_;
+    QPushButton* okButton_;
+};
+
+}  // namespace quorvel::settings

@@ -1,0 +1,159 @@
+#include "settings/custom_dialog.h"
+
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "settings/custom_rule.h"
+#include "settings/dialog_fonts.h"
+#include "settings/dialog_frame.h"
+#include "settings/number_text.h"
+
+namespace quorvel::settings {
+
+namespace {
+
+struct SideOption {
+    int side;
+    int x;
+    int width;
+};
+constexpr std::array<SideOption, 4> kSideOptions{
+    {{4, 76, 15}, {6, 90, 15}, {8, 104, 15}, {10, 118, 19}}};
+
+}  // namespace
+
+CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWidget* parent)
+    : QDialog(parent), custOK_(std::move(custOK)) {
+    setUpFixedDialog(*this, QStringLiteral("Vlastní pole"), 233, 77);
+
+    auto* sideLabel = new QLabel(QStringLiteral("Strana:"), this);
+    sideLabel->setObjectName(QStringLiteral("sideLabel"));
+    sideLabel->setGeometry(12, 15, 57, 17);
+    auto* minesLabel = new QLabel(QStringLiteral("Počet min:"), this);
+    minesLabel->setObjectName(QStringLiteral("minesLabel"));
+    minesLabel->setGeometry(12, 50, 57, 17);
+
+    // The side is only ever set by the options; its text lies hidden under them.
+    sideText_ = new QLineEdit(this);
+    sideText_->setObjectName(QStringLiteral("sideText"));
+    sideText_->setGeometry(76, 11, 60, 20);
+    sideText_->hide();
+
+    minesText_ = new QLineEdit(QStringLiteral("8"), this);
+    minesText_->setObjectName(QStringLiteral("minesText"));
+    minesText_->setGeometry(76, 46, 61, 20);
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(147, 11, 75, 23);
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Storno"), this);
+    cancelButton_->setObjectName(QStringLiteral("stornoButton"));
+    cancelButton_->setGeometry(147, 39, 75, 23);
+    connect(okButton_, &QPushButton::clicked, this, &CustomDialog::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* group = new QButtonGroup(this);
+    for (std::size_t i = 0; i < kSideOptions.size(); ++i) {
+        const SideOption option = kSideOptions[i];
+        auto* button = new QPushButton(QString::number(option.side), this);
+        button->setObjectName(QStringLiteral("sideOption%1").arg(option.side));
+        button->setGeometry(option.x, 11, option.width, 22);
+        button->setCheckable(true);
+        button->setAutoDefault(false);
+        button->installEventFilter(this);
+        group->addButton(button, option.side);
+        sideOptions_[i] = button;
+    }
+    group->setExclusive(true);
+    connect(group, &QButtonGroup::idClicked, this, &CustomDialog::chooseSide);
+
+    setTabOrder(minesText_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    QWidget* previous = cancelButton_;
+    for (QPushButton* option : sideOptions_) {
+        setTabOrder(previous, option);
+        previous = option;
+    }
+
+    QList<TextBox> boxes{
+        {sideLabel->text(), sideLabel->size(), labelPadding()},
+        {minesLabel->text(), minesLabel->size(), labelPadding()},
+        {QStringLiteral("135"), minesText_->size(), lineEditPadding()},
+        {okButton_->text(), okButton_->size(), buttonPadding()},
+        {cancelButton_->text(), cancelButton_->size(), buttonPadding()},
+    };
+    for (QPushButton* option : sideOptions_) {
+        boxes.append({option->text(), option->size(), QMargins(1, 3, 1, 3)});
+    }
+    setFont(fittingFont(font(), boxes));
+
+    sideOptions_[0]->setChecked(true);
+    chooseSide(4);
+}
+
+void CustomDialog::prepare(int side, int mines) {
+    for (QPushButton* option : sideOptions_) {
+        if (option->text() == QString::number(side)) {
+            option->setChecked(true);
+            chooseSide(side);
+        }
+    }
+    minesText_->setText(QString::number(mines));
+}
+
+void CustomDialog::runModal(int side, int mines) {
+    prepare(side, mines);
+    minesText_->setFocus();
+    exec();
+}
+
+int CustomDialog::chosenSide() const {
+    return static_cast<int>(leadingNumber(sideText_->text()));
+}
+
+QString CustomDialog::minesText() const {
+    return minesText_->text();
+}
+
+void CustomDialog::keyPressEvent(QKeyEvent* event) {
+    // "Storno" is not the cancel button, so Esc does nothing.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CustomDialog::eventFilter(QObject* watched, QEvent* event) {
+    // The options never keep the focus: after a click on one, Enter still
+    // presses "OK".
+    if (event->type() == QEvent::FocusIn) {
+        for (QPushButton* option : sideOptions_) {
+            if (watched == option) {
+                okButton_->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CustomDialog::chooseSide(int side) {
+    sideText_->setText(QString::number(side));
+}
+
+void CustomDialog::confirm() {
+    const int side = chosenSide();
+    const int mines = customMines(side, minesText_->text());
+    minesText_->setText(QString::number(mines));
+    if (custOK_) {
+        custOK_(side, mines);
+    }
+    accept();
+}
+
+}  // namespace quorvel::settings

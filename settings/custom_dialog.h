@@ -1,0 +1,50 @@
+#pragma once
+// "Vlastní pole": the side (4, 6, 8 or 10) and the mine count of a custom board.
+// "OK" brings the count into range, hands both to the game and hides the dialog;
+// "Storno" (not the cancel button: Esc does nothing here) and closing it by its
+// frame change nothing. Created once and then only shown and hidden.
+
+#include <array>
+#include <functional>
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorvel::settings {
+
+class CustomDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // custOK gets the chosen side and the mine count brought into range.
+    explicit CustomDialog(std::function<void(int side, int mines)> custOK,
+                          QWidget* parent = nullptr);
+
+    // Selects the option of the current side and shows the current mine count.
+    void prepare(int side, int mines);
+    // prepare(), then shows the dialog modally until it is hidden.
+    void runModal(int side, int mines);
+
+    // The side option being chosen (as the side text holds it) and the mines text.
+    int chosenSide() const;
+    QString minesText() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void chooseSide(int side);
+    void confirm();
+
+    std::function<void(int, int)> custOK_;
+    QLineEdit* sideText_;
+    QLineEdit* minesText_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    std::array<QPushButton*, 4> sideOptions_{};
+};
+
+}  // namespace quorvel::settings

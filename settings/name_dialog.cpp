@@ -1,0 +1,112 @@
+#include "settings/name_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "settings/dialog_fonts.h"
+#include "settings/dialog_frame.h"
+#include "settings/ini_format.h"
+
+namespace quorvel::settings {
+
+QValidator::State Windows1250Validator::validate(QString& input, int& /*position*/) const {
+    for (const QChar c : input) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            return Invalid;
+        }
+    }
+    return storableText(input) ? Acceptable : Invalid;
+}
+
+NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
+    setUpFixedDialog(*this, QStringLiteral("Blahopřeji"), 222, 105);
+
+    promptLabel_ = new QLabel(this);
+    promptLabel_->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel_->setGeometry(11, 11, 201, 27);
+    promptLabel_->setWordWrap(true);
+    promptLabel_->setTextFormat(Qt::PlainText);
+    promptLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    nameField_ = new QLineEdit(this);
+    nameField_->setObjectName(QStringLiteral("nameField"));
+    nameField_->setGeometry(11, 45, 201, 21);
+    nameField_->setValidator(new Windows1250Validator(nameField_));
+
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(137, 74, 75, 21);
+    okButton_->setDefault(true);
+    setTabOrder(nameField_, okButton_);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+
+    QList<TextBox> boxes;
+    for (const auto level : {core::Level::Beginner, core::Level::Advanced, core::Level::Expert}) {
+        boxes.append({promptText(level), promptLabel_->size(), labelPadding(), true});
+    }
+    boxes.append({unknownPlayer(), nameField_->size(), lineEditPadding()});
+    boxes.append({okButton_->text(), okButton_->size(), buttonPadding()});
+    setFont(fittingFont(font(), boxes));
+}
+
+QString NameDialog::promptText(core::Level level) {
+    switch (level) {
+        case core::Level::Beginner:
+            return QStringLiteral(
+                "Dosáhl(a) jsi nejlepšího času mezi začátečníky. Napiš, prosím, své jméno:");
+        case core::Level::Advanced:
+            return QStringLiteral(
+                "Dosáhl(a) jsi nejlepšího času mezi pokročilými. Napiš, prosím, své jméno:");
+        case core::Level::Expert:
+            return QStringLiteral(
+                "Dosáhl(a) jsi nejlepšího času mezi experty. Napiš, prosím, své jméno:");
+        case core::Level::Custom:
+            break;
+    }
+    return {};
+}
+
+void NameDialog::setPrompt(core::Level level) {
+    if (level != core::Level::Custom) {
+        promptLabel_->setText(promptText(level));
+    }
+}
+
+QString NameDialog::prompt() const {
+    return promptLabel_->text();
+}
+
+void NameDialog::prepare(const QString& holder) {
+    nameField_->setText(holder);
+    selectWholeName();
+}
+
+QString NameDialog::askName() {
+    return exec() == QDialog::Accepted ? nameField_->text() : QString();
+}
+
+void NameDialog::keyPressEvent(QKeyEvent* event) {
+    // "OK" is also the cancel button: Esc takes the name like Enter does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        okButton_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void NameDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Focus arriving in the field may move the cursor; the name stays selected
+    // from its end back to the start, so the cursor stands at the start.
+    nameField_->setFocus(Qt::OtherFocusReason);
+    selectWholeName();
+}
+
+void NameDialog::selectWholeName() {
+    const int length = static_cast<int>(nameField_->text().size());
+    nameField_->setSelection(length, -length);
+}
+
+}  // namespace quorvel::settings

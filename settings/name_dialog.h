@@ -1,0 +1,57 @@
+#pragma once
+// "Blahopřeji": asks a new record holder for a name. Created once and then only
+// shown and hidden. The name field takes only what Windows-1250 can store, so
+// the name written to the settings file is the name the player saw.
+
+#include <QDialog>
+#include <QString>
+#include <QValidator>
+
+#include "core/game_view.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorvel::settings {
+
+// Accepts a text when every character is printable and survives Windows-1250.
+class Windows1250Validator : public QValidator {
+    Q_OBJECT
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
+};
+
+class NameDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit NameDialog(QWidget* parent = nullptr);
+
+    // The prompt of a fixed level; empty for the custom board.
+    static QString promptText(core::Level level);
+    // Sets the prompt for a fixed level; the custom board leaves it as it is.
+    void setPrompt(core::Level level);
+    QString prompt() const;
+
+    // Puts the holder's name into the field, wholly selected with the cursor at
+    // its start, so that typing replaces it.
+    void prepare(const QString& holder);
+    // Shows the dialog modally and returns the name as typed (it may be empty);
+    // closing the dialog by its window frame gives an empty name. "OK", Enter and
+    // Esc all take the name.
+    QString askName();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void selectWholeName();
+
+    QLabel* promptLabel_;
+    QLineEdit* nameField_;
+    QPushButton* okButton_;
+};
+
+}  // namespace quorvel::settings

@@ -1,0 +1,60 @@
+#pragma once
+// winmine.ini on disk. A file that cannot be created, read or written never
+// stops the game: the game goes on with defaults, an existing file that could
+// not be read is left as it is, and the first failure is reported once on
+// standard error with the path and the reason.
+
+#include <functional>
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "settings/ini_format.h"
+
+namespace quorvel::settings {
+
+class SettingsFile {
+  public:
+    // Gets one line of text for each failure that is reported.
+    using Reporter = std::function<void(const QString& message)>;
+
+    // The file at path; failures go to report, or to standard error without one.
+    explicit SettingsFile(QString path, Reporter report = {});
+
+    // winmine.ini in the per-user configuration directory on Linux and macOS
+    // ($XDG_CONFIG_HOME, normally ~/.config), in the Windows directory on Windows.
+    static QString defaultPath();
+
+    const QString& path() const { return path_; }
+
+    // Start-up read. A missing file is first created (with its directory) with
+    // defaultSettings(defaultX, defaultY). When the file cannot be created or
+    // read, the result is what the default content would give, and no other
+    // program's line is known.
+    ParsedSettings load(double defaultX, double defaultY);
+
+    // Rewrites the whole file with our section last. The file is read again
+    // first, so other programs' lines changed while the game ran are kept; if it
+    // cannot be read, the lines known from the last read are written, unless no
+    // read has ever succeeded and the file exists (then it is left alone). The
+    // new content replaces the old atomically: a failed or interrupted write
+    // leaves the old file as it was. Returns whether the file was written.
+    bool save(const SettingsValues& values);
+
+    // The other programs' lines as last read.
+    const QList<QByteArray>& preservedLines() const { return preservedLines_; }
+
+  private:
+    bool read(QByteArray& content, QString& reason) const;
+    bool write(const QByteArray& content, QString& reason) const;
+    void reportOnce(const QString& what, const QString& reason);
+
+    QString path_;
+    Reporter report_;
+    QList<QByteArray> preservedLines_;
+    bool haveRead_ = false;
+    bool reported_ = false;
+};
+
+}  // namespace quorvel::settings

@@ -1,0 +1,389 @@
+// The three dialogs driven on the offscreen platform: each modal dialog is
+// answered by a queued single-shot that fills it in and presses a button.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "settings/best_times.h"
+#include "settings/best_times_dialog.h"
+#include "settings/custom_dialog.h"
+#include "settings/name_dialog.h"
+
+namespace quorvel::settings {
+namespace {
+
+using core::Level;
+
+// One application for all tests, deleted once they have run so that nothing
+// of it is left for the leak check.
+class ApplicationEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "settings_dialog_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+    }
+    void TearDown() override { delete app_; }
+
+  private:
+    QApplication* app_ = nullptr;
+};
+
+const auto* const kApplication = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+class DialogTest : public ::testing::Test {
+  protected:
+    // Runs answer once the modal dialog that the caller opens next is showing
+    // and active, so that keys go where the player's would.
+    static void whenShown(std::function<void()> answer) {
+        QTimer::singleShot(0, [answer = std::move(answer)] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+            answer();
+        });
+    }
+
+    template <typename T>
+    static T* child(QWidget& dialog, const char* name) {
+        T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    static QString text(QWidget& dialog, const char* labelName) {
+        return child<QLabel>(dialog, labelName)->text();
+    }
+};
+
+// Types text into a widget one character at a time, as a keyboard with any
+// layout would (QTest's own typing knows only ASCII).
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void expectFixedModalDialog(const QDialog& dialog, const QString& title, QSize size) {
+    EXPECT_EQ(dialog.windowTitle(), title);
+    EXPECT_EQ(dialog.size(), size);
+    EXPECT_EQ(dialog.minimumSize(), size);
+    EXPECT_EQ(dialog.maximumSize(), size);
+    EXPECT_TRUE(dialog.isModal());
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// Every fixed text of the dialog shows whole in its control, in the font the
+// control actually uses.
+void expectTextsShowWhole(QWidget& dialog) {
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text().isEmpty()) {
+            continue;
+        }
+        const QFontMetrics metrics(label->font());
+        const QRect room = label->contentsRect();
+        const QRect needed =
+            label->wordWrap()
+                ? metrics.boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap,
+                                       label->text())
+                : QRect(0, 0, metrics.horizontalAdvance(label->text()), metrics.height());
+        EXPECT_LE(needed.width(), room.width()) << label->text().toStdString();
+        EXPECT_LE(needed.height(), room.height()) << label->text().toStdString();
+    }
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QFontMetrics metrics(button->font());
+        EXPECT_LE(metrics.horizontalAdvance(button->text()), room.width())
+            << button->text().toStdString();
+        EXPECT_LE(metrics.height(), room.height()) << button->text().toStdString();
+    }
+    for (QGroupBox* frame : dialog.findChildren<QGroupBox*>()) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        const QRect label = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        EXPECT_LE(label.right(), frame->width()) << frame->title().toStdString();
+        EXPECT_GE(label.width(), QFontMetrics(frame->font()).horizontalAdvance(frame->title()));
+    }
+}
+
+// --- Best times.
+
+TEST_F(DialogTest, BestTimesShowsEachLevelInItsRow) {
+    BestTimes table;
+    table.setRecord(Level::Beginner, 57, QStringLiteral("Jan"));
+    table.setRecord(Level::Advanced, 120, QStringLiteral("Čeněk"));
+    table.setRecord(Level::Expert, 300, QStringLiteral("Eva"));
+    BestTimesDialog dialog(table, [] {});
+    expectFixedModalDialog(dialog, QStringLiteral("Nejlepší časy"), QSize(323, 154));
+    EXPECT_EQ(child<QGroupBox>(dialog, "frame")->geometry(), QRect(11, 11, 303, 102));
+    EXPECT_EQ(child<QPushButton>(dialog, "resetButton")->geometry(), QRect(140, 122, 84, 23));
+    EXPECT_EQ(child<QPushButton>(dialog, "okButton")->geometry(), QRect(230, 122, 84, 23));
+
+    QStringList shown;
+    whenShown([&] {
+        for (const char* name :
+             {"levelLabel0", "timeLabel0", "nameLabel0", "levelLabel1", "timeLabel1", "nameLabel1",
+              "levelLabel2", "timeLabel2", "nameLabel2"}) {
+            shown.append(text(dialog, name));
+        }
+        EXPECT_EQ(child<QLabel>(dialog, "timeLabel1")->geometry(), QRect(105, 49, 73, 17));
+        EXPECT_EQ(child<QLabel>(dialog, "nameLabel2")->geometry(), QRect(202, 74, 105, 17));
+        EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(dialog, "okButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    dialog.showTable();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(shown, (QStringList{"Začátečník:", "57 sekund", "Jan", "Pokročilý:", "120 sekund",
+                                  "Čeněk", "Expert:", "300 sekund", "Eva"}));
+}
+
+TEST_F(DialogTest, ResetWritesAtOnceAndKeepsTheDialogOpen) {
+    BestTimes table;
+    table.setRecord(Level::Expert, 300, QStringLiteral("Eva"));
+    int writes = 0;
+    BestTimes atWrite;
+    BestTimesDialog dialog(table, [&] {
+        ++writes;
+        atWrite = table;
+    });
+    bool openAfterReset = false;
+    QString expertNameShown;
+    whenShown([&] {
+        child<QPushButton>(dialog, "resetButton")->click();
+        openAfterReset = dialog.isVisible();
+        expertNameShown = text(dialog, "nameLabel2");
+        // Esc answers like "OK".
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    dialog.showTable();
+    EXPECT_EQ(writes, 1);
+    EXPECT_TRUE(openAfterReset);
+    EXPECT_EQ(atWrite.timeText(2), QStringLiteral("999 sekund"));
+    EXPECT_EQ(expertNameShown, QStringLiteral("Neznámý hráč"));
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(DialogTest, TableSurvivesClosingByTheFrame) {
+    BestTimes table;
+    table.setRecord(Level::Advanced, 77, QStringLiteral("Ota"));
+    int writes = 0;
+    BestTimesDialog dialog(table, [&] { ++writes; });
+    whenShown([&] { dialog.close(); });
+    dialog.showTable();
+    EXPECT_EQ(table.timeText(1), QStringLiteral("77 sekund"));
+    QString shownAgain;
+    whenShown([&] {
+        shownAgain = text(dialog, "nameLabel1");
+        child<QPushButton>(dialog, "okButton")->click();
+    });
+    dialog.showTable();
+    EXPECT_EQ(shownAgain, QStringLiteral("Ota"));
+    EXPECT_EQ(writes, 0);
+}
+
+// --- Name entry.
+
+TEST_F(DialogTest, NamePromptsPerLevel) {
+    NameDialog dialog;
+    expectFixedModalDialog(dialog, QStringLiteral("Blahopřeji"), QSize(222, 105));
+    dialog.setPrompt(Level::Advanced);
+    EXPECT_EQ(dialog.prompt(), QStringLiteral("Dosáhl(a) jsi nejlepšího času mezi pokročilými. "
+                                              "Napiš, prosím, své jméno:"));
+    dialog.setPrompt(Level::Custom);  // the custom board sets none
+    EXPECT_EQ(dialog.prompt(), NameDialog::promptText(Level::Advanced));
+    EXPECT_EQ(NameDialog::promptText(Level::Beginner),
+              QStringLiteral("Dosáhl(a) jsi nejlepšího času mezi začátečníky. Napiš, prosím, "
+                             "své jméno:"));
+    EXPECT_EQ(NameDialog::promptText(Level::Expert),
+              QStringLiteral("Dosáhl(a) jsi nejlepšího času mezi experty. Napiš, prosím, své "
+                             "jméno:"));
+}
+
+TEST_F(DialogTest, HolderNameIsSelectedSoTypingReplacesIt) {
+    NameDialog dialog;
+    dialog.setPrompt(Level::Beginner);
+    dialog.prepare(QStringLiteral("Neznámý hráč"));
+    QLineEdit* field = child<QLineEdit>(dialog, "nameField");
+    EXPECT_EQ(field->geometry(), QRect(11, 45, 201, 21));
+    EXPECT_EQ(child<QPushButton>(dialog, "okButton")->geometry(), QRect(137, 74, 75, 21));
+    bool focused = false;
+    QString selected;
+    int cursor = -1;
+    whenShown([&] {
+        focused = QApplication::focusWidget() == field;
+        selected = field->selectedText();
+        cursor = field->cursorPosition();
+        typeText(field, QStringLiteral("Řehoř"));
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.askName(), QStringLiteral("Řehoř"));
+    EXPECT_TRUE(focused);
+    EXPECT_EQ(selected, QStringLiteral("Neznámý hráč"));
+    EXPECT_EQ(cursor, 0);
+}
+
+TEST_F(DialogTest, NameClosedByTheFrameIsEmptyAndEscKeepsIt) {
+    NameDialog dialog;
+    dialog.prepare(QStringLiteral("Eva"));
+    whenShown([&] { dialog.close(); });
+    EXPECT_EQ(dialog.askName(), QString());
+
+    dialog.prepare(QStringLiteral("Eva"));
+    whenShown([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+    EXPECT_EQ(dialog.askName(), QStringLiteral("Eva"));
+}
+
+TEST_F(DialogTest, NameFieldTakesOnlyWhatTheFileCanStore) {
+    NameDialog dialog;
+    dialog.prepare(QString());
+    QString typed;
+    whenShown([&] {
+        QLineEdit* field = child<QLineEdit>(dialog, "nameField");
+        typeText(field, QStringLiteral("Ørsted Žák 日€"));
+        typed = field->text();
+        child<QPushButton>(dialog, "okButton")->click();
+    });
+    EXPECT_EQ(dialog.askName(), QStringLiteral("rsted Žák €"));
+    EXPECT_EQ(typed, QStringLiteral("rsted Žák €"));
+
+    Windows1250Validator validator;
+    int position = 0;
+    QString tab = QStringLiteral("a\tb");
+    EXPECT_EQ(validator.validate(tab, position), QValidator::Invalid);
+    QString czech = QStringLiteral("Příliš žluťoučký kůň");
+    EXPECT_EQ(validator.validate(czech, position), QValidator::Acceptable);
+}
+
+// --- Custom board.
+
+struct Confirmed {
+    int calls = 0;
+    int side = 0;
+    int mines = 0;
+    std::function<void(int, int)> callback() {
+        return [this](int s, int m) {
+            ++calls;
+            side = s;
+            mines = m;
+        };
+    }
+};
+
+TEST_F(DialogTest, CustomOpensOnTheCurrentBoard) {
+    Confirmed confirmed;
+    CustomDialog dialog(confirmed.callback());
+    expectFixedModalDialog(dialog, QStringLiteral("Vlastní pole"), QSize(233, 77));
+    EXPECT_EQ(child<QLineEdit>(dialog, "minesText")->text(), QStringLiteral("8"));
+    EXPECT_EQ(child<QPushButton>(dialog, "sideOption10")->geometry(), QRect(118, 11, 19, 22));
+    EXPECT_EQ(child<QLineEdit>(dialog, "minesText")->geometry(), QRect(76, 46, 61, 20));
+    dialog.prepare(8, 49);
+    EXPECT_TRUE(child<QPushButton>(dialog, "sideOption8")->isChecked());
+    EXPECT_FALSE(child<QPushButton>(dialog, "sideOption4")->isChecked());
+    EXPECT_EQ(dialog.chosenSide(), 8);
+    EXPECT_EQ(dialog.minesText(), QStringLiteral("49"));
+}
+
+TEST_F(DialogTest, CustomOkBringsTheCountIntoRangeBeforeHandingItOver) {
+    Confirmed confirmed;
+    CustomDialog dialog(confirmed.callback());
+    bool visibleAtCall = false;
+    whenShown([&] {
+        QPushButton* ten = child<QPushButton>(dialog, "sideOption10");
+        QTest::mouseClick(ten, Qt::LeftButton);
+        // The option never keeps the focus, so Enter presses "OK".
+        EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(dialog, "okButton"));
+        QLineEdit* mines = child<QLineEdit>(dialog, "minesText");
+        mines->setText(QStringLiteral("200"));
+        visibleAtCall = dialog.isVisible();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    dialog.runModal(4, 7);
+    EXPECT_EQ(confirmed.calls, 1);
+    EXPECT_EQ(confirmed.side, 10);
+    EXPECT_EQ(confirmed.mines, 135);
+    EXPECT_EQ(dialog.minesText(), QStringLiteral("135"));
+    EXPECT_TRUE(visibleAtCall);
+    EXPECT_FALSE(dialog.isVisible());
+
+    whenShown([&] {
+        child<QLineEdit>(dialog, "minesText")->setText(QStringLiteral("20.7"));
+        child<QPushButton>(dialog, "okButton")->click();
+    });
+    dialog.runModal(6, 21);
+    EXPECT_EQ(confirmed.side, 6);
+    EXPECT_EQ(confirmed.mines, 20);
+}
+
+TEST_F(DialogTest, CustomStornoAndEscChangeNothing) {
+    Confirmed confirmed;
+    CustomDialog dialog(confirmed.callback());
+    bool openAfterEsc = false;
+    whenShown([&] {
+        child<QPushButton>(dialog, "sideOption10")->click();
+        child<QLineEdit>(dialog, "minesText")->setText(QStringLiteral("100"));
+        QTest::keyClick(&dialog, Qt::Key_Escape);  // "Storno" is not the cancel button
+        openAfterEsc = dialog.isVisible();
+        child<QPushButton>(dialog, "stornoButton")->click();
+    });
+    dialog.runModal(6, 21);
+    EXPECT_TRUE(openAfterEsc);
+    EXPECT_EQ(confirmed.calls, 0);
+    // The next opening shows the current board again.
+    dialog.prepare(6, 21);
+    EXPECT_EQ(dialog.chosenSide(), 6);
+    EXPECT_EQ(dialog.minesText(), QStringLiteral("21"));
+
+    whenShown([&] { dialog.close(); });
+    dialog.runModal(6, 21);
+    EXPECT_EQ(confirmed.calls, 0);
+}
+
+// --- Fonts.
+
+TEST_F(DialogTest, EveryFixedTextShowsWholeInItsControl) {
+    BestTimes table;
+    BestTimesDialog best(table, [] {});
+    best.refresh();
+    expectTextsShowWhole(best);
+
+    NameDialog name;
+    for (const Level level : {Level::Beginner, Level::Advanced, Level::Expert}) {
+        name.setPrompt(level);
+        expectTextsShowWhole(name);
+    }
+    QLineEdit* field = child<QLineEdit>(name, "nameField");
+    EXPECT_LE(QFontMetrics(field->font()).horizontalAdvance(QStringLiteral("Neznámý hráč")),
+              field->width() - 8);
+
+    CustomDialog custom([](int, int) {});
+    expectTextsShowWhole(custom);
+}
+
+}  // namespace
+}  // namespace quorvel::settings
