@@ -1,0 +1,85 @@
+// A real click on the window: left press and release on a side-10 board whose only
+// mine sits in a corner, from the event to the last refresh of the fill.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "core/random_source.h"
+#include "shell/main_window.h"
+#include "shell/records.h"
+#include "shell/surfaces.h"
+
+namespace {
+
+using quorvel::core::Level;
+using quorvel::shell::MainWindow;
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "quorvel-bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Every draw lands on map pixel (5, 79), the left tip of corner cell (0, 9).
+class CornerRandom final : public quorvel::core::RandomSource {
+  public:
+    void reseed() override { next_ = 0; }
+    double uniform() override { return (next_++ % 2 == 0) ? 5.5 / 336.0 : 79.5 / 310.0; }
+
+  private:
+    int next_ = 0;
+};
+
+// Custom side 10 with one mine, nothing stored.
+class SideTenRecords final : public quorvel::shell::Records {
+  public:
+    quorvel::shell::StartupSettings read(QPointF) override {
+        quorvel::shell::StartupSettings s;
+        s.level = Level::Custom;
+        s.side = 10;
+        s.mines = 1;
+        return s;
+    }
+    void write(const quorvel::shell::WindowSettings&) override {}
+    double bestTime(Level) override { return 0; }
+    void setRecordPrompt(Level) override {}
+    void prepareNameEntry(Level) override {}
+    void enterRecord(Level, int, QWidget*, const std::function<void()>&) override {}
+    void showBestTimes(QWidget*, const std::function<void()>&) override {}
+    void askCustomBoard(int, int, QWidget*, const std::function<void(int, int)>&) override {}
+};
+
+void BM_ClickOpensBoardSide10(benchmark::State& state) {
+    application();
+    CornerRandom random;
+    SideTenRecords records;
+    MainWindow window(random, &records);
+    window.DetectK();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
+    const QPoint farCell(17 * 18 + 12, 8 * 27 + 3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.game().New_Click();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        QTest::mousePress(window.fieldSurface(), Qt::LeftButton, {}, farCell);
+        QTest::mouseRelease(window.fieldSurface(), Qt::LeftButton, {}, farCell);
+        // The last refresh: whatever the fill left to paint.
+        QCoreApplication::processEvents();
+    }
+    state.counters["cells_opened"] = 270;
+}
+BENCHMARK(BM_ClickOpensBoardSide10)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// Start-up of the program: what must happen before and after the application
+// object exists.
+
+class QApplication;
+
+namespace quorvel::shell {
+
+// Before the QApplication: whole-number scale factors, unless the user chose
+// Qt's own rounding policy.
+void prepareApplication();
+
+// Names the application, reads the settings, shows the window and runs the event
+// loop until the game quits.
+int run(QApplication& app);
+
+}  // namespace quorvel::shell

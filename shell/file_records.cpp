@@ -1,0 +1,98 @@
+#include "shell/file_records.h"
+
+#include "settings/best_times_dialog.h"
+#include "settings/custom_dialog.h"
+#include "settings/game_settings.h"
+#include "settings/name_dialog.h"
+
+namespace quorvel::shell {
+
+FileRecords::FileRecords(settings::SettingsFile file) : file_(std::move(file)) {}
+
+FileRecords::~FileRecords() = default;
+
+StartupSettings FileRecords::read(QPointF centred) {
+    const settings::ParsedSettings parsed = file_.load(centred.x(), centred.y());
+    table_.fillFromFile(parsed.values);
+    const settings::StartupChoice choice = settings::chooseStartup(parsed.values);
+    StartupSettings startup;
+    startup.level = choice.level;
+    startup.side = choice.customSide;
+    startup.mines = choice.customMines;
+    startup.faceSet = choice.faceSet;
+    // The values as read: where the window cannot be placed they are written back
+    // unchanged.
+    startup.position = QPointF(parsed.values.xpos, parsed.values.ypos);
+    return startup;
+}
+
+void FileRecords::write(const WindowSettings& settings) {
+    const auto level = static_cast<core::Level>(settings.difficulty);
+    file_.save(settings::valuesToWrite(level, settings.side, settings.mines, settings.faceSet,
+                                       settings.position.x(), settings.position.y(), table_));
+}
+
+double FileRecords::bestTime(core::Level level) {
+    return table_.best(level);
+}
+
+settings::NameDialog& FileRecords::nameDialog(QWidget* parent) {
+    if (!name_dialog_) {
+        name_dialog_ = std::make_unique<settings::NameDialog>(parent);
+    }
+    return *name_dialog_;
+}
+
+settings::BestTimesDialog& FileRecords::bestTimesDialog(QWidget* parent) {
+    if (!best_times_dialog_) {
+        best_times_dialog_ = std::make_unique<settings::BestTimesDialog>(
+            table_,
+            [this] {
+                if (writeK_) {
+                    writeK_();
+                }
+            },
+            parent);
+    }
+    return *best_times_dialog_;
+}
+
+void FileRecords::setRecordPrompt(core::Level level) {
+    if (level != core::Level::Custom) {
+        nameDialog(nullptr).setPrompt(level);
+    }
+}
+
+void FileRecords::prepareNameEntry(core::Level level) {
+    nameDialog(nullptr).prepare(table_.name(level));
+}
+
+void FileRecords::enterRecord(core::Level level, int seconds, QWidget* parent,
+                              const std::function<void()>& writeK) {
+    writeK_ = writeK;
+    const QString name = nameDialog(parent).askName();
+    table_.setRecord(level, seconds, name);
+    bestTimesDialog(parent).showTable();
+}
+
+void FileRecords::showBestTimes(QWidget* parent, const std::function<void()>& writeK) {
+    writeK_ = writeK;
+    bestTimesDialog(parent).showTable();
+}
+
+void FileRecords::askCustomBoard(int side, int mines, QWidget* parent,
+                                 const std::function<void(int, int)>& confirm) {
+    confirmCustom_ = confirm;
+    if (!custom_dialog_) {
+        custom_dialog_ = std::make_unique<settings::CustomDialog>(
+            [this](int chosenSide, int chosenMines) {
+                if (confirmCustom_) {
+                    confirmCustom_(chosenSide, chosenMines);
+                }
+            },
+            parent);
+    }
+    custom_dialog_->runModal(side, mines);
+}
+
+}  // namespace quorvel::shell

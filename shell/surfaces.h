@@ -1,0 +1,90 @@
+#pragma once
+// Thin widgets that show render::Picture buffers. They paint through non-owning
+// QImages and scale with nearest-neighbour only, so every picture pixel stays a
+// sharp square on a high-density screen.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "render/picture.h"
+
+namespace quorvel::shell {
+
+// Paints `pic` with its top-left corner at `at` (widget coordinates), clipped to
+// the event's region.
+void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at);
+
+// Mouse events of a surface as the game's handlers take them: button codes
+// 1 left, 2 right, 4 middle (a move carries the sum of the held buttons).
+struct SurfaceMouse {
+    std::function<void(int button, double x, double y)> down;
+    std::function<void(int buttons, double x, double y)> move;
+    std::function<void(int button, double x, double y)> up;
+};
+
+int buttonCode(Qt::MouseButton button);
+int buttonsCode(Qt::MouseButtons buttons);
+
+// A surface showing one picture of its own size; used for the board (Field) and
+// the face button (Picture2).
+class PictureSurface : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PictureSurface(QWidget* parent = nullptr);
+
+    void setPicture(const render::Picture* pic);
+    const render::Picture* picture() const { return picture_; }
+    void setMouse(SurfaceMouse mouse) { mouse_ = std::move(mouse); }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    const render::Picture* picture_ = nullptr;
+    SurfaceMouse mouse_;
+};
+
+// The sunken panel above the board: counter box, clock box and their digit places.
+// The face button is a child surface of its own.
+class Panel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Panel(QWidget* parent = nullptr);
+
+    // Counter places 0..1, clock places 2..4; glyph 0..9 a digit, 10 the minus sign.
+    void setPlace(int place, int glyph);
+    std::optional<int> place(int place) const {
+        return places_.at(static_cast<std::size_t>(place));
+    }
+    QRect placeRect(int place) const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::array<std::optional<int>, 5> places_{};
+};
+
+// The client area's background: the background picture with the right and bottom
+// edge strips that give the window its raised frame.
+class ClientArea : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ClientArea(QWidget* parent = nullptr);
+    // Positions of the right and bottom edge strips for a board of W x H.
+    void setBoardSize(int width, int height);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    int rightStripLeft_ = 0;
+    int bottomStripTop_ = 0;
+};
+
+}  // namespace quorvel::shell

@@ -1,0 +1,58 @@
+// At a scale factor of 2 every picture pixel must be an exact 2 x 2 square.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "render/face_pictures.h"
+#include "render/panel_pictures.h"
+#include "shell/surfaces.h"
+#include "shell_support.h"
+
+namespace quorvel::shell {
+namespace {
+
+using testing::FakeRecords;
+
+// Each pixel of `pic` appears as a 2 x 2 block of `shot` at `origin` * 2.
+void expectDoubled(const QImage& shot, const render::Picture& pic, QPoint origin) {
+    for (int y = 0; y < pic.height(); ++y) {
+        for (int x = 0; x < pic.width(); ++x) {
+            const QRgb want = testing::pictureRgb(pic, x, y);
+            for (int dy = 0; dy < 2; ++dy) {
+                for (int dx = 0; dx < 2; ++dx) {
+                    const QPoint at = (origin + QPoint(x, y)) * 2 + QPoint(dx, dy);
+                    ASSERT_EQ(shot.pixel(at), want) << "picture pixel " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
+    ASSERT_EQ(qgetenv("QT_SCALE_FACTOR"), QByteArray("2"));
+    core::SeededRandom random(7);
+    FakeRecords records;
+    MainWindow window(random, &records);
+    window.DetectK();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Open a cell so that the board shows a sunken face and a number too.
+    QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, QPoint(63, 51));
+
+    const QImage shot = testing::grabImage(window.clientArea());
+    ASSERT_EQ(shot.size(), QSize(300, 358));
+    expectDoubled(shot, window.fieldPicture(), QPoint(9, 52));
+    expectDoubled(shot, render::facePicture(window.game().shownFace(), 0), QPoint(9 + 41, 9 + 6));
+    expectDoubled(shot, render::digitPicture(7), QPoint(9 + 7 + 14, 9 + 6 + 1));
+    expectDoubled(shot, render::digitPicture(1), QPoint(9 + 82 + 27, 9 + 6 + 1));
+}
+
+}  // namespace
+}  // namespace quorvel::shell
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

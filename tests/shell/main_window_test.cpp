@@ -1,0 +1,452 @@
+// The main window driven with real Qt events on the offscreen platform.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "core/geometry.h"
+#include "render/board_pictures.h"
+#include "render/face_pictures.h"
+#include "shell/surfaces.h"
+#include "shell_support.h"
+
+namespace quorvel::shell {
+namespace {
+
+using core::Cell;
+using core::Face;
+using core::GameState;
+using core::Level;
+using testing::anchorPoint;
+using testing::FakeRecords;
+using testing::FixedPointRandom;
+using testing::grabImage;
+using testing::pictureRgb;
+
+// Counts paint events of a widget and keeps their regions.
+class PaintSpy : public QObject {
+  public:
+    explicit PaintSpy(QWidget* widget) { widget->installEventFilter(this); }
+    std::vector<QRegion> regions;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            regions.push_back(static_cast<QPaintEvent*>(event)->region());
+        }
+        return false;
+    }
+};
+
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override { open(random_); }
+
+    void open(core::RandomSource& random) {
+        window_ = std::make_unique<MainWindow>(random, &records_);
+        window_->DetectK();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void TearDown() override {
+        // QTest remembers held buttons from one test to the next: let go of all.
+        if (window_) {
+            for (auto button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+                QTest::mouseRelease(field(), button, {}, QPoint(-50, -50));
+            }
+        }
+        window_.reset();
+    }
+
+    core::Game& game() { return window_->game(); }
+    PictureSurface* field() { return window_->fieldSurface(); }
+
+    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(field(), button, {}, at.toPoint());
+    }
+    void moveTo(QPointF at) { QTest::mouseMove(field(), at.toPoint()); }
+    void release(QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseRelease(field(), button, {}, at.toPoint());
+    }
+    void click(QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+        press(at, button);
+        release(at, button);
+    }
+
+    std::array<std::optional<int>, 5> places() {
+        std::array<std::optional<int>, 5> result;
+        for (int i = 0; i < 5; ++i) {
+            result[static_cast<std::size_t>(i)] = window_->panel()->place(i);
+        }
+        return result;
+    }
+    const render::Picture* shownFace() { return window_->faceButton()->picture(); }
+
+    // Every pixel of the board surface on screen equals the window's picture of it.
+    void expectFieldShowsPicture() {
+        QCoreApplication::processEvents();
+        const QImage shot = grabImage(field());
+        const render::Picture& pic = window_->fieldPicture();
+        ASSERT_EQ(shot.size(), QSize(pic.width(), pic.height()));
+        for (int y = 0; y < pic.height(); ++y) {
+            for (int x = 0; x < pic.width(); ++x) {
+                ASSERT_EQ(shot.pixel(x, y), pictureRgb(pic, x, y)) << x << "," << y;
+            }
+        }
+    }
+
+    core::SeededRandom random_{20261207};
+    FakeRecords records_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
+    struct Expected {
+        QAction* action;
+        QSize client;
+        int faceLeft;
+        int clockLeft;
+    };
+    window_->move(40, 30);
+    const QPoint corner = window_->pos();
+    records_.customAnswer = std::make_pair(10, 135);
+    const std::vector<Expected> cases{
+        {window_->levelAction(Level::Advanced), {218, 243}, 75, 150},
+        {window_->levelAction(Level::Custom), {354, 371}, 143, 286},
+        {window_->levelAction(Level::Expert), {286, 307}, 109, 218},
+        {window_->levelAction(Level::Beginner), {150, 179}, 41, 82},
+    };
+    for (const auto& c : cases) {
+        c.action->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window_->clientArea()->size(), c.client);
+        EXPECT_EQ(window_->pos(), corner);
+        EXPECT_EQ(window_->faceButton()->pos(), QPoint(c.faceLeft, 6));
+        EXPECT_EQ(window_->panel()->placeRect(2).left(), c.clockLeft + 1);
+        EXPECT_EQ(field()->geometry(), QRect(9, 52, c.client.width() - 18, c.client.height() - 61));
+        // The window is never resizable by the user.
+        EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
+    }
+    EXPECT_EQ(game().MineCount(), 7);
+}
+
+TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
+    const auto menus = window_->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&Hra"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Nápo&věda"));
+
+    QStringList captions;
+    for (QAction* item : menus[0]->menu()->actions()) {
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    }
+    EXPECT_EQ(captions,
+              (QStringList{"&Nová", "-", "&Začátečník", "&Pokročilý", "&Expert", "&Vlastní pole...",
+                           "-", "&Tvář", "-", "Nejlepší ča&sy...", "-", "&Konec"}));
+    EXPECT_EQ(window_->newAction()->shortcut(), QKeySequence(Qt::Key_F2));
+
+    QStringList faces;
+    for (QAction* item : menus[0]->menu()->actions()[7]->menu()->actions()) {
+        faces << item->text();
+    }
+    EXPECT_EQ(faces, (QStringList{"Běloch (žlutý běloch)", "Černoch", "Ufon"}));
+    ASSERT_EQ(menus[1]->menu()->actions().size(), 1);
+    EXPECT_EQ(menus[1]->menu()->actions()[0]->text(), QStringLiteral("&O hře Quorvel"));
+
+    auto marked = [&] {
+        QString marks;
+        for (Level level : {Level::Beginner, Level::Advanced, Level::Expert, Level::Custom}) {
+            marks += window_->levelAction(level)->isChecked() ? 'x' : '.';
+        }
+        marks += ' ';
+        for (int i = 0; i < 3; ++i) {
+            marks += window_->faceAction(i)->isChecked() ? 'x' : '.';
+        }
+        return marks;
+    };
+    EXPECT_EQ(marked(), QStringLiteral("x... x.."));
+    window_->levelAction(Level::Expert)->trigger();
+    EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
+    // Choosing the marked level again keeps its mark.
+    window_->levelAction(Level::Expert)->trigger();
+    EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
+    // Cancelling the custom dialog changes no mark.
+    window_->levelAction(Level::Custom)->trigger();
+    EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
+
+    const auto writes = records_.writes.size();
+    window_->faceAction(2)->trigger();
+    EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
+    EXPECT_EQ(records_.writes.size(), writes + 1);
+    EXPECT_EQ(records_.writes.back().faceSet, 2);
+    // The marked face set again: no new game, no write, mark kept.
+    window_->faceAction(2)->trigger();
+    EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
+    EXPECT_EQ(records_.writes.size(), writes + 1);
+}
+
+TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
+    EXPECT_EQ(records_.reads, 1);
+    ASSERT_EQ(records_.writes.size(), 1u);
+    EXPECT_EQ(records_.writes[0].difficulty, 0);
+    EXPECT_EQ(game().state(), GameState::Ready);
+    EXPECT_EQ(places(), (std::array<std::optional<int>, 5>{0, 7, 0, 0, 0}));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    expectFieldShowsPicture();
+    EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
+}
+
+TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
+    const QPointF cell = anchorPoint(3, 6);
+    press(cell);
+    EXPECT_EQ(game().PressedX(), 17 * 3 + 11);
+    EXPECT_EQ(game().PressedY(), 8 * 6 + 3);
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
+    expectFieldShowsPicture();
+    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::Sed(159));
+
+    release(cell);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
+    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(places()[2], 0);
+    EXPECT_EQ(places()[3], 0);
+    EXPECT_EQ(places()[4], 1);
+    expectFieldShowsPicture();
+}
+
+TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
+    press(anchorPoint(3, 6));
+    moveTo(QPointF(1, 1));  // the frame: on no cell
+    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    // Nothing of the press is left on the board.
+    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::boardPicture(4).at(62, 51));
+
+    moveTo(QPointF(-30, -30));  // outside the surface: still captured, still no cell
+    EXPECT_EQ(game().PressedX(), core::kNoCell);
+
+    moveTo(anchorPoint(3, 4));
+    EXPECT_EQ(game().PressedX(), 17 * 3 + 11);
+    EXPECT_EQ(game().PressedY(), 8 * 4 + 3);
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
+    release(anchorPoint(3, 4));
+    EXPECT_EQ(game().board().at(3, 4), Cell::Opened);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Covered);
+}
+
+TEST_F(WindowTest, AFastMoveTwoColumnsAwayKeepsTheFirstCellAndOpensIt) {
+    press(anchorPoint(2, 5));
+    moveTo(anchorPoint(4, 5));  // same anchor y, two columns away
+    EXPECT_EQ(game().PressedX(), 17 * 2 + 11);
+    release(anchorPoint(4, 5));
+    EXPECT_EQ(game().board().at(2, 5), Cell::Opened);
+    EXPECT_NE(game().board().at(4, 5), Cell::Opened);
+}
+
+TEST_F(WindowTest, RightPressWhileTheLeftHoldsTheCellFlagsNothing) {
+    const QPointF cell = anchorPoint(3, 6);
+    press(cell);
+    press(cell, Qt::RightButton);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Covered);
+    EXPECT_EQ(places()[1], 7);
+    release(cell, Qt::RightButton);
+    release(cell);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
+}
+
+TEST_F(WindowTest, FlagsMoveTheCounterAndMayOutnumberTheMines) {
+    const std::vector<std::pair<int, int>> cells{{0, 3}, {0, 5}, {0, 7}, {0, 9}, {1, 2},
+                                                 {1, 4}, {1, 6}, {1, 8}, {1, 10}};
+    for (auto [c, r] : cells) {
+        click(anchorPoint(c, r), Qt::RightButton);
+    }
+    EXPECT_EQ(game().board().at(0, 3), Cell::FlaggedSafe);
+    EXPECT_EQ(game().Zmin(), "-2");
+    EXPECT_EQ(places()[0], 10);
+    EXPECT_EQ(places()[1], 2);
+    expectFieldShowsPicture();
+
+    click(anchorPoint(0, 3), Qt::RightButton);
+    EXPECT_EQ(game().board().at(0, 3), Cell::Covered);
+    EXPECT_EQ(game().Zmin(), "-1");
+    // A flagged cell cannot be held or opened.
+    click(anchorPoint(0, 5));
+    EXPECT_EQ(game().board().at(0, 5), Cell::FlaggedSafe);
+}
+
+TEST_F(WindowTest, MiddleButtonDoesNothing) {
+    const render::Picture before = window_->fieldPicture();
+    click(anchorPoint(3, 6), Qt::MiddleButton);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Covered);
+    EXPECT_EQ(window_->fieldPicture(), before);
+    EXPECT_EQ(game().state(), GameState::Ready);
+}
+
+TEST_F(WindowTest, FaceButtonStartsAGameOnlyWhenReleasedInsideItsHexagon) {
+    click(anchorPoint(3, 6));
+    ASSERT_NE(game().state(), GameState::Ready);
+    const GameState playing = game().state();
+    QWidget* button = window_->faceButton();
+
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(16, 13));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, 0));
+    // (QTest takes the point (0, 0) for "the middle of the widget".)
+    QTest::mouseMove(button, QPoint(31, 1));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, 0));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(31, 1));
+    EXPECT_EQ(game().state(), playing);
+    EXPECT_EQ(shownFace(), &render::facePicture(game().restingFace(), 0));
+
+    // A corner outside the hexagon never presses the button.
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_NE(shownFace(), &render::facePicture(Face::Pressed, 0));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(16, 13));
+    EXPECT_EQ(game().state(), playing);
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(16, 13));
+    EXPECT_EQ(game().state(), GameState::Ready);
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
+}
+
+TEST_F(WindowTest, F2StartsExactlyOneNewGame) {
+    click(anchorPoint(3, 6));
+    QSignalSpy newGames(window_->newAction(), &QAction::triggered);
+    QTest::keyClick(field(), Qt::Key_F2);
+    EXPECT_EQ(newGames.count(), 1);
+    EXPECT_EQ(game().state(), GameState::Ready);
+    EXPECT_EQ(places()[4], 0);
+}
+
+TEST_F(WindowTest, EscOpensTheHeldCellThenMinimises) {
+    press(anchorPoint(3, 6));
+    QTest::keyClick(field(), Qt::Key_Escape);
+    EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
+    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_TRUE(window_->isMinimized());
+}
+
+TEST_F(WindowTest, EscWithNothingHeldOnlyMinimises) {
+    const render::Picture before = window_->fieldPicture();
+    QTest::keyClick(field(), Qt::Key_Escape);
+    EXPECT_TRUE(window_->isMinimized());
+    EXPECT_EQ(window_->fieldPicture(), before);
+    EXPECT_EQ(game().state(), GameState::Ready);
+}
+
+TEST_F(WindowTest, ClockDoesNotAdvanceWhileMinimised) {
+    click(anchorPoint(3, 6));
+    if (game().state() != GameState::Running) {
+        GTEST_SKIP() << "the first opening ended the game";
+    }
+    ASSERT_EQ(game().Seconds(), 1);
+    ASSERT_TRUE(window_->timer().isActive());
+    window_->showMinimized();
+    QTest::qWait(1300);
+    EXPECT_EQ(game().Seconds(), 1);
+    window_->showNormal();
+    QTest::qWait(1200);
+    EXPECT_EQ(game().Seconds(), 2);
+    EXPECT_EQ(places()[4], 2);
+}
+
+TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
+    window_->levelAction(Level::Advanced)->trigger();
+    const auto writes = records_.writes.size();
+    QSignalSpy quitting(window_.get(), &MainWindow::quitting);
+    window_->close();
+    EXPECT_EQ(quitting.count(), 1);
+    ASSERT_EQ(records_.writes.size(), writes + 1);
+    EXPECT_EQ(records_.writes.back().difficulty, 1);
+    EXPECT_EQ(records_.writes.back().side, 6);
+    window_->quitAction()->trigger();
+    EXPECT_EQ(records_.writes.size(), writes + 1);
+}
+
+TEST_F(WindowTest, MovesInsideTheHeldCellRepaintNothing) {
+    const QPointF cell = anchorPoint(3, 6);
+    press(cell);
+    QCoreApplication::processEvents();
+    PaintSpy fieldPaints(field());
+    PaintSpy facePaints(window_->faceButton());
+    for (int dx = -3; dx <= 3; ++dx) {
+        moveTo(cell + QPointF(dx, 2));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fieldPaints.regions.empty());
+    EXPECT_TRUE(facePaints.regions.empty());
+    release(cell);
+}
+
+// A side-10 board whose only mine sits in the left corner cell (0, 9).
+class FloodWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        records_.stored.level = Level::Custom;
+        records_.stored.side = 10;
+        records_.stored.mines = 1;
+        // Map pixel (5, 79) is the left tip of cell (0, 9).
+        open(corner_);
+    }
+    FixedPointRandom corner_{5.5 / 336.0, 79.5 / 310.0};
+};
+
+TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells) {
+    ASSERT_EQ(game().Side(), 10);
+    QCoreApplication::processEvents();
+    PaintSpy paints(field());
+    click(anchorPoint(18, 27));
+    ASSERT_EQ(game().board().at(0, 9), Cell::CoveredMine);
+    EXPECT_EQ(game().state(), GameState::Won);
+    EXPECT_TRUE(records_.records.empty()) << "a custom board keeps no records";
+
+    // Far more than one paint: the fill became visible while it spread, and no
+    // single refresh repainted a large part of the board.
+    EXPECT_GT(paints.regions.size(), 100u);
+    const int boardArea = 336 * 310;
+    for (const QRegion& region : paints.regions) {
+        const QRect box = region.boundingRect();
+        EXPECT_LT(box.width() * box.height(), boardArea / 10) << box.x() << "," << box.y();
+    }
+    expectFieldShowsPicture();
+}
+
+TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
+    click(anchorPoint(3, 6));
+    for (int c = 0; c <= 6 && game().state() == GameState::Running; ++c) {
+        for (int r = 0; r <= 12 && game().state() == GameState::Running; ++r) {
+            if (core::isCell(4, c, r) && game().board().at(c, r) == Cell::Covered) {
+                click(anchorPoint(c, r));
+            }
+        }
+    }
+    ASSERT_EQ(game().state(), GameState::Won);
+    ASSERT_EQ(records_.records.size(), 1u);
+    EXPECT_EQ(records_.records[0].first, Level::Beginner);
+    EXPECT_EQ(records_.records[0].second, game().Seconds());
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Winner, 0));
+    EXPECT_EQ(places()[0], 0);
+    EXPECT_EQ(places()[1], 0);
+    // A won board takes no more clicks.
+    const render::Picture after = window_->fieldPicture();
+    click(anchorPoint(3, 0), Qt::RightButton);
+    EXPECT_EQ(window_->fieldPicture(), after);
+    expectFieldShowsPicture();
+}
+
+}  // namespace
+}  // namespace quorvel::shell
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// Helpers for driving the real main window with real Qt events on the offscreen
+// platform.
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "core/random_source.h"
+#include "render/picture.h"
+#include "shell/main_window.h"
+#include "shell/records.h"
+
+namespace quorvel::shell::testing {
+
+// Records that keep everything in memory and count what the window asks.
+class FakeRecords : public Records {
+  public:
+    StartupSettings stored;
+    std::vector<WindowSettings> writes;
+    int reads = 0;
+    double best = 999;
+    std::vector<std::pair<core::Level, int>> records;
+    std::optional<std::pair<int, int>> customAnswer;  // nullopt: Storno
+
+    StartupSettings read(QPointF) override {
+        ++reads;
+        return stored;
+    }
+    void write(const WindowSettings& settings) override { writes.push_back(settings); }
+    double bestTime(core::Level) override { return best; }
+    void setRecordPrompt(core::Level) override {}
+    void prepareNameEntry(core::Level) override {}
+    void enterRecord(core::Level level, int seconds, QWidget*,
+                     const std::function<void()>& writeK) override {
+        records.emplace_back(level, seconds);
+        (void)writeK;
+    }
+    void showBestTimes(QWidget*, const std::function<void()>&) override {}
+    void askCustomBoard(int, int, QWidget*, const std::function<void(int, int)>& confirm) override {
+        if (customAnswer) {
+            confirm(customAnswer->first, customAnswer->second);
+        }
+    }
+};
+
+// A random source that always lands on one map pixel, so that the first opening
+// puts every mine it can on that pixel's cell and the rest nearby.
+class FixedPointRandom : public core::RandomSource {
+  public:
+    FixedPointRandom(double u, double v) : values_{u, v} {}
+    void reseed() override { next_ = 0; }
+    double uniform() override { return values_[next_++ % 2]; }
+
+  private:
+    double values_[2];
+    int next_ = 0;
+};
+
+// The window's picture of a widget as an image at device pixels.
+inline QImage grabImage(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline QRgb pictureRgb(const render::Picture& pic, int x, int y) {
+    return 0xFF000000u | static_cast<QRgb>(pic.at(x, y));
+}
+
+inline QPointF anchorPoint(int c, int r) {
+    return {17.0 * c + 12, 8.0 * r + 3};
+}
+
+}  // namespace quorvel::shell::testing
