@@ -258,16 +258,20 @@ class GameWindowTest : public ::testing::Test {
 
     std::string gameOutput() const { return tail(readFile(work_ / "game.log"), 2000); }
 
-    // The id of the game's visible main window.
-    std::string findWindow() {
+    // The id of the game's visible main window, or an empty string with the reason
+    // in `error`.
+    std::string findWindow(std::string& error) {
         const CommandResult found =
             x({"xdotool", "search", "--sync", "--onlyvisible", "--name", kWindowName}, seconds(60));
-        if (!found.ok()) {
-            return {};
-        }
         std::istringstream lines(found.out);
         std::string id;
         lines >> id;
+        if (!found.ok() || id.empty()) {
+            error = std::string("no visible window named Quorvel within 60 s (xdotool search ") +
+                    found.describe() + "; the game " +
+                    (game_.running() ? "still runs" : "has ended") + ")\n" + gameOutput();
+            return {};
+        }
         return id;
     }
 
@@ -356,10 +360,8 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     error = startGame();
     ASSERT_TRUE(error.empty()) << error;
 
-    window_ = findWindow();
-    ASSERT_FALSE(window_.empty()) << "no visible window named Quorvel within 60 s (game "
-                                  << (game_.running() ? "still running" : "has ended") << ")\n"
-                                  << gameOutput();
+    window_ = findWindow(error);
+    ASSERT_FALSE(window_.empty()) << error;
 
     // --- Start screen: the untouched beginner board, counter 07, clock 000 and the
     // normal face of the first face set.
@@ -386,14 +388,18 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     ASSERT_TRUE(core::isCell(kSide, kCellC, kCellR));
     const int px = core::originX(kCellC);
     const int py = core::cellY(kCellR);
+    const auto fieldPixel = [](const QImage& client, int fx, int fy) {
+        return client.pixel(kFieldX + fx, kFieldY + fy) & 0xFFFFFFu;
+    };
     const auto sunkenTopEdge = [&](const QImage& client) {
-        // Line 6 covers (px - 1, py), line 1 runs from px to px + 7.
-        for (int cx = px - 1; cx <= px + 7; ++cx) {
-            if ((client.pixel(kFieldX + cx, kFieldY + py) & 0xFFFFFFu) != render::Sed(159)) {
+        // Line 6 covers (px - 1, py), line 1 runs from px to px + 7, both grey 159;
+        // line 2 starts at (px + 8, py) in grey 127.
+        for (int fx = px - 1; fx <= px + 7; ++fx) {
+            if (fieldPixel(client, fx, py) != render::Sed(159)) {
                 return false;
             }
         }
-        return true;
+        return fieldPixel(client, px + 8, py) == render::Sed(127);
     };
     const int clickX = kFieldX + px + 4;
     const int clickY = menuBar + kFieldY + py + 8;
@@ -407,7 +413,8 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     ASSERT_FALSE(opened.isNull()) << error;
     const QImage openedClient = clientArea(opened);
     EXPECT_TRUE(sunkenTopEdge(openedClient))
-        << "the clicked cell's top edge is not grey 159 within 10 s of the click";
+        << "the clicked cell's top edge is not sunken (grey 159, then grey 127) within 10 s of "
+           "the click";
     EXPECT_EQ(compareDigits(openedClient, kClockPlaceX, kPlaceY, {0, 0, 1}), "")
         << "clock after the first opening (screenshot " << seen << " ms after the click)";
 
