@@ -55,8 +55,9 @@ struct ParsedSettings {
 ParsedSettings parseSettings(const QByteArray& file);
 
 // The whole file: the preserved lines, then our 13 lines, each line ending in
-// CR LF. Names that Windows-1250 cannot store are written with '?' for each
-// such character.
+// CR LF. A character that Windows-1250 cannot store is written as the byte 0x1A
+// (the name dialog lets no such character in); a line break inside a time or a
+// name is written as a blank.
 QByteArray writeSettings(const QList<QByteArray>& preservedLines, const SettingsValues& values);
 
 // The file written when there is none: beginner level, face set 0, the window

@@ -13,7 +13,8 @@ namespace quorvel::settings {
 
 QValidator::State Windows1250Validator::validate(QString& input, int& /*position*/) const {
     for (const QChar c : input) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+        // Control characters (C0, DEL, C1) would be stored but never seen.
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0)) {
             return Invalid;
         }
     }

@@ -15,7 +15,8 @@ class QPushButton;
 
 namespace quorvel::settings {
 
-// Accepts a text when every character is printable and survives Windows-1250.
+// Accepts a text when every character is printable (no control character) and
+// survives Windows-1250.
 class Windows1250Validator : public QValidator {
     Q_OBJECT
   public:

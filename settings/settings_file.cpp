@@ -70,6 +70,9 @@ bool SettingsFile::save(const SettingsValues& values) {
         reportOnce(QStringLiteral("read"), reason);
         return false;
     }
+    // The directory may have gone while the game ran; making it again costs
+    // nothing when it is there.
+    QDir().mkpath(QFileInfo(path_).absolutePath());
     if (!write(writeSettings(preservedLines_, values), reason)) {
         reportOnce(QStringLiteral("write"), reason);
         return false;

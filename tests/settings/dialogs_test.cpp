@@ -276,6 +276,8 @@ TEST_F(DialogTest, NameFieldTakesOnlyWhatTheFileCanStore) {
     int position = 0;
     QString tab = QStringLiteral("a\tb");
     EXPECT_EQ(validator.validate(tab, position), QValidator::Invalid);
+    QString c1 = QStringLiteral("a") + QChar(0x85);  // storable, but never seen
+    EXPECT_EQ(validator.validate(c1, position), QValidator::Invalid);
     QString czech = QStringLiteral("Příliš žluťoučký kůň");
     EXPECT_EQ(validator.validate(czech, position), QValidator::Acceptable);
 }

@@ -108,6 +108,15 @@ TEST_F(SettingsFileTest, SaveWritesTheLinesKeptWhenTheFileCannotBeRead) {
     EXPECT_EQ(readBytes(path()), kOthersBefore + writeSettings({}, someValues(2)));
 }
 
+TEST_F(SettingsFileTest, SaveMakesTheDirectoryAgainWhenItWasRemoved) {
+    const QString file = path(QStringLiteral("config/winmine.ini"));
+    SettingsFile settings(file);
+    settings.load(0, 0);
+    ASSERT_TRUE(QDir(path(QStringLiteral("config"))).removeRecursively());
+    ASSERT_TRUE(settings.save(someValues(4)));
+    EXPECT_EQ(readBytes(file), writeSettings({}, someValues(4)));
+}
+
 TEST_F(SettingsFileTest, UnreadableFileIsLeftAloneAndReportedOnce) {
     // A directory where the file should be: it exists but cannot be read.
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QString::fromLatin1(kFileName)));
