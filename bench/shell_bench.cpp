@@ -51,9 +51,10 @@ class SideTenRecords final : public quorvel::shell::Records {
     double bestTime(Level) override { return 0; }
     void setRecordPrompt(Level) override {}
     void prepareNameEntry(Level) override {}
-    void enterRecord(Level, int, QWidget*, const std::function<void()>&) override {}
-    void showBestTimes(QWidget*, const std::function<void()>&) override {}
-    void askCustomBoard(int, int, QWidget*, const std::function<void(int, int)>&) override {}
+    void setDialogParent(QWidget*) override {}
+    void enterRecord(Level, int, const std::function<void()>&) override {}
+    void showBestTimes(const std::function<void()>&) override {}
+    void askCustomBoard(int, int, const std::function<void(int, int)>&) override {}
 };
 
 void BM_ClickOpensBoardSide10(benchmark::State& state) {

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 
 #include "core/random_source.h"
+#include "render/face_pictures.h"
 #include "settings/settings_file.h"
 #include "shell/file_records.h"
 #include "shell/main_window.h"
@@ -19,8 +23,20 @@ void prepareApplication() {
     }
 }
 
+QIcon windowIcon() {
+    QIcon icon;
+    for (int size : {16, 32}) {
+        const render::Picture& pic = render::iconPicture(size);
+        const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
+                           pic.bytesPerLine(), QImage::Format_RGB32);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
+    QApplication::setWindowIcon(windowIcon());
     app.setQuitOnLastWindowClosed(false);
 
     core::SystemRandom random;

@@ -3,12 +3,16 @@
 // object exists.
 
 class QApplication;
+class QIcon;
 
 namespace quorvel::shell {
 
 // Before the QApplication: whole-number scale factors, unless the user chose
 // Qt's own rounding policy.
 void prepareApplication();
+
+// The window icon at 16 and 32 pixels.
+QIcon windowIcon();
 
 // Names the application, reads the settings, shows the window and runs the event
 // loop until the game quits.

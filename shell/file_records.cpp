@@ -9,7 +9,14 @@ namespace quorvel::shell {
 
 FileRecords::FileRecords(settings::SettingsFile file) : file_(std::move(file)) {}
 
-FileRecords::~FileRecords() = default;
+FileRecords::~FileRecords() {
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{name_dialog_, best_times_dialog_, custom_dialog_}) {
+        if (dialog != nullptr && dialog->parent() == nullptr) {
+            delete dialog;
+        }
+    }
+}
 
 StartupSettings FileRecords::read(QPointF centred) {
     const settings::ParsedSettings parsed = file_.load(centred.x(), centred.y());
@@ -36,61 +43,60 @@ double FileRecords::bestTime(core::Level level) {
     return table_.best(level);
 }
 
-settings::NameDialog& FileRecords::nameDialog(QWidget* parent) {
-    if (!name_dialog_) {
-        name_dialog_ = std::make_unique<settings::NameDialog>(parent);
+settings::NameDialog& FileRecords::nameDialog() {
+    if (name_dialog_ == nullptr) {
+        name_dialog_ = new settings::NameDialog(parent_);
     }
     return *name_dialog_;
 }
 
-settings::BestTimesDialog& FileRecords::bestTimesDialog(QWidget* parent) {
-    if (!best_times_dialog_) {
-        best_times_dialog_ = std::make_unique<settings::BestTimesDialog>(
+settings::BestTimesDialog& FileRecords::bestTimesDialog() {
+    if (best_times_dialog_ == nullptr) {
+        best_times_dialog_ = new settings::BestTimesDialog(
             table_,
             [this] {
                 if (writeK_) {
                     writeK_();
                 }
             },
-            parent);
+            parent_);
     }
     return *best_times_dialog_;
 }
 
 void FileRecords::setRecordPrompt(core::Level level) {
     if (level != core::Level::Custom) {
-        nameDialog(nullptr).setPrompt(level);
+        nameDialog().setPrompt(level);
     }
 }
 
 void FileRecords::prepareNameEntry(core::Level level) {
-    nameDialog(nullptr).prepare(table_.name(level));
+    nameDialog().prepare(table_.name(level));
 }
 
-void FileRecords::enterRecord(core::Level level, int seconds, QWidget* parent,
-                              const std::function<void()>& writeK) {
+void FileRecords::enterRecord(core::Level level, int seconds, const std::function<void()>& writeK) {
     writeK_ = writeK;
-    const QString name = nameDialog(parent).askName();
+    const QString name = nameDialog().askName();
     table_.setRecord(level, seconds, name);
-    bestTimesDialog(parent).showTable();
+    bestTimesDialog().showTable();
 }
 
-void FileRecords::showBestTimes(QWidget* parent, const std::function<void()>& writeK) {
+void FileRecords::showBestTimes(const std::function<void()>& writeK) {
     writeK_ = writeK;
-    bestTimesDialog(parent).showTable();
+    bestTimesDialog().showTable();
 }
 
-void FileRecords::askCustomBoard(int side, int mines, QWidget* parent,
+void FileRecords::askCustomBoard(int side, int mines,
                                  const std::function<void(int, int)>& confirm) {
     confirmCustom_ = confirm;
-    if (!custom_dialog_) {
-        custom_dialog_ = std::make_unique<settings::CustomDialog>(
+    if (custom_dialog_ == nullptr) {
+        custom_dialog_ = new settings::CustomDialog(
             [this](int chosenSide, int chosenMines) {
                 if (confirmCustom_) {
                     confirmCustom_(chosenSide, chosenMines);
                 }
             },
-            parent);
+            parent_);
     }
     custom_dialog_->runModal(side, mines);
 }

@@ -127,7 +127,7 @@ class MainWindow::View final : public core::GameView {
     }
     void enterRecord(core::Level level, int seconds) override {
         if (w_.records_ != nullptr) {
-            w_.records_->enterRecord(level, seconds, &w_, [this] { WriteK(); });
+            w_.records_->enterRecord(level, seconds, [this] { WriteK(); });
         }
     }
     void WriteK() override;
@@ -209,6 +209,9 @@ MainWindow::MainWindow(core::RandomSource& random, Records* records, QWidget* pa
     connect(&timer_, &QTimer::timeout, this, [this] { dispatch([&] { game_.TimerT_Timer(); }); });
 
     buildMenus();
+    if (records_ != nullptr) {
+        records_->setDialogParent(this);
+    }
     // The initial size is known before the first board lays the window out: start-up
     // centres a new settings file's window from it.
     layout()->activate();
@@ -259,7 +262,7 @@ void MainWindow::buildMenus() {
     best_times_ = game->addAction(QStringLiteral("Nejlepší ča&sy..."));
     connect(best_times_, &QAction::triggered, this, [this] {
         if (records_ != nullptr) {
-            records_->showBestTimes(this, [this] { view_->WriteK(); });
+            records_->showBestTimes([this] { view_->WriteK(); });
         }
     });
     game->addSeparator();
@@ -388,7 +391,7 @@ void MainWindow::NGC_Click() {
     if (records_ == nullptr) {
         return;
     }
-    records_->askCustomBoard(game_.Side(), game_.MineCount(), this, [this](int side, int mines) {
+    records_->askCustomBoard(game_.Side(), game_.MineCount(), [this](int side, int mines) {
         dispatch([&] { game_.CustOK(side, mines); });
     });
     syncMarks();

@@ -36,6 +36,10 @@ class Records {
   public:
     virtual ~Records() = default;
 
+    // The window the dialogs belong to; they are created on first use as its
+    // children and go with it.
+    virtual void setDialogParent(QWidget* window) = 0;
+
     // Reads the settings file, creating it with `centred` as the window position
     // when it is missing.
     virtual StartupSettings read(QPointF centred) = 0;
@@ -47,13 +51,13 @@ class Records {
     virtual void prepareNameEntry(core::Level level) = 0;
     // Asks for the name, stores the record and shows the table. The table's reset
     // button rewrites the settings at once through `writeK`.
-    virtual void enterRecord(core::Level level, int seconds, QWidget* parent,
+    virtual void enterRecord(core::Level level, int seconds,
                              const std::function<void()>& writeK) = 0;
-    virtual void showBestTimes(QWidget* parent, const std::function<void()>& writeK) = 0;
+    virtual void showBestTimes(const std::function<void()>& writeK) = 0;
 
     // The custom-board dialog opened at (side, mines); `confirm` is called with the
     // confirmed pair before the dialog closes.
-    virtual void askCustomBoard(int side, int mines, QWidget* parent,
+    virtual void askCustomBoard(int side, int mines,
                                 const std::function<void(int side, int mines)>& confirm) = 0;
 };
 

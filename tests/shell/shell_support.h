@@ -33,13 +33,13 @@ class FakeRecords : public Records {
     double bestTime(core::Level) override { return best; }
     void setRecordPrompt(core::Level) override {}
     void prepareNameEntry(core::Level) override {}
-    void enterRecord(core::Level level, int seconds, QWidget*,
-                     const std::function<void()>& writeK) override {
+    void setDialogParent(QWidget*) override {}
+    void enterRecord(core::Level level, int seconds, const std::function<void()>& writeK) override {
         records.emplace_back(level, seconds);
         (void)writeK;
     }
-    void showBestTimes(QWidget*, const std::function<void()>&) override {}
-    void askCustomBoard(int, int, QWidget*, const std::function<void(int, int)>& confirm) override {
+    void showBestTimes(const std::function<void()>&) override {}
+    void askCustomBoard(int, int, const std::function<void(int, int)>& confirm) override {
         if (customAnswer) {
             confirm(customAnswer->first, customAnswer->second);
         }

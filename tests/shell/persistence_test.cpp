@@ -1,0 +1,204 @@
+// The window with its real settings file: what survives a restart, and the record
+// dialogs answered as a player would.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "core/geometry.h"
+#include "settings/best_times_dialog.h"
+#include "settings/name_dialog.h"
+#include "settings/settings_file.h"
+#include "shell/file_records.h"
+#include "shell/surfaces.h"
+#include "shell_support.h"
+
+namespace quorvel::shell {
+namespace {
+
+using core::Cell;
+using core::GameState;
+using core::Level;
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Answers the modal dialogs of a record as they come up: types `name` into the
+// name dialog and confirms it, then closes the table with "OK".
+class DialogAnswerer : public QObject {
+  public:
+    explicit DialogAnswerer(QString name) : name_(std::move(name)) {
+        timer_.setInterval(20);
+        connect(&timer_, &QTimer::timeout, this, [this] { answer(); });
+        timer_.start();
+    }
+    QStringList seen;
+
+  private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<settings::NameDialog*>(modal)) {
+            seen << QStringLiteral("name:") + dialog->prompt();
+            auto* field = dialog->findChild<QLineEdit*>();
+            field->selectAll();
+            // Typed key by key, as a player would (QTest's own typing knows ASCII only).
+            for (const QChar ch : name_) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(field, &press);
+            }
+            clickButton(dialog, QStringLiteral("OK"));
+        } else if (auto* table = qobject_cast<settings::BestTimesDialog*>(modal)) {
+            seen << QStringLiteral("table");
+            clickButton(table, QStringLiteral("OK"));
+        }
+    }
+    static void clickButton(QWidget* dialog, const QString& text) {
+        for (auto* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == text) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << text.toStdString();
+    }
+    QString name_;
+    QTimer timer_;
+};
+
+class PersistenceTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        path_ = dir_.filePath(QStringLiteral("config/winmine.ini"));
+    }
+
+    std::unique_ptr<MainWindow> start() {
+        records_ = std::make_unique<FileRecords>(settings::SettingsFile(path_));
+        auto window = std::make_unique<MainWindow>(random_, records_.get());
+        window->DetectK();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    // Opens every cell without a mine, with real clicks.
+    static void playToWin(MainWindow& window) {
+        core::Game& game = window.game();
+        auto click = [&](int c, int r) {
+            QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
+                              QPoint(17 * c + 12, 8 * r + 3));
+        };
+        click(game.Side() - 1, 2 * (game.Side() - 1));
+        for (int c = 0; c <= 2 * game.Side() && game.state() == GameState::Running; ++c) {
+            for (int r = 0; r <= 4 * game.Side() && game.state() == GameState::Running; ++r) {
+                if (core::isCell(game.Side(), c, r) && game.board().at(c, r) == Cell::Covered) {
+                    click(c, r);
+                }
+            }
+        }
+    }
+
+    QTemporaryDir dir_;
+    QString path_;
+    core::SeededRandom random_{99};
+    std::unique_ptr<FileRecords> records_;
+};
+
+TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
+    {
+        auto window = start();
+        ASSERT_TRUE(QFile::exists(path_)) << "start-up creates the file";
+        EXPECT_EQ(window->game().Side(), 4);
+        window->levelAction(Level::Expert)->trigger();
+        window->faceAction(1)->trigger();
+        window->move(57, 43);
+        window->close();
+    }
+    const QByteArray written = readAll(path_);
+    EXPECT_TRUE(written.contains("Difficulty=2\r\nSize=8\r\nMines=49\r\nFace=1\r\n"))
+        << written.data();
+
+    auto window = start();
+    EXPECT_EQ(window->game().Side(), 8);
+    EXPECT_EQ(window->game().MineCount(), 49);
+    EXPECT_EQ(window->game().levelMark(), Level::Expert);
+    EXPECT_EQ(window->game().FaceSet(), 1);
+    EXPECT_TRUE(window->faceAction(1)->isChecked());
+    EXPECT_EQ(window->pos(), QPoint(57, 43));
+    EXPECT_EQ(window->clientArea()->size(), QSize(286, 307));
+}
+
+TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginner) {
+    QDir().mkpath(dir_.filePath(QStringLiteral("config")));
+    writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=10\r\nMines=135\r\nFace=2\r\n");
+    {
+        auto window = start();
+        EXPECT_EQ(window->game().Side(), 10);
+        EXPECT_EQ(window->game().MineCount(), 135);
+        EXPECT_TRUE(window->levelAction(Level::Custom)->isChecked());
+        EXPECT_FALSE(window->levelAction(Level::Beginner)->isChecked());
+        EXPECT_EQ(window->panel()->place(0), 9);
+        EXPECT_EQ(window->panel()->place(1), 9);
+    }
+    writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=4\r\nMines=1\r\n");
+    auto window = start();
+    EXPECT_EQ(window->game().Side(), 4);
+    EXPECT_EQ(window->game().MineCount(), 7);
+    EXPECT_TRUE(window->levelAction(Level::Beginner)->isChecked());
+    EXPECT_FALSE(window->levelAction(Level::Custom)->isChecked());
+}
+
+TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
+    QDir().mkpath(dir_.filePath(QStringLiteral("config")));
+    // Another program's sections, before and after ours, must come through intact.
+    const QByteArray before = "[Jiny]\r\nklic=\xe8\xe1st\r\n";
+    const QByteArray after = "[Pozdejsi]\r\nTime1=5\r\n";
+    writeAll(path_, before + "[Quorvel]\r\nDifficulty=1\r\nTime2=999\r\n" + after);
+    {
+        auto window = start();
+        ASSERT_EQ(window->game().levelMark(), Level::Advanced);
+        DialogAnswerer answers(QStringLiteral("Žofie"));
+        playToWin(*window);
+        ASSERT_EQ(window->game().state(), GameState::Won);
+        const int seconds = window->game().Seconds();
+        EXPECT_EQ(answers.seen, (QStringList{QStringLiteral("name:") +
+                                                 settings::NameDialog::promptText(Level::Advanced),
+                                             QStringLiteral("table")}));
+        EXPECT_EQ(window->game().BestTime(), seconds);
+        const QByteArray written = readAll(path_);
+        EXPECT_TRUE(written.startsWith(before + after)) << written.data();
+        EXPECT_TRUE(written.contains("Time2=" + QByteArray::number(seconds) + "\r\n"));
+        EXPECT_TRUE(
+            written.contains("Name2=\x8e"
+                             "ofie\r\n"))
+            << "Windows-1250 bytes";
+        EXPECT_TRUE(written.endsWith("Name3=Nezn\xe1m\xfd hr\xe1\xe8\r\n"));
+    }
+    start();
+    EXPECT_EQ(records_->table().name(Level::Advanced), QStringLiteral("Žofie"));
+    EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
+}
+
+}  // namespace
+}  // namespace quorvel::shell
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
