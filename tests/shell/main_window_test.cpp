@@ -6,9 +6,12 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPaintEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "core/geometry.h"
 #include "render/board_pictures.h"
@@ -369,6 +372,33 @@ TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
     EXPECT_EQ(records_.writes.back().side, 6);
     window_->quitAction()->trigger();
     EXPECT_EQ(records_.writes.size(), writes + 1);
+}
+
+TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
+    click(anchorPoint(3, 6));
+    const GameState before = game().state();
+    QString title;
+    QStringList lines;
+    bool information = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        lines = box->text().split(QLatin1Char('\n'));
+        information = box->icon() == QMessageBox::Information;
+        ASSERT_EQ(box->buttons().size(), 1);
+        box->buttons().first()->click();
+    });
+    window_->aboutAction()->trigger();
+    EXPECT_EQ(title, QStringLiteral("O hře Quorvel v1.2"));
+    EXPECT_TRUE(information);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], QStringLiteral("24.11.2000 - 01.12.2000 (poopraveno 18.02.2001)"));
+    EXPECT_TRUE(lines[3].isEmpty());
+    EXPECT_FALSE(lines[0].isEmpty());
+    EXPECT_FALSE(lines[2].isEmpty());
+    EXPECT_FALSE(lines[4].isEmpty());
+    EXPECT_EQ(game().state(), before);
 }
 
 TEST_F(WindowTest, MovesInsideTheHeldCellRepaintNothing) {

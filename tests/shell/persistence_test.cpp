@@ -194,6 +194,33 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
 }
 
+TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
+    // The settings directory's place is taken by a plain file: nothing can be
+    // created, read or written there.
+    const QString blocker = dir_.filePath(QStringLiteral("config"));
+    writeAll(blocker, "not a directory");
+    QStringList reports;
+    records_ = std::make_unique<FileRecords>(
+        settings::SettingsFile(path_, [&](const QString& message) { reports << message; }));
+    {
+        MainWindow window(random_, records_.get());
+        window.DetectK();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.game().Side(), 4);
+        EXPECT_EQ(window.game().state(), GameState::Ready);
+        window.faceAction(2)->trigger();
+        window.levelAction(Level::Advanced)->trigger();
+        QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
+                          QPoint(17 * 5 + 12, 8 * 10 + 3));
+        EXPECT_EQ(window.game().state(), GameState::Running);
+        window.close();
+    }
+    EXPECT_EQ(readAll(blocker), QByteArray("not a directory"));
+    ASSERT_EQ(reports.size(), 1) << reports.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(reports[0].contains(path_)) << reports[0].toStdString();
+}
+
 }  // namespace
 }  // namespace quorvel::shell
 
