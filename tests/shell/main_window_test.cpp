@@ -16,6 +16,7 @@
 #include "core/geometry.h"
 #include "render/board_pictures.h"
 #include "render/face_pictures.h"
+#include "render/panel_pictures.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
 
@@ -138,6 +139,48 @@ TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
         EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
     }
     EXPECT_EQ(game().MineCount(), 7);
+}
+
+// The whole client area, pixel by pixel, as the layout puts the pictures together.
+TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
+    records_.customAnswer = std::make_pair(10, 135);
+    for (QAction* level :
+         {window_->levelAction(Level::Beginner), window_->levelAction(Level::Custom),
+          window_->levelAction(Level::Advanced)}) {
+        level->trigger();
+        const int w = core::boardWidth(game().Side());
+        const int h = core::boardHeight(game().Side());
+        render::Picture expected(w + 18, h + 61);
+        expected.blit(render::backgroundPicture(), 0, 0);
+        render::Picture panel(w, 37);
+        panel.blit(render::panelPicture(), 0, 0);
+        panel.blit(render::panelEdgePicture(), w - 2, 0);
+        render::Picture counter = render::counterBoxPicture();
+        const int mines = game().MineCount();
+        counter.blit(render::digitPicture(mines >= 100 ? 9 : mines / 10), 1, 1);
+        counter.blit(render::digitPicture(mines >= 100 ? 9 : mines % 10), 14, 1);
+        panel.blit(counter, 7, 6);
+        render::Picture clock = render::clockBoxPicture();
+        for (int place = 0; place < 3; ++place) {
+            clock.blit(render::digitPicture(0), 1 + 13 * place, 1);
+        }
+        panel.blit(clock, w - 50, 6);
+        panel.blit(render::facePicture(Face::Normal, 0), w / 2 - 25, 6);
+        expected.blit(panel, 9, 9);
+        expected.blit(render::boardPicture(game().Side()), 9, 52);
+        expected.blit(render::rightEdgePicture(), w + 14, 0);
+        expected.blit(render::bottomEdgePicture(), 0, h + 58);
+
+        QCoreApplication::processEvents();
+        const QImage shot = grabImage(window_->clientArea());
+        ASSERT_EQ(shot.size(), QSize(expected.width(), expected.height()));
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                ASSERT_EQ(shot.pixel(x, y), pictureRgb(expected, x, y))
+                    << "side " << game().Side() << " at " << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
