@@ -50,9 +50,3 @@ TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
 
 }  // namespace
 }  // namespace quorvel::shell
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

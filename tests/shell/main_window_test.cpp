@@ -517,9 +517,3 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
 
 }  // namespace
 }  // namespace quorvel::shell
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

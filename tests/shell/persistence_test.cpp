@@ -223,9 +223,3 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
 
 }  // namespace
 }  // namespace quorvel::shell
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
