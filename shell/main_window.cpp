@@ -398,12 +398,13 @@ void MainWindow::NGC_Click() {
 }
 
 void MainWindow::About_Click() {
+    // Five short lines, so that none of them wraps.
     const QString text = QStringLiteral(
-        "Quorvel napsal malý tým nadšenců pro hledání min.\n"
+        "Quorvel napsal tým Quorvel.\n"
         "24.11.2000 - 01.12.2000 (poopraveno 18.02.2001)\n"
-        "Děkujeme všem, kdo hru trpělivě zkoušeli a hlásili chyby.\n"
+        "Díky všem, kdo hru zkoušeli.\n"
         "\n"
-        "Hra vznikla z nápadu hledat miny na šestiúhelníkové mřížce.");
+        "Hra vznikla z nápadu na šestiúhelníky.");
     QMessageBox box(QMessageBox::Information, QStringLiteral("O hře Quorvel v1.2"), text,
                     QMessageBox::Ok, this);
     box.exec();
