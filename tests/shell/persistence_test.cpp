@@ -5,9 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -192,6 +194,19 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     start();
     EXPECT_EQ(records_->table().name(Level::Advanced), QStringLiteral("Žofie"));
     EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
+}
+
+TEST_F(PersistenceTest, APositionOffEveryScreenCentresTheWindow) {
+    QDir().mkpath(dir_.filePath(QStringLiteral("config")));
+    writeAll(path_, "[Quorvel]\r\nDifficulty=0\r\nXpos=-5000\r\nYpos=90000.5\r\n");
+    auto window = start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_TRUE(screen.contains(window->pos())) << window->pos().x() << "," << window->pos().y();
+
+    // A position on the screen is taken as it stands.
+    writeAll(path_, "[Quorvel]\r\nDifficulty=0\r\nXpos=33\r\nYpos=21\r\n");
+    window = start();
+    EXPECT_EQ(window->pos(), QPoint(33, 21));
 }
 
 TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
