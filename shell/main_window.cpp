@@ -254,8 +254,12 @@ void MainWindow::buildMenus() {
         skn_[i] = skin->addAction(faceCaptions[i]);
         skn_[i]->setCheckable(true);
         const int index = static_cast<int>(i);
-        connect(skn_[i], &QAction::triggered, this,
-                [this, index] { dispatch([&] { game_.Skn_Click(index); }); });
+        connect(skn_[i], &QAction::triggered, this, [this, index] {
+            dispatch([&] { game_.Skn_Click(index); });
+            // Qt toggled the item's mark itself; choosing the marked set
+            // again changes nothing in the game, so put the marks back.
+            syncMarks();
+        });
     }
     game->addSeparator();
 
@@ -277,9 +281,6 @@ void MainWindow::buildMenus() {
 template <typename Handler>
 void MainWindow::dispatch(Handler&& handler) {
     handler();
-    // Menu items toggle their own check mark when triggered; the game's marks are
-    // the ones that count.
-    syncMarks();
     if (!field_dirty_.isEmpty()) {
         field_surface_->update(field_dirty_);
         field_dirty_ = QRegion();
