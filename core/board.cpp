@@ -16,6 +16,8 @@ void Board::set(int c, int r, Cell cell) {
     cells_[static_cast<std::size_t>((c - kMin) * kSpan + (r - kMin))] = cell;
 }
 
-void Board::clear() { cells_.fill(Cell::Covered); }
+void Board::clear() {
+    cells_.fill(Cell::Covered);
+}
 
 }  // namespace quorvel::core

@@ -16,22 +16,26 @@ enum class Cell : std::uint8_t {
     Opened,       // opened (never a mine)
 };
 
-constexpr bool hasMine(Cell cell) { return cell == Cell::CoveredMine || cell == Cell::FlaggedMine; }
-constexpr bool isFlagged(Cell cell) { return cell == Cell::FlaggedSafe || cell == Cell::FlaggedMine; }
+constexpr bool hasMine(Cell cell) {
+    return cell == Cell::CoveredMine || cell == Cell::FlaggedMine;
+}
+constexpr bool isFlagged(Cell cell) {
+    return cell == Cell::FlaggedSafe || cell == Cell::FlaggedMine;
+}
 // Adding a flag to a covered cell; removing it again.
 constexpr Cell withFlag(Cell cell) {
-    return cell == Cell::Covered ? Cell::FlaggedSafe
+    return cell == Cell::Covered       ? Cell::FlaggedSafe
            : cell == Cell::CoveredMine ? Cell::FlaggedMine
                                        : cell;
 }
 constexpr Cell withoutFlag(Cell cell) {
-    return cell == Cell::FlaggedSafe ? Cell::Covered
+    return cell == Cell::FlaggedSafe   ? Cell::Covered
            : cell == Cell::FlaggedMine ? Cell::CoveredMine
                                        : cell;
 }
 
 class Board {
-public:
+  public:
     static constexpr int kMin = -5;
     static constexpr int kMax = 60;
 
@@ -41,7 +45,7 @@ public:
     // Every entry back to Covered.
     void clear();
 
-private:
+  private:
     static constexpr int kSpan = kMax - kMin + 1;  // 66
     std::array<Cell, kSpan * kSpan> cells_{};
 };

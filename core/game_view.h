@@ -12,7 +12,7 @@ enum class Face { Normal, Pressed, Surprised, Dead, Winner };
 enum class Level { Beginner, Advanced, Expert, Custom };
 
 class GameView {
-public:
+  public:
     virtual ~GameView() = default;
 
     // --- Board surface (Field). The in/out x follows the drawing procedures:

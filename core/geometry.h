@@ -49,9 +49,15 @@ inline constexpr std::array<CellPos, 6> kNeighbourOffsets{
     {{0, -2}, {1, -1}, {1, 1}, {0, 2}, {-1, 1}, {-1, -1}}};
 
 // Field-space points of a cell.
-inline constexpr int anchorX(int c) { return 17 * c + 12; }
-inline constexpr int originX(int c) { return 17 * c + 11; }
-inline constexpr int cellY(int r) { return 8 * r + 3; }
+inline constexpr int anchorX(int c) {
+    return 17 * c + 12;
+}
+inline constexpr int originX(int c) {
+    return 17 * c + 11;
+}
+inline constexpr int cellY(int r) {
+    return 8 * r + 3;
+}
 
 // Map-space pixel -> column / half-row of the cell containing it, or -1 when the
 // point is on no cell of the board of this side (negative coordinates, black

@@ -6,7 +6,9 @@ namespace quorvel::core {
 
 namespace {
 // 53 random bits -> [0, 1).
-double toUnit(std::uint64_t bits) { return static_cast<double>(bits >> 11) * 0x1.0p-53; }
+double toUnit(std::uint64_t bits) {
+    return static_cast<double>(bits >> 11) * 0x1.0p-53;
+}
 }  // namespace
 
 void SystemRandom::reseed() {
@@ -18,8 +20,12 @@ void SystemRandom::reseed() {
     engine_.seed(nanos ^ entropy);
 }
 
-double SystemRandom::uniform() { return toUnit(engine_()); }
+double SystemRandom::uniform() {
+    return toUnit(engine_());
+}
 
-double SeededRandom::uniform() { return toUnit(engine_()); }
+double SeededRandom::uniform() {
+    return toUnit(engine_());
+}
 
 }  // namespace quorvel::core

@@ -7,7 +7,7 @@
 namespace quorvel::core {
 
 class RandomSource {
-public:
+  public:
     virtual ~RandomSource() = default;
     // Called at the start of every placement: a fresh seed each time.
     virtual void reseed() = 0;
@@ -17,23 +17,23 @@ public:
 
 // Seeded from the time of day mixed with the system's entropy source.
 class SystemRandom final : public RandomSource {
-public:
+  public:
     void reseed() override;
     double uniform() override;
 
-private:
+  private:
     std::mt19937_64 engine_{};
 };
 
 // A fixed seed, for tests and benchmarks; reseed() moves to the next seed so that
 // consecutive placements still differ, yet every run repeats.
 class SeededRandom final : public RandomSource {
-public:
+  public:
     explicit SeededRandom(std::uint64_t seed) : seed_(seed), engine_(seed) {}
     void reseed() override { engine_.seed(++seed_); }
     double uniform() override;
 
-private:
+  private:
     std::uint64_t seed_;
     std::mt19937_64 engine_;
 };

@@ -15,10 +15,12 @@ constexpr Rgb rgb(int r, int g, int b) {
            static_cast<Rgb>(b & 0xFF);
 }
 // Grey RGB(v, v, v).
-constexpr Rgb Sed(int v) { return rgb(v, v, v); }
+constexpr Rgb Sed(int v) {
+    return rgb(v, v, v);
+}
 
 class Picture {
-public:
+  public:
     Picture() = default;
     Picture(int width, int height, Rgb background = 0);
 
@@ -42,7 +44,7 @@ public:
 
     friend bool operator==(const Picture&, const Picture&) = default;
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     Rgb background_ = 0;
