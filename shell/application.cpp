@@ -5,6 +5,14 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 #include "core/random_source.h"
 #include "render/face_pictures.h"
@@ -34,6 +42,41 @@ QIcon windowIcon() {
     return icon;
 }
 
+#ifdef Q_OS_UNIX
+namespace {
+// A signal handler may only write to a descriptor; the event loop reads the other
+// end and quits the ordinary way.
+int quitSignalSockets[2] = {-1, -1};
+
+void onQuitSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(quitSignalSockets[1], &byte, 1);
+}
+}  // namespace
+
+// A logout, a shutdown or a plain `kill` ends the program through Quit_Click as
+// closing the window does, so the settings are written on that way out too.
+static void quitOnSignals(MainWindow& window, QObject& owner) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitSignalSockets) != 0) {
+        return;
+    }
+    auto* notifier = new QSocketNotifier(quitSignalSockets[0], QSocketNotifier::Read, &owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char byte = 0;
+        [[maybe_unused]] const auto got = ::read(quitSignalSockets[0], &byte, 1);
+        notifier->setEnabled(false);
+        window.Quit_Click();
+    });
+    struct sigaction action {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+#endif
+
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon());
@@ -43,6 +86,9 @@ int run(QApplication& app) {
     FileRecords records{settings::SettingsFile(settings::SettingsFile::defaultPath())};
     MainWindow window(random, &records);
     window.DetectK();
+#ifdef Q_OS_UNIX
+    quitOnSignals(window, app);
+#endif
     window.show();
     return QApplication::exec();
 }

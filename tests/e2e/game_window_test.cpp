@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -452,6 +453,50 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
         << "the game ended with " << describeStatus(*status) << "\n"
         << gameOutput();
     EXPECT_TRUE(fs::exists(settingsFile)) << "closing the window wrote no " << settingsFile;
+}
+
+TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
+    const std::string missing = missingTools();
+    ASSERT_TRUE(missing.empty()) << "missing programs: " << missing;
+    std::string error = startXServer();
+    ASSERT_TRUE(error.empty()) << error;
+    error = startWindowManager();
+    ASSERT_TRUE(error.empty()) << error;
+    error = startGame();
+    ASSERT_TRUE(error.empty()) << error;
+    window_ = findWindow(error);
+    ASSERT_FALSE(window_.empty()) << error;
+
+    // The advanced level, chosen through the menu's access keys, is not written
+    // until the game quits.
+    error = xdotool({"windowactivate", "--sync", window_});
+    ASSERT_TRUE(error.empty()) << error;
+    error = xdotool({"key", "alt+h"});
+    ASSERT_TRUE(error.empty()) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    error = xdotool({"key", "p"});
+    ASSERT_TRUE(error.empty()) << error;
+    const fs::path settingsFile = home_ / ".config" / "winmine.ini";
+    const auto deadline = Clock::now() + seconds(10);
+    while (Clock::now() < deadline) {
+        const CommandResult geometry = x({"xdotool", "getwindowgeometry", window_});
+        if (geometry.out.find("218x") != std::string::npos) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_EQ(readFile(settingsFile).find("Difficulty=1"), std::string::npos)
+        << "the level was written before the game quit";
+
+    ASSERT_EQ(::kill(game_.pid(), SIGTERM), 0);
+    const std::optional<int> status = game_.waitForExit(seconds(20));
+    ASSERT_TRUE(status.has_value()) << "the game did not end within 20 s of SIGTERM";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+        << "the game ended with " << describeStatus(*status) << "\n"
+        << gameOutput();
+    EXPECT_NE(readFile(settingsFile).find("Difficulty=1\r\nSize=6\r\nMines=21\r\n"),
+              std::string::npos)
+        << readFile(settingsFile);
 }
 
 }  // namespace
