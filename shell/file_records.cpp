@@ -46,6 +46,9 @@ double FileRecords::bestTime(core::Level level) {
 settings::NameDialog& FileRecords::nameDialog() {
     if (name_dialog_ == nullptr) {
         name_dialog_ = new settings::NameDialog(parent_);
+        if (prompt_) {
+            name_dialog_->setPrompt(*prompt_);
+        }
     }
     return *name_dialog_;
 }
@@ -65,8 +68,14 @@ settings::BestTimesDialog& FileRecords::bestTimesDialog() {
 }
 
 void FileRecords::setRecordPrompt(core::Level level) {
-    if (level != core::Level::Custom) {
-        nameDialog().setPrompt(level);
+    if (level == core::Level::Custom) {
+        return;
+    }
+    // Start-up chooses a level before anyone can win: the dialog is built only
+    // when it is first needed, with the prompt of the last level chosen.
+    prompt_ = level;
+    if (name_dialog_ != nullptr) {
+        name_dialog_->setPrompt(level);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "settings/best_times.h"
 #include "settings/settings_file.h"
@@ -47,6 +48,7 @@ class FileRecords final : public Records {
     // What the dialogs' buttons call; set by the caller that shows them.
     std::function<void()> writeK_;
     std::function<void(int, int)> confirmCustom_;
+    std::optional<core::Level> prompt_;
     // Owned by parent_ when there is one, else by this.
     QPointer<QWidget> parent_;
     QPointer<settings::NameDialog> name_dialog_;
