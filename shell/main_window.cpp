@@ -145,7 +145,7 @@ void MainWindow::View::WriteK() {
     settings.side = w_.game_.Side();
     settings.mines = w_.game_.MineCount();
     settings.faceSet = w_.game_.faceMark().value_or(0);
-    settings.position = w_.fixed_position_.value_or(QPointF(w_.pos()));
+    settings.position = w_.storedPosition();
     w_.records_->write(settings);
 }
 
@@ -365,9 +365,9 @@ QPointF MainWindow::centredPosition() const {
 }
 
 void MainWindow::placeWindow(QPointF stored) {
+    placement_ = Placement{stored, std::nullopt};
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         // The compositor places windows: keep what was read and write it back.
-        fixed_position_ = stored;
         return;
     }
     constexpr double kLimit = 1000000;
@@ -381,10 +381,21 @@ void MainWindow::placeWindow(QPointF stored) {
         reachable = reachable || screen->availableGeometry().intersects(titleBar);
     }
     if (!reachable) {
-        const QPointF centred = centredPosition();
-        at = QPoint(static_cast<int>(centred.x()), static_cast<int>(centred.y()));
+        placement_->read = centredPosition();
+        at = QPoint(static_cast<int>(std::floor(placement_->read.x())),
+                    static_cast<int>(std::floor(placement_->read.y())));
     }
     move(at);
+    placement_->at = at;
+}
+
+QPointF MainWindow::storedPosition() const {
+    // Screen pixels are whole, the stored values need not be: while the window
+    // stays where start-up put it, the values read are written back as they were.
+    if (placement_ && (!placement_->at || pos() == *placement_->at)) {
+        return placement_->read;
+    }
+    return QPointF(pos());
 }
 
 void MainWindow::NGC_Click() {

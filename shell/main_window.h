@@ -76,6 +76,7 @@ class MainWindow : public QMainWindow {
     void syncMarks();
     QPointF centredPosition() const;
     void placeWindow(QPointF stored);
+    QPointF storedPosition() const;
 
     std::unique_ptr<View> view_;
     Records* records_;
@@ -84,9 +85,13 @@ class MainWindow : public QMainWindow {
     QRegion field_dirty_;
     QTimer timer_;
     bool quitting_ = false;
-    // Where the platform does not let a program place its window, the position
-    // read at start-up is the one written back.
-    std::optional<QPointF> fixed_position_;
+    // The position read at start-up and where the window was put for it (none
+    // where the platform places windows itself).
+    struct Placement {
+        QPointF read;
+        std::optional<QPoint> at;
+    };
+    std::optional<Placement> placement_;
 
     ClientArea* client_ = nullptr;
     Panel* panel_ = nullptr;

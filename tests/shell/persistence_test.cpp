@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "core/geometry.h"
 #include "settings/best_times_dialog.h"
 #include "settings/name_dialog.h"
+#include "settings/number_text.h"
 #include "settings/settings_file.h"
 #include "shell/file_records.h"
 #include "shell/surfaces.h"
@@ -194,6 +196,36 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     start();
     EXPECT_EQ(records_->table().name(Level::Advanced), QStringLiteral("Žofie"));
     EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
+}
+
+TEST_F(PersistenceTest, ANewFileCentresTheInitialWindowAndKeepsTheHalfPixel) {
+    auto window = start();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The window as created, before the first board laid it out: a client area of
+    // 373 x 460 under the menu bar.
+    const int outerHeight = 460 + window->menuBar()->sizeHint().height();
+    const QByteArray expected =
+        "Xpos=" + settings::numberBytes((screen.width() - 373) / 2.0) +
+        "\r\nYpos=" + settings::numberBytes((screen.height() - outerHeight) / 2.0) + "\r\n";
+    const QByteArray written = readAll(path_);
+    EXPECT_TRUE(written.contains(expected)) << expected.data() << " in\n" << written.data();
+}
+
+TEST_F(PersistenceTest, AnUnmovedWindowWritesBackThePositionAsRead) {
+    QDir().mkpath(dir_.filePath(QStringLiteral("config")));
+    writeAll(path_, "[Quorvel]\r\nXpos=33.5\r\nYpos=21.25\r\n");
+    {
+        auto window = start();
+        EXPECT_EQ(window->pos(), QPoint(33, 21));
+        window->close();
+    }
+    EXPECT_TRUE(readAll(path_).contains("Xpos=33.5\r\nYpos=21.25\r\n")) << readAll(path_).data();
+    {
+        auto window = start();
+        window->move(40, 50);
+        window->close();
+    }
+    EXPECT_TRUE(readAll(path_).contains("Xpos=40\r\nYpos=50\r\n")) << readAll(path_).data();
 }
 
 TEST_F(PersistenceTest, APositionOffEveryScreenCentresTheWindow) {
