@@ -1,7 +1,6 @@
 #include "shell/main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -42,23 +41,14 @@ class MainWindow::View final : public core::GameView {
     explicit View(MainWindow& window) : w_(window) {}
 
     void DrawP2(int x, int y) override {
-        if (x == core::kNoCell || y == core::kNoCell) {
-            return;
-        }
         render::DrawP2(w_.field_, x, y);
         w_.markFieldDirty(x, y);
     }
     void DrawPD(int& x, int y) override {
-        if (x == core::kNoCell || y == core::kNoCell) {
-            return;
-        }
         render::DrawPD(w_.field_, x, y);
         w_.markFieldDirty(x, y);
     }
     void DrawP3(int& x, int y) override {
-        if (x == core::kNoCell || y == core::kNoCell) {
-            return;
-        }
         render::DrawP3(w_.field_, x, y);
         w_.markFieldDirty(x, y);
     }
@@ -299,6 +289,9 @@ void MainWindow::syncMarks() {
 }
 
 void MainWindow::markFieldDirty(int originX, int originY) {
+    if (originX == core::kNoCell || originY == core::kNoCell) {
+        return;  // nothing was drawn
+    }
     // The largest glyph (the dark ground of a cross) reaches from 9 pixels left of
     // the outline origin to 15 right of it, over the cell's 16 rows.
     field_dirty_ += QRect(originX - 10, originY, 27, 16);
