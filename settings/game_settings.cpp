@@ -31,7 +31,13 @@ StartupChoice chooseStartup(const SettingsValues& values) {
         if (values.mines >= 0.05 * cells && values.mines <= 0.5 * cells) {
             choice.level = core::Level::Custom;
             choice.customSide = side;
-            choice.customMines = static_cast<int>(values.mines);
+            // A hand-edited fraction becomes the nearest whole count that is still
+            // inside the range, so the board written back is accepted next time
+            // (cutting 1.85 down to 1 would not be).
+            const double fewest = std::ceil(0.05 * cells);
+            const double most = std::floor(0.5 * cells);
+            choice.customMines =
+                static_cast<int>(std::clamp(std::nearbyint(values.mines), fewest, most));
         }
     }
     const double face = std::trunc(values.face);

@@ -27,7 +27,8 @@ struct StartupChoice {
 // Difficulty 0, 1, 2 chooses beginner, advanced, expert. Below 0 or above 2 it
 // asks for a custom board: taken when Size is 4, 6, 8 or 10 and
 // 0.05 * N <= Mines <= 0.5 * N (N = 3 * Size * (Size - 1) + 1, the cell count),
-// with a fractional Mines cut to its whole part; any other pair starts the
+// with a fractional Mines taken as the nearest whole count inside that range; any
+// other pair starts the
 // beginner level instead. A Difficulty between 0 and 2 that is not whole starts
 // the beginner level too. Face 0, 1, 2 chooses that set; anything else set 0.
 StartupChoice chooseStartup(const SettingsValues& values);

@@ -46,12 +46,23 @@ TEST(StartupChoice, ValidStoredCustomBoardIsTaken) {
     EXPECT_EQ(chooseStartup(stored(2.5, 4, 2)).level, Level::Custom);
 }
 
-TEST(StartupChoice, CustomRangeEndsAreInclusiveAndFractionsCut) {
-    // 0.05 * 37 = 1.85 and 0.5 * 37 = 18.5 for side 4.
-    EXPECT_EQ(chooseStartup(stored(3, 4, 1.85)).customMines, 1);
+TEST(StartupChoice, CustomRangeEndsAreInclusiveAndFractionsRoundIntoTheRange) {
+    // 0.05 * 37 = 1.85 and 0.5 * 37 = 18.5 for side 4; the count taken must pass
+    // the same check when it is read back after the next write.
+    EXPECT_EQ(chooseStartup(stored(3, 4, 1.85)).customMines, 2);
     EXPECT_EQ(chooseStartup(stored(3, 4, 18.5)).customMines, 18);
+    EXPECT_EQ(chooseStartup(stored(3, 4, 7.4)).customMines, 7);
+    EXPECT_EQ(chooseStartup(stored(3, 4, 7.6)).customMines, 8);
     EXPECT_EQ(chooseStartup(stored(3, 10, 135.5)).customMines, 135);
-    EXPECT_EQ(chooseStartup(stored(3, 10, 13.55)).customMines, 13);
+    EXPECT_EQ(chooseStartup(stored(3, 10, 13.55)).customMines, 14);
+    for (int side : {4, 6, 8, 10}) {
+        const double cells = cellCount(side);
+        for (double mines = 0.05 * cells; mines <= 0.5 * cells; mines += 0.25) {
+            const int taken = chooseStartup(stored(3, side, mines)).customMines;
+            EXPECT_EQ(chooseStartup(stored(3, side, taken)).customMines, taken)
+                << side << " " << mines;
+        }
+    }
 }
 
 TEST(StartupChoice, InvalidCustomPairStartsBeginnerOnly) {
