@@ -86,6 +86,9 @@ void FileRecords::prepareNameEntry(core::Level level) {
 void FileRecords::enterRecord(core::Level level, int seconds, const std::function<void()>& writeK) {
     writeK_ = writeK;
     const QString name = nameDialog().askName();
+    if (parent_ != nullptr && !parent_->isVisible()) {
+        return;  // the game quit while the name was asked for
+    }
     table_.setRecord(level, seconds, name);
     bestTimesDialog().showTable();
 }

@@ -116,7 +116,10 @@ class MainWindow::View final : public core::GameView {
         }
     }
     void enterRecord(core::Level level, int seconds) override {
-        if (w_.records_ != nullptr) {
+        // The dialogs run their own event loop: what the win drew (the flags on
+        // the mines) must be on the screen behind them.
+        w_.scheduleFieldRepaint();
+        if (w_.records_ != nullptr && !w_.quitting_) {
             w_.records_->enterRecord(level, seconds, [this] { WriteK(); });
         }
     }
@@ -127,7 +130,9 @@ class MainWindow::View final : public core::GameView {
 };
 
 void MainWindow::View::WriteK() {
-    if (w_.records_ == nullptr) {
+    // After the write on the way out the program is ending: a handler that was
+    // interrupted by the quit (a record dialog closed under it) writes nothing more.
+    if (w_.records_ == nullptr || w_.settings_final_) {
         return;
     }
     WindowSettings settings;
@@ -271,6 +276,10 @@ void MainWindow::buildMenus() {
 template <typename Handler>
 void MainWindow::dispatch(Handler&& handler) {
     handler();
+    scheduleFieldRepaint();
+}
+
+void MainWindow::scheduleFieldRepaint() {
     if (!field_dirty_.isEmpty()) {
         field_surface_->update(field_dirty_);
         field_dirty_ = QRegion();
@@ -421,6 +430,7 @@ void MainWindow::Quit_Click() {
     }
     quitting_ = true;
     view_->WriteK();
+    settings_final_ = true;
     emit quitting();
     timer_.stop();
     QApplication::closeAllWindows();

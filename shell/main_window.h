@@ -70,6 +70,8 @@ class MainWindow : public QMainWindow {
     void layoutBoard(int side);
     void markFieldDirty(int originX, int originY);
     void refreshField();
+    // Hands whatever was drawn since the last refresh to the next paint.
+    void scheduleFieldRepaint();
     // Runs a game handler, then schedules a repaint of whatever it drew.
     template <typename Handler>
     void dispatch(Handler&& handler);
@@ -85,6 +87,7 @@ class MainWindow : public QMainWindow {
     QRegion field_dirty_;
     QTimer timer_;
     bool quitting_ = false;
+    bool settings_final_ = false;
     // The position read at start-up and where the window was put for it (none
     // where the platform places windows itself).
     struct Placement {

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "core/geometry.h"
 #include "settings/best_times_dialog.h"
@@ -46,7 +47,9 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 // name dialog and confirms it, then closes the table with "OK".
 class DialogAnswerer : public QObject {
   public:
-    explicit DialogAnswerer(QString name) : name_(std::move(name)) {
+    // `onNameDialog` runs when the name dialog is first seen, before it is answered.
+    explicit DialogAnswerer(QString name, std::function<void()> onNameDialog = {})
+        : name_(std::move(name)), onNameDialog_(std::move(onNameDialog)) {
         timer_.setInterval(20);
         connect(&timer_, &QTimer::timeout, this, [this] { answer(); });
         timer_.start();
@@ -58,6 +61,12 @@ class DialogAnswerer : public QObject {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<settings::NameDialog*>(modal)) {
             seen << QStringLiteral("name:") + dialog->prompt();
+            if (onNameDialog_) {
+                onNameDialog_();
+                if (QApplication::activeModalWidget() != dialog) {
+                    return;
+                }
+            }
             auto* field = dialog->findChild<QLineEdit*>();
             field->selectAll();
             // Typed key by key, as a player would (QTest's own typing knows ASCII only).
@@ -81,6 +90,7 @@ class DialogAnswerer : public QObject {
         ADD_FAILURE() << "no button " << text.toStdString();
     }
     QString name_;
+    std::function<void()> onNameDialog_;
     QTimer timer_;
 };
 
@@ -176,13 +186,30 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     {
         auto window = start();
         ASSERT_EQ(window->game().levelMark(), Level::Advanced);
-        DialogAnswerer answers(QStringLiteral("Žofie"));
+        // Behind the dialogs the board already shows the won game, flags and all.
+        bool boardShown = false;
+        DialogAnswerer answers(QStringLiteral("Žofie"), [&] {
+            QCoreApplication::processEvents();
+            // What the screen holds (the window's backing store), not a fresh render.
+            const QWidget* field = window->fieldSurface();
+            const QPoint at = field->mapTo(window.get(), QPoint(0, 0));
+            const QImage onScreen =
+                window->screen()
+                    ->grabWindow(window->winId(), at.x(), at.y(), field->width(), field->height())
+                    .toImage()
+                    .convertToFormat(QImage::Format_RGB32);
+            boardShown =
+                onScreen == QImage(reinterpret_cast<const uchar*>(window->fieldPicture().data()),
+                                   window->fieldPicture().width(), window->fieldPicture().height(),
+                                   window->fieldPicture().bytesPerLine(), QImage::Format_RGB32);
+        });
         playToWin(*window);
         ASSERT_EQ(window->game().state(), GameState::Won);
         const int seconds = window->game().Seconds();
         EXPECT_EQ(answers.seen, (QStringList{QStringLiteral("name:") +
                                                  settings::NameDialog::promptText(Level::Advanced),
                                              QStringLiteral("table")}));
+        EXPECT_TRUE(boardShown);
         EXPECT_EQ(window->game().BestTime(), seconds);
         const QByteArray written = readAll(path_);
         EXPECT_TRUE(written.startsWith(before + after)) << written.data();
@@ -196,6 +223,19 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     start();
     EXPECT_EQ(records_->table().name(Level::Advanced), QStringLiteral("Žofie"));
     EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
+}
+
+TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForEndsWithoutStoringTheRecord) {
+    auto window = start();
+    window->levelAction(Level::Advanced)->trigger();
+    DialogAnswerer answers(QStringLiteral("Pozdě"), [&] { window->Quit_Click(); });
+    playToWin(*window);
+    ASSERT_EQ(window->game().state(), GameState::Won);
+    EXPECT_EQ(answers.seen.size(), 1) << answers.seen.join(QLatin1Char(',')).toStdString();
+    const QByteArray written = readAll(path_);
+    EXPECT_TRUE(written.contains("Difficulty=1\r\n")) << "the quit wrote the settings";
+    EXPECT_TRUE(written.contains("Time2=999\r\nTime3=999\r\nName1=")) << written.data();
+    EXPECT_TRUE(written.contains("Name2=Nezn\xe1m\xfd hr\xe1\xe8\r\n")) << written.data();
 }
 
 TEST_F(PersistenceTest, ANewFileCentresTheInitialWindowAndKeepsTheHalfPixel) {
