@@ -30,8 +30,8 @@ using core::Level;
 using testing::anchorPoint;
 using testing::FakeRecords;
 using testing::FixedPointRandom;
-using testing::grabImage;
 using testing::pictureRgb;
+using testing::screenImage;
 
 // Counts paint events of a widget and keeps their regions.
 class PaintSpy : public QObject {
@@ -95,8 +95,7 @@ class WindowTest : public ::testing::Test {
 
     // Every pixel of the board surface on screen equals the window's picture of it.
     void expectFieldShowsPicture() {
-        QCoreApplication::processEvents();
-        const QImage shot = grabImage(field());
+        const QImage shot = screenImage(field());
         const render::Picture& pic = window_->fieldPicture();
         ASSERT_EQ(shot.size(), QSize(pic.width(), pic.height()));
         for (int y = 0; y < pic.height(); ++y) {
@@ -171,8 +170,7 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
         expected.blit(render::rightEdgePicture(), w + 14, 0);
         expected.blit(render::bottomEdgePicture(), 0, h + 58);
 
-        QCoreApplication::processEvents();
-        const QImage shot = grabImage(window_->clientArea());
+        const QImage shot = screenImage(window_->clientArea());
         ASSERT_EQ(shot.size(), QSize(expected.width(), expected.height()));
         for (int y = 0; y < expected.height(); ++y) {
             for (int x = 0; x < expected.width(); ++x) {

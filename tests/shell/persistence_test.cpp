@@ -189,15 +189,7 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         // Behind the dialogs the board already shows the won game, flags and all.
         bool boardShown = false;
         DialogAnswerer answers(QStringLiteral("Žofie"), [&] {
-            QCoreApplication::processEvents();
-            // What the screen holds (the window's backing store), not a fresh render.
-            const QWidget* field = window->fieldSurface();
-            const QPoint at = field->mapTo(window.get(), QPoint(0, 0));
-            const QImage onScreen =
-                window->screen()
-                    ->grabWindow(window->winId(), at.x(), at.y(), field->width(), field->height())
-                    .toImage()
-                    .convertToFormat(QImage::Format_RGB32);
+            const QImage onScreen = testing::screenImage(window->fieldSurface());
             boardShown =
                 onScreen == QImage(reinterpret_cast<const uchar*>(window->fieldPicture().data()),
                                    window->fieldPicture().width(), window->fieldPicture().height(),

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -62,6 +63,19 @@ class FixedPointRandom : public core::RandomSource {
 // The window's picture of a widget as an image at device pixels.
 inline QImage grabImage(QWidget* widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// What the screen shows of a widget: its part of the top-level window's backing
+// store, after the pending paints. Unlike grabImage this catches a repaint that
+// was never scheduled.
+inline QImage screenImage(QWidget* widget) {
+    QCoreApplication::processEvents();
+    QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, QPoint(0, 0));
+    return top->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 inline QRgb pictureRgb(const render::Picture& pic, int x, int y) {
