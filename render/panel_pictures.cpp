@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -101,14 +100,6 @@ void paintSegment(Picture& pic, const Segment& s, bool lit) {
     }
 }
 
-template <typename Make>
-const Picture& cached(std::unique_ptr<Picture>& slot, Make make) {
-    if (!slot) {
-        slot = std::make_unique<Picture>(make());
-    }
-    return *slot;
-}
-
 Picture makeBox(int width, int height) {
     Picture pic(width, height, kBackground);
     filledBox(pic, 1, 1, width - 2, height - 2, rgb(0, 0, 0));
@@ -181,41 +172,48 @@ Picture makeClockBoxPicture() {
 }
 
 const Picture& digitPicture(int index) {
-    static std::array<std::unique_ptr<Picture>, 11> cache;
     if (index < 0 || index > 10) {
         throw std::out_of_range("no digit picture " + std::to_string(index));
     }
-    return cached(cache[static_cast<std::size_t>(index)],
-                  [index] { return makeDigitPicture(index); });
+    // Built together on first use: eleven small pictures.
+    static const std::array<Picture, 11> digits = [] {
+        std::array<Picture, 11> all;
+        for (int i = 0; i < 11; ++i) {
+            all[static_cast<std::size_t>(i)] = makeDigitPicture(i);
+        }
+        return all;
+    }();
+    return digits[static_cast<std::size_t>(index)];
 }
 
+// Each fixed picture is built from its rule on first use and kept for the run.
 const Picture& panelPicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makePanelPicture);
+    static const Picture pic = makePanelPicture();
+    return pic;
 }
 const Picture& panelEdgePicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makePanelEdgePicture);
+    static const Picture pic = makePanelEdgePicture();
+    return pic;
 }
 const Picture& rightEdgePicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makeRightEdgePicture);
+    static const Picture pic = makeRightEdgePicture();
+    return pic;
 }
 const Picture& bottomEdgePicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makeBottomEdgePicture);
+    static const Picture pic = makeBottomEdgePicture();
+    return pic;
 }
 const Picture& backgroundPicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makeBackgroundPicture);
+    static const Picture pic = makeBackgroundPicture();
+    return pic;
 }
 const Picture& counterBoxPicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makeCounterBoxPicture);
+    static const Picture pic = makeCounterBoxPicture();
+    return pic;
 }
 const Picture& clockBoxPicture() {
-    static std::unique_ptr<Picture> slot;
-    return cached(slot, makeClockBoxPicture);
+    static const Picture pic = makeClockBoxPicture();
+    return pic;
 }
 
 }  // namespace quorvel::render
