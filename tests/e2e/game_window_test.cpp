@@ -28,6 +28,7 @@
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
 #include "render/picture.h"
+#include "tests/support/client_picture.h"
 
 #ifndef QUORVEL_GAME_PATH
 #error "QUORVEL_GAME_PATH must name the built game"
@@ -376,6 +377,12 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     const int menuBar = start.height() - kClientH;
     const QImage startClient = clientArea(start);
 
+    // The whole client area, frame strips and panel included, pixel for pixel.
+    EXPECT_EQ(compareArea(startClient, 0, 0,
+                          testing::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
+                                                      render::facePicture(core::Face::Normal, 0))),
+              "")
+        << "client area";
     EXPECT_EQ(compareArea(startClient, kFieldX, kFieldY, board), "") << "board surface";
     EXPECT_EQ(compareDigits(startClient, kCounterPlaceX, kPlaceY, {0, kBeginnerMines}), "")
         << "mine counter";

@@ -19,6 +19,7 @@
 #include "render/panel_pictures.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
+#include "tests/support/client_picture.h"
 
 namespace quorvel::shell {
 namespace {
@@ -147,28 +148,11 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
          {window_->levelAction(Level::Beginner), window_->levelAction(Level::Custom),
           window_->levelAction(Level::Advanced)}) {
         level->trigger();
-        const int w = core::boardWidth(game().Side());
-        const int h = core::boardHeight(game().Side());
-        render::Picture expected(w + 18, h + 61);
-        expected.blit(render::backgroundPicture(), 0, 0);
-        render::Picture panel(w, 37);
-        panel.blit(render::panelPicture(), 0, 0);
-        panel.blit(render::panelEdgePicture(), w - 2, 0);
-        render::Picture counter = render::counterBoxPicture();
         const int mines = game().MineCount();
-        counter.blit(render::digitPicture(mines >= 100 ? 9 : mines / 10), 1, 1);
-        counter.blit(render::digitPicture(mines >= 100 ? 9 : mines % 10), 14, 1);
-        panel.blit(counter, 7, 6);
-        render::Picture clock = render::clockBoxPicture();
-        for (int place = 0; place < 3; ++place) {
-            clock.blit(render::digitPicture(0), 1 + 13 * place, 1);
-        }
-        panel.blit(clock, w - 50, 6);
-        panel.blit(render::facePicture(Face::Normal, 0), w / 2 - 25, 6);
-        expected.blit(panel, 9, 9);
-        expected.blit(render::boardPicture(game().Side()), 9, 52);
-        expected.blit(render::rightEdgePicture(), w + 14, 0);
-        expected.blit(render::bottomEdgePicture(), 0, h + 58);
+        const render::Picture expected = quorvel::testing::expectedClientArea(
+            render::boardPicture(game().Side()),
+            {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
+            render::facePicture(Face::Normal, 0));
 
         const QImage shot = screenImage(window_->clientArea());
         ASSERT_EQ(shot.size(), QSize(expected.width(), expected.height()));
