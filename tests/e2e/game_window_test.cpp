@@ -262,6 +262,30 @@ class GameWindowTest : public ::testing::Test {
 
     // The id of the game's visible main window, or an empty string with the reason
     // in `error`.
+    // Everything a test needs before it looks at the window: the tools, the X
+    // server, the window manager and the game with its window found. An error text,
+    // empty on success.
+    std::string startGameInItsOwnServer() {
+        const std::string missing = missingTools();
+        if (!missing.empty()) {
+            return "missing programs: " + missing +
+                   " (scripts/setup installs xvfb, x11-utils, openbox, xdotool and "
+                   "imagemagick)";
+        }
+        if (!fs::exists(QUORVEL_GAME_PATH)) {
+            return std::string("the game was not built: ") + QUORVEL_GAME_PATH;
+        }
+        for (auto step : {&GameWindowTest::startXServer, &GameWindowTest::startWindowManager,
+                          &GameWindowTest::startGame}) {
+            if (std::string error = (this->*step)(); !error.empty()) {
+                return error;
+            }
+        }
+        std::string error;
+        window_ = findWindow(error);
+        return window_.empty() ? error : std::string();
+    }
+
     std::string findWindow(std::string& error) {
         const CommandResult found =
             x({"xdotool", "search", "--sync", "--onlyvisible", "--name", kWindowName}, seconds(60));
@@ -349,21 +373,8 @@ std::string compareDigits(const QImage& client, int x, int y, const std::vector<
 }
 
 TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen) {
-    const std::string missing = missingTools();
-    ASSERT_TRUE(missing.empty()) << "missing programs: " << missing
-                                 << " (scripts/setup installs xvfb, x11-utils, openbox, "
-                                    "xdotool and imagemagick)";
-    ASSERT_TRUE(fs::exists(QUORVEL_GAME_PATH)) << "the game was not built: " << QUORVEL_GAME_PATH;
-
-    std::string error = startXServer();
+    std::string error = startGameInItsOwnServer();
     ASSERT_TRUE(error.empty()) << error;
-    error = startWindowManager();
-    ASSERT_TRUE(error.empty()) << error;
-    error = startGame();
-    ASSERT_TRUE(error.empty()) << error;
-
-    window_ = findWindow(error);
-    ASSERT_FALSE(window_.empty()) << error;
 
     // --- Start screen: the untouched beginner board, counter 07, clock 000 and the
     // normal face of the first face set.
@@ -463,16 +474,8 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
 }
 
 TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
-    const std::string missing = missingTools();
-    ASSERT_TRUE(missing.empty()) << "missing programs: " << missing;
-    std::string error = startXServer();
+    std::string error = startGameInItsOwnServer();
     ASSERT_TRUE(error.empty()) << error;
-    error = startWindowManager();
-    ASSERT_TRUE(error.empty()) << error;
-    error = startGame();
-    ASSERT_TRUE(error.empty()) << error;
-    window_ = findWindow(error);
-    ASSERT_FALSE(window_.empty()) << error;
 
     // The advanced level, chosen through the menu's access keys, is not written
     // until the game quits.
