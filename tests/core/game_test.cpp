@@ -16,16 +16,10 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-std::vector<CellPos> cellsOf(int side) {
-    std::vector<CellPos> cells;
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        for (int r = 0; r <= 4 * side - 4; ++r) {
-            if (isCell(side, c, r)) {
-                cells.push_back({c, r});
-            }
-        }
-    }
-    return cells;
+// A left click in the middle of the anchor pixel of cell (c, r).
+void openWithMouse(Game& game, int c, int r) {
+    game.Field_MouseDown(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
+    game.Field_MouseUp(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
 }
 
 // Opens the middle cell, lets `ticks` seconds pass, then opens every covered
@@ -347,10 +341,7 @@ TEST_P(EveryLevel, PlayedToAWin) {
     choose(game);
     const int side = game.Side();
     const int mines = game.MineCount();
-    const auto open = [&](int c, int r) {
-        game.Field_MouseDown(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
-        game.Field_MouseUp(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
-    };
+    const auto open = [&](int c, int r) { openWithMouse(game, c, r); };
     open(side - 1, 2 * side - 2);
     // Flag two mines on the way, as a player would.
     int flagged = 0;
@@ -389,10 +380,7 @@ TEST_P(EveryLevel, PlayedToALoss) {
     choose(game);
     const int side = game.Side();
     const int mines = game.MineCount();
-    const auto open = [&](int c, int r) {
-        game.Field_MouseDown(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
-        game.Field_MouseUp(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
-    };
+    const auto open = [&](int c, int r) { openWithMouse(game, c, r); };
     open(side - 1, 2 * side - 2);
     ASSERT_EQ(game.state(), GameState::Running);
     CellPos mine{-1, -1};

@@ -34,18 +34,6 @@ CellCounts countCells(const Game& game) {
     return n;
 }
 
-std::vector<CellPos> cellsOf(int side) {
-    std::vector<CellPos> cells;
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        for (int r = 0; r <= 4 * side - 4; ++r) {
-            if (isCell(side, c, r)) {
-                cells.push_back({c, r});
-            }
-        }
-    }
-    return cells;
-}
-
 TEST(MakeField, PlacesExactlyTheMineCountAndSparesTheFirstAndFlaggedCells) {
     for (const auto& [side, mines] :
          std::vector<std::pair<int, int>>{{4, 7}, {6, 21}, {8, 49}, {10, 135}, {4, 18}}) {
