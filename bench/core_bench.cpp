@@ -29,7 +29,7 @@ class SilentView final : public GameView {
         }
     }
     void DrawNu(int, int, int) override {}
-    void DrawMin(int& x, int, int) override { x -= 1; }
+    void DrawMin(int& x, int, MineKind) override { x -= 1; }
     void DrawFlg(int, int) override {}
     void DrawCrs(int& x, int) override { x -= 2; }
     void refreshField() override {}

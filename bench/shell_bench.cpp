@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "core/random_source.h"
+#include "settings/settings_store.h"
 #include "shell/main_window.h"
-#include "shell/records.h"
 #include "shell/surfaces.h"
 
 namespace {
@@ -38,30 +38,23 @@ class CornerRandom final : public quorvel::core::RandomSource {
 };
 
 // Custom side 10 with one mine, nothing stored.
-class SideTenRecords final : public quorvel::shell::Records {
+class SideTenStore final : public quorvel::settings::SettingsStore {
   public:
-    quorvel::shell::StartupSettings read(QPointF) override {
-        quorvel::shell::StartupSettings s;
+    quorvel::settings::StoredSettings read(QPointF) override {
+        quorvel::settings::StoredSettings s;
         s.level = Level::Custom;
         s.side = 10;
         s.mines = 1;
         return s;
     }
-    void write(const quorvel::shell::WindowSettings&) override {}
-    double bestTime(Level) override { return 0; }
-    void setRecordPrompt(Level) override {}
-    void prepareNameEntry(Level) override {}
-    void setDialogParent(QWidget*) override {}
-    void enterRecord(Level, int, const std::function<void()>&) override {}
-    void showBestTimes(const std::function<void()>&) override {}
-    void askCustomBoard(int, int, const std::function<void(int, int)>&) override {}
+    void write(const quorvel::settings::StoredSettings&) override {}
 };
 
 void BM_ClickOpensBoardSide10(benchmark::State& state) {
     application();
     CornerRandom random;
-    SideTenRecords records;
-    MainWindow window(random, &records);
+    SideTenStore store;
+    MainWindow window(random, &store);
     window.DetectK();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

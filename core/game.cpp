@@ -1,6 +1,7 @@
 #include "core/game.h"
 
-#include <charconv>
+#include "core/leading_number.h"
+
 #include <cmath>
 #include <cstddef>
 #include <stdexcept>
@@ -79,44 +80,6 @@ CounterGlyphs counterGlyphs(int value) {
     // The remainder keeps the sign of the value: -12 shows "-2", -10 shows "-0".
     const int last = value % 10;
     return {kMinus, last < 0 ? -last : last};
-}
-
-double leadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    const std::size_t numberStart = i;
-    bool digits = false;
-    bool point = false;
-    while (i < text.size()) {
-        const char ch = text[i];
-        if (ch >= '0' && ch <= '9') {
-            digits = true;
-        } else if (ch == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-        ++i;
-    }
-    if (!digits) {
-        return 0.0;
-    }
-    // from_chars ignores the process locale, which a toolkit may have changed to
-    // one with a decimal comma; it takes no leading '+', so the sign is ours.
-    double value = 0.0;
-    const char* first = text.data() + numberStart;
-    const char* last = text.data() + i;
-    const auto result = std::from_chars(first, last, value, std::chars_format::fixed);
-    if (result.ec != std::errc{}) {
-        return 0.0;
-    }
-    return text[start] == '-' ? -value : value;
 }
 
 Game::Game(GameView& view, RandomSource& random) : view_(view), random_(random) {}
@@ -262,7 +225,7 @@ void Game::Clicking(int x, int y) {
         // fill has finished, so a cell opened deeper down is skipped here.
         for (const CellPos& d : kNeighbourOffsets) {
             if (board_.at(c + d.c, r + d.r) == Cell::Covered) {
-                Clicking(x + 17 * d.c, y + 8 * d.r);
+                Clicking(x + kColumnPitch * d.c, y + kHalfRowPitch * d.r);
             }
         }
     }
@@ -277,7 +240,7 @@ void Game::lose(int x, int y, int c, int r) {
     showFace(Face::Dead);
     setResting(Face::Dead);
     int hitX = x + 1;
-    view_.DrawMin(hitX, y, 1);
+    view_.DrawMin(hitX, y, MineKind::Hit);
     for (int i = 0; i <= 2 * side_; ++i) {
         for (int j = 0; j <= 4 * side_; ++j) {
             const int ax = anchorX(i);
@@ -285,7 +248,7 @@ void Game::lose(int x, int y, int c, int r) {
             const Cell cell = board_.at(i, j);
             if (cell == Cell::CoveredMine && !(i == c && j == r)) {
                 int mineX = ax;
-                view_.DrawMin(mineX, ay, 0);
+                view_.DrawMin(mineX, ay, MineKind::Revealed);
             } else if (cell == Cell::FlaggedSafe) {
                 int crossX = ax + 1;
                 view_.DrawCrs(crossX, ay);
@@ -405,7 +368,7 @@ void Game::Field_MouseDown(int button, int shift, double x, double y) {
     if (button == kLeftButton) {
         Field_MouseMove(kLeftButton, shift, x, y);
     } else if (button == kRightButton) {
-        Field_MouseMove(kRightPressed, shift, x, y);
+        Field_MouseMove(kToggleFlag, shift, x, y);
     }
 }
 
@@ -413,8 +376,8 @@ void Game::Field_MouseMove(int button, int shift, double x, double y) {
     if (!fieldEnabled_) {
         return;
     }
-    const int mx = wholePixel(x) - 3;
-    const int my = wholePixel(y) - 3;
+    const int mx = wholePixel(x) - kFrameWidth;
+    const int my = wholePixel(y) - kFrameWidth;
     const int c = GetPX(side_, mx, my);
     const int r = GetPY(side_, mx, my);
     if (c <= 0 && r <= 0) {
@@ -444,7 +407,7 @@ void Game::Field_MouseMove(int button, int shift, double x, double y) {
                 pressedY_ = kNoCell;
             }
         }
-    } else if (button == kRightPressed) {
+    } else if (button == kToggleFlag) {
         if (ax != pressedX_ && ay != pressedY_ && cell != Cell::Opened && c + r > 0) {
             const int counter = counterValue(zmin_);
             if (cell == Cell::Covered || cell == Cell::CoveredMine) {
@@ -471,8 +434,8 @@ void Game::Field_MouseUp(int button, int shift, double x, double y) {
 // The release itself, also run by the move handler when the pointer leaves the
 // board and by the Esc key, which acts even on a finished game.
 void Game::release(int button, int /*shift*/, double x, double y) {
-    const int mx = wholePixel(x) - 3;
-    const int my = wholePixel(y) - 3;
+    const int mx = wholePixel(x) - kFrameWidth;
+    const int my = wholePixel(y) - kFrameWidth;
     const int c = GetPX(side_, mx, my);
     const int r = GetPY(side_, mx, my);
     if (button != kLeftButton) {

@@ -29,8 +29,10 @@ LevelSetup fixedLevel(Level level);
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
-// Passed by Field_MouseDown to Field_MouseMove for a right press.
-inline constexpr int kRightPressed = 5;
+// Not a button: the code Field_MouseDown hands to Field_MouseMove for a right
+// press, which sets or clears a flag. A move with the left and middle buttons
+// held carries the same sum and so acts as a right press too.
+inline constexpr int kToggleFlag = 5;
 // Key codes.
 inline constexpr int kKeyF2 = 113;
 inline constexpr int kKeyEsc = 27;
@@ -44,11 +46,6 @@ struct CounterGlyphs {
     friend bool operator==(const CounterGlyphs&, const CounterGlyphs&) = default;
 };
 CounterGlyphs counterGlyphs(int value);
-
-// The leading decimal number of a text: leading blanks skipped, optional sign,
-// digits with one '.', up to the first character that cannot continue it; 0 when
-// there is none.
-double leadingNumber(const std::string& text);
 
 class Game {
   public:

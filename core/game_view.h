@@ -8,6 +8,10 @@ namespace quorvel::core {
 // The five faces of the face button (pictures Image70 .. Image74).
 enum class Face { Normal, Pressed, Surprised, Dead, Winner };
 
+// Which mine DrawMin shows: the one the player hit (on a red ground) or any
+// other mine revealed by the loss.
+enum class MineKind { Revealed = 0, Hit = 1 };
+
 // The four level items of the game menu.
 enum class Level { Beginner, Advanced, Expert, Custom };
 
@@ -26,9 +30,9 @@ class GameView {
     // Number n (0..6) of the opened cell at outline origin (x, y), in the style of
     // the current face set.
     virtual void DrawNu(int x, int y, int n) = 0;
-    // Sunken face (x -= 1), then the mine at (x, y): kind 1 the mine that was hit,
-    // kind 0 any other; then refreshes the board surface.
-    virtual void DrawMin(int& x, int y, int kind) = 0;
+    // Sunken face (x -= 1), then the mine of this kind at (x, y); then refreshes
+    // the board surface.
+    virtual void DrawMin(int& x, int y, MineKind kind) = 0;
     // The flag of the current face set at (x, y); x unchanged.
     virtual void DrawFlg(int x, int y) = 0;
     // x += 1, DrawP3 (x -= 2), DrawPD (x -= 1), then the cross at (x, y).
@@ -39,7 +43,8 @@ class GameView {
     // lay the window out for this side, clear all drawing and install the board
     // picture and hit-test map of the side.
     virtual void layoutBoard(int side) = 0;
-    // The board surface takes mouse input exactly while enabled.
+    // The board now takes mouse input, or no longer does. The game itself ignores
+    // board input while the board is disabled; the window need not filter it.
     virtual void setFieldEnabled(bool enabled) = 0;
 
     // --- Panel.

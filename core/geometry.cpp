@@ -64,20 +64,20 @@ CellPos cellAt(int side, int x, int y) {
     if (x < 0 || y < 0 || x >= mapWidth(side) || y >= mapHeight(side)) {
         return {-1, -1};
     }
-    const int c0 = x / 17;
+    const int c0 = x / kColumnPitch;
     for (int c = c0; c >= c0 - 1 && c >= 0; --c) {
         // Half-row parity of this column: c - (N-1) and r have the same parity.
         const int parity = ((c - (side - 1)) % 2 + 2) % 2;
-        int r = floorDiv(y, 8);
+        int r = floorDiv(y, kHalfRowPitch);
         if (((r % 2) + 2) % 2 != parity) {
             --r;
         }
         if (r < 0) {
             continue;
         }
-        const int k = y - 8 * r;
+        const int k = y - kHalfRowPitch * r;
         const int m = std::min(k, 15 - k);
-        if (x >= 17 * c + 7 - m && x <= 17 * c + 16 + m && isCell(side, c, r)) {
+        if (x >= kColumnPitch * c + 7 - m && x <= kColumnPitch * c + 16 + m && isCell(side, c, r)) {
             return {c, r};
         }
     }

@@ -48,15 +48,22 @@ struct CellPos {
 inline constexpr std::array<CellPos, 6> kNeighbourOffsets{
     {{0, -2}, {1, -1}, {1, 1}, {0, 2}, {-1, 1}, {-1, -1}}};
 
-// Field-space points of a cell.
+// Columns stand 17 pixels apart and half-rows 8; Field space is map space moved
+// right and down by the 3-pixel frame.
+inline constexpr int kColumnPitch = 17;
+inline constexpr int kHalfRowPitch = 8;
+inline constexpr int kFrameWidth = 3;
+
+// Field-space points of a cell: the anchor, the outline origin one pixel left of
+// it (where the drawing procedures leave x), and the top row.
 inline constexpr int anchorX(int c) {
-    return 17 * c + 12;
+    return kColumnPitch * c + 12;
 }
 inline constexpr int originX(int c) {
-    return 17 * c + 11;
+    return anchorX(c) - 1;
 }
 inline constexpr int cellY(int r) {
-    return 8 * r + 3;
+    return kHalfRowPitch * r + kFrameWidth;
 }
 
 // Map-space pixel -> column / half-row of the cell containing it, or -1 when the

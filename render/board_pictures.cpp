@@ -39,10 +39,10 @@ void drawSunkenFrame(Picture& pic, int thickness) {
     // Dark along the top and left, white along the bottom and right; the two
     // corners where they meet, (w-1-k, k) and (k, h-1-k), keep the background.
     for (int k = 0; k < thickness; ++k) {
-        run(pic, 0, k, w - 2 - k, k, dark);
-        run(pic, k, 0, k, h - 2 - k, dark);
-        run(pic, k + 1, h - 1 - k, w - 1, h - 1 - k, light);
-        run(pic, w - 1 - k, k + 1, w - 1 - k, h - 1, light);
+        segment(pic, 0, k, w - 2 - k, k, dark);
+        segment(pic, k, 0, k, h - 2 - k, dark);
+        segment(pic, k + 1, h - 1 - k, w - 1, h - 1 - k, light);
+        segment(pic, w - 1 - k, k + 1, w - 1 - k, h - 1, light);
     }
 }
 

@@ -57,8 +57,8 @@ void DrawP3(Picture& field, int& x, int y) {
 
 void Puntik(Picture& field, int x, int y) {
     filledBox(field, x - 1, y - 1, x + 1, y + 1, rgb(0, 255, 0));
-    run(field, x, y - 1, x, y + 1, rgb(0, 127, 0));
-    run(field, x - 1, y, x + 1, y, rgb(0, 127, 0));
+    segment(field, x, y - 1, x, y + 1, rgb(0, 127, 0));
+    segment(field, x - 1, y, x + 1, y, rgb(0, 127, 0));
     pixel(field, x, y, rgb(0, 63, 0));
 }
 

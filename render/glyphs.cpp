@@ -129,8 +129,8 @@ void drawDie(Picture& field, int px, int py, int n) {
     // keeps the sunken face's right edge.
     const Rgb dark = Sed(63);
     for (int i = 0; i <= 7; ++i) {
-        run(field, px - 1 - i, py + i, px + 7 + i, py + i, dark);
-        run(field, px - 1 - i, py + 15 - i, px + 7 + i, py + 15 - i, dark);
+        segment(field, px - 1 - i, py + i, px + 7 + i, py + i, dark);
+        segment(field, px - 1 - i, py + 15 - i, px + 7 + i, py + 15 - i, dark);
     }
     if (n < 0 || n > 6) {
         return;
@@ -197,13 +197,14 @@ void DrawNu(Picture& field, int x, int y, int n, int faceSet) {
     }
 }
 
-void DrawMin(Picture& field, int& x, int y, int kind) {
+void DrawMin(Picture& field, int& x, int y, core::MineKind kind) {
     DrawPD(field, x, y);
-    if (kind != 0 && kind != 1) {
+    const bool hit = kind == core::MineKind::Hit;
+    if (!hit && kind != core::MineKind::Revealed) {
         return;
     }
-    const Rgb halo = kind == 1 ? rgb(127, 0, 0) : Sed(127);
-    if (kind == 1) {
+    const Rgb halo = hit ? rgb(127, 0, 0) : Sed(127);
+    if (hit) {
         hexGround(field, x, y, 0, rgb(255, 0, 0));
     }
     Step steps[std::size(kMine)];

@@ -138,11 +138,11 @@ Picture makeRightEdgePicture() {
     // Rows 0..2: white left of x = 3 - y, the background grey at it.
     for (int y = 0; y <= 2; ++y) {
         if (3 - y > 0) {
-            run(pic, 0, y, 2 - y, y, kWhite);
+            segment(pic, 0, y, 2 - y, y, kWhite);
         }
         pixel(pic, 3 - y, y, kBackground);
     }
-    run(pic, 0, 3, 0, 433, kBackground);
+    segment(pic, 0, 3, 0, 433, kBackground);
     return pic;
 }
 
@@ -150,7 +150,7 @@ Picture makeBottomEdgePicture() {
     Picture pic(463, 3, kDark);
     for (int y = 0; y <= 2; ++y) {
         if (2 - y > 0) {
-            run(pic, 0, y, 1 - y, y, kWhite);
+            segment(pic, 0, y, 1 - y, y, kWhite);
         }
         pixel(pic, 2 - y, y, kBackground);
     }

@@ -174,7 +174,7 @@ void boxOutline(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     }
 }
 
-void run(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
+void segment(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     boxOutline(pic, x0, y0, x1, y1, colour);
 }
 

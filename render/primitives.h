@@ -11,7 +11,7 @@ void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour);
 // Border pixels of the rectangle with these corners, both corners included.
 void boxOutline(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour);
 // Every pixel from A to B, both ends drawn (A and B share x or y).
-void run(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour);
+void segment(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour);
 // Every pixel of the rectangle with these corners.
 void filledBox(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour);
 void pixel(Picture& pic, int x, int y, Rgb colour);

@@ -10,22 +10,27 @@ const QString kSuffix = QStringLiteral(" sekund");
 
 }  // namespace
 
+QString unknownPlayer() {
+    return QStringLiteral("Neznámý hráč");
+}
+
 BestTimes::BestTimes() {
     reset();
 }
 
-void BestTimes::fillFromFile(const SettingsValues& values) {
-    for (int i = 0; i < 3; ++i) {
-        names_[i] = values.names[i].trimmed().isEmpty() ? unknownPlayer() : values.names[i];
-        times_[i] = values.times[i] + kSuffix;
+BestTimes BestTimes::fromFile(const std::array<QString, 3>& times,
+                              const std::array<QString, 3>& names) {
+    BestTimes table;
+    for (std::size_t i = 0; i < 3; ++i) {
+        table.names_[i] = names[i].trimmed().isEmpty() ? unknownPlayer() : names[i];
+        table.times_[i] = times[i] + kSuffix;
     }
+    return table;
 }
 
-void BestTimes::storeInto(SettingsValues& values) const {
-    for (int i = 0; i < 3; ++i) {
-        values.times[i] = times_[i].left(std::max<qsizetype>(0, times_[i].size() - kSuffix.size()));
-        values.names[i] = names_[i];
-    }
+QString BestTimes::fileTime(int row) const {
+    const QString& text = times_.at(static_cast<std::size_t>(row));
+    return text.left(std::max<qsizetype>(0, text.size() - kSuffix.size()));
 }
 
 int BestTimes::row(core::Level level) {

@@ -7,21 +7,24 @@
 #include <QString>
 
 #include "core/game_view.h"
-#include "settings/ini_format.h"
 
 namespace quorvel::settings {
+
+// The holder shown for a record without a name.
+QString unknownPlayer();
 
 class BestTimes {
   public:
     // Starts at the reset entries: "999 sekund" and "Neznámý hráč" everywhere.
     BestTimes();
 
-    // Start-up: takes the file's times and names, shows a blank (or all-blank)
-    // name as "Neznámý hráč" and appends " sekund" to each time.
-    void fillFromFile(const SettingsValues& values);
-    // Writes the table into the values to be saved: each time text without its
-    // last 7 characters (" sekund"), the names as they are.
-    void storeInto(SettingsValues& values) const;
+    // From the file's time and name texts (beginner, advanced, expert): each time
+    // gets " sekund", a blank (or all-blank) name reads "Neznámý hráč".
+    static BestTimes fromFile(const std::array<QString, 3>& times,
+                              const std::array<QString, 3>& names);
+    // A time as the file keeps it: the table's text without its last 7
+    // characters (" sekund"). Names go to the file as they are.
+    QString fileTime(int row) const;
 
     // Row of a level: beginner 0, advanced 1, expert 2. The custom board has no
     // row of its own; it reads the beginner row (the record check never stores
@@ -39,6 +42,8 @@ class BestTimes {
     const QString& timeText(int row) const { return times_.at(row); }
     const QString& name(int row) const { return names_.at(row); }
     const QString& name(core::Level level) const { return names_.at(row(level)); }
+
+    friend bool operator==(const BestTimes&, const BestTimes&) = default;
 
   private:
     std::array<QString, 3> times_;

@@ -1,14 +1,15 @@
 #include "settings/custom_rule.h"
 
+#include "core/geometry.h"
+
 #include <cmath>
 
-#include "settings/game_settings.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {
 
 int customMines(int side, QStringView minesText) {
-    const double cells = cellCount(side);
+    const double cells = core::cellCount(side);
     const double typed = leadingNumber(minesText);
     double mines = typed;
     if (typed > 0.5 * cells) {

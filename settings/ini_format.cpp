@@ -1,10 +1,15 @@
 #include "settings/ini_format.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "core/game.h"
+#include "core/geometry.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {
@@ -27,7 +32,20 @@ bool hasKey(const QByteArray& line, const char (&key)[N]) {
     return hasKey(line, key, N - 1);
 }
 
-void readKeyLine(const QByteArray& line, SettingsValues& values) {
+// Our section as the file has it, before the start-up rules read it.
+struct SectionValues {
+    double difficulty = 0;
+    double size = 0;
+    double mines = 0;
+    double face = 0;
+    double xpos = 0;
+    double ypos = 0;
+    std::array<QString, 3> times{QStringLiteral("999"), QStringLiteral("999"),
+                                 QStringLiteral("999")};
+    std::array<QString, 3> names{unknownPlayer(), unknownPlayer(), unknownPlayer()};
+};
+
+void readKeyLine(const QByteArray& line, SectionValues& values) {
     const auto numberAfter = [&line](qsizetype keyLength) {
         return leadingNumber(QByteArrayView(line).sliced(keyLength));
     };
@@ -38,7 +56,7 @@ void readKeyLine(const QByteArray& line, SettingsValues& values) {
         values.size = numberAfter(5);
     }
     if (hasKey(line, "face=")) {
-        values.face = std::trunc(numberAfter(5));
+        values.face = numberAfter(5);
     }
     if (hasKey(line, "mines=")) {
         values.mines = numberAfter(6);
@@ -58,6 +76,57 @@ void readKeyLine(const QByteArray& line, SettingsValues& values) {
     }
 }
 
+bool isOfferedSide(double size) {
+    return size == 4 || size == 6 || size == 8 || size == 10;
+}
+
+// The stored custom board, when its pair is one the custom dialog could have made.
+std::optional<core::LevelSetup> storedCustomBoard(double size, double mines) {
+    if (!isOfferedSide(size)) {
+        return std::nullopt;
+    }
+    const int side = static_cast<int>(size);
+    const double cells = core::cellCount(side);
+    if (!(mines >= 0.05 * cells && mines <= 0.5 * cells)) {
+        return std::nullopt;
+    }
+    // A hand-edited fraction becomes the nearest whole count that is still inside
+    // the range, so the board written back is accepted next time (cutting 1.85
+    // down to 1 would not be).
+    const double fewest = std::ceil(0.05 * cells);
+    const double most = std::floor(0.5 * cells);
+    return core::LevelSetup{side,
+                            static_cast<int>(std::clamp(std::nearbyint(mines), fewest, most))};
+}
+
+core::Level storedLevel(double difficulty) {
+    if (difficulty == 1) {
+        return core::Level::Advanced;
+    }
+    if (difficulty == 2) {
+        return core::Level::Expert;
+    }
+    return difficulty < 0 || difficulty > 2 ? core::Level::Custom : core::Level::Beginner;
+}
+
+StoredSettings startupSettings(const SectionValues& values) {
+    StoredSettings settings;
+    settings.level = storedLevel(values.difficulty);
+    const auto custom = storedCustomBoard(values.size, values.mines);
+    if (settings.level == core::Level::Custom && !custom) {
+        settings.level = core::Level::Beginner;
+    }
+    const core::LevelSetup board =
+        settings.level == core::Level::Custom ? *custom : core::fixedLevel(settings.level);
+    settings.side = board.side;
+    settings.mines = board.mines;
+    const double face = std::trunc(values.face);
+    settings.faceSet = (face == 1 || face == 2) ? static_cast<int>(face) : 0;
+    settings.position = QPointF(values.xpos, values.ypos);
+    settings.bestTimes = BestTimes::fromFile(values.times, values.names);
+    return settings;
+}
+
 // A time or name with a line break in it would split into lines of its own
 // (one of which could even look like a section header), so breaks become blanks.
 QByteArray valueBytes(const QString& text) {
@@ -72,10 +141,6 @@ void appendLine(QByteArray& out, const QByteArray& line) {
 }
 
 }  // namespace
-
-QString unknownPlayer() {
-    return QStringLiteral("Neznámý hráč");
-}
 
 QString decodeText(const QByteArray& bytes) {
     QStringDecoder decoder(kCodePage);
@@ -93,6 +158,7 @@ bool storableText(const QString& text) {
 
 ParsedSettings parseSettings(const QByteArray& file) {
     ParsedSettings parsed;
+    SectionValues values;
     bool inSection = false;
     qsizetype start = 0;
     while (start < file.size()) {
@@ -116,44 +182,42 @@ ParsedSettings parseSettings(const QByteArray& file) {
             inSection = false;
         }
         if (inSection) {
-            readKeyLine(line, parsed.values);
+            readKeyLine(line, values);
         } else {
             parsed.preservedLines.append(line);
         }
     }
+    parsed.settings = startupSettings(values);
     return parsed;
 }
 
-QByteArray writeSettings(const QList<QByteArray>& preservedLines, const SettingsValues& values) {
+QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSettings& settings) {
     QByteArray out;
     for (const QByteArray& line : preservedLines) {
         appendLine(out, line);
     }
     appendLine(out, kSectionHeader);
-    appendLine(out, "Difficulty=" + numberBytes(values.difficulty));
-    appendLine(out, "Size=" + numberBytes(values.size));
-    appendLine(out, "Mines=" + numberBytes(values.mines));
-    appendLine(out, "Face=" + numberBytes(values.face));
-    appendLine(out, "Xpos=" + numberBytes(values.xpos));
-    appendLine(out, "Ypos=" + numberBytes(values.ypos));
+    appendLine(out, "Difficulty=" + QByteArray::number(difficultyNumber(settings.level)));
+    appendLine(out, "Size=" + QByteArray::number(settings.side));
+    appendLine(out, "Mines=" + QByteArray::number(settings.mines));
+    appendLine(out, "Face=" + QByteArray::number(settings.faceSet));
+    appendLine(out, "Xpos=" + numberBytes(settings.position.x()));
+    appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
     for (int i = 0; i < 3; ++i) {
-        appendLine(out, "Time" + QByteArray::number(i + 1) + '=' + valueBytes(values.times[i]));
+        appendLine(out, "Time" + QByteArray::number(i + 1) + '=' +
+                            valueBytes(settings.bestTimes.fileTime(i)));
     }
     for (int i = 0; i < 3; ++i) {
-        appendLine(out, "Name" + QByteArray::number(i + 1) + '=' + valueBytes(values.names[i]));
+        appendLine(
+            out, "Name" + QByteArray::number(i + 1) + '=' + valueBytes(settings.bestTimes.name(i)));
     }
     return out;
 }
 
-QByteArray defaultSettings(double xpos, double ypos) {
-    SettingsValues values;
-    values.difficulty = 0;
-    values.size = 4;
-    values.mines = 7;
-    values.face = 0;
-    values.xpos = xpos;
-    values.ypos = ypos;
-    return writeSettings({}, values);
+QByteArray defaultSettings(QPointF position) {
+    StoredSettings settings;
+    settings.position = position;
+    return writeSettings({}, settings);
 }
 
 }  // namespace quorvel::settings

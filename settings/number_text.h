@@ -10,11 +10,7 @@
 
 namespace quorvel::settings {
 
-// The decimal number at the start of a text: leading blanks (spaces and tabs)
-// are skipped, then an optional sign, digits and at most one '.', up to the first
-// character that cannot continue the number. 0 when there is none ("", "abc",
-// "-", "."). A value too large for a double reads as the largest finite one of
-// its sign, so callers never see an infinity.
+// core::leadingNumber for the file's bytes and the dialogs' texts.
 double leadingNumber(QByteArrayView text);
 double leadingNumber(QStringView text);
 

@@ -31,7 +31,7 @@ QString SettingsFile::defaultPath() {
 }
 
 ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
-    const QByteArray defaults = defaultSettings(defaultX, defaultY);
+    const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
     preservedLines_.clear();
     haveRead_ = false;
     QString reason;
@@ -60,7 +60,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     return parsed;
 }
 
-bool SettingsFile::save(const SettingsValues& values) {
+bool SettingsFile::save(const StoredSettings& settings) {
     QByteArray current;
     QString reason;
     if (read(current, reason)) {
@@ -73,7 +73,7 @@ bool SettingsFile::save(const SettingsValues& values) {
     // The directory may have gone while the game ran; making it again costs
     // nothing when it is there.
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    if (!write(writeSettings(preservedLines_, values), reason)) {
+    if (!write(writeSettings(preservedLines_, settings), reason)) {
         reportOnce(QStringLiteral("write"), reason);
         return false;
     }

@@ -29,7 +29,7 @@ class SettingsFile {
     const QString& path() const { return path_; }
 
     // Start-up read. A missing file is first created (with its directory) with
-    // defaultSettings(defaultX, defaultY). When the file cannot be created or
+    // defaultSettings at (defaultX, defaultY). When the file cannot be created or
     // read, the result is what the default content would give, and no other
     // program's line is known.
     ParsedSettings load(double defaultX, double defaultY);
@@ -40,7 +40,7 @@ class SettingsFile {
     // read has ever succeeded and the file exists (then it is left alone). The
     // new content replaces the old atomically: a failed or interrupted write
     // leaves the old file as it was. Returns whether the file was written.
-    bool save(const SettingsValues& values);
+    bool save(const StoredSettings& settings);
 
     // The other programs' lines as last read.
     const QList<QByteArray>& preservedLines() const { return preservedLines_; }

@@ -16,8 +16,8 @@
 
 #include "core/random_source.h"
 #include "render/face_pictures.h"
-#include "settings/settings_file.h"
-#include "shell/file_records.h"
+#include "settings/game_dialogs.h"
+#include "settings/settings_store.h"
 #include "shell/main_window.h"
 
 namespace quorvel::shell {
@@ -83,8 +83,10 @@ int run(QApplication& app) {
     app.setQuitOnLastWindowClosed(false);
 
     core::SystemRandom random;
-    FileRecords records{settings::SettingsFile(settings::SettingsFile::defaultPath())};
-    MainWindow window(random, &records);
+    settings::FileSettingsStore store{
+        settings::SettingsFile(settings::SettingsFile::defaultPath())};
+    settings::Dialogs dialogs;
+    MainWindow window(random, &store, &dialogs);
     window.DetectK();
 #ifdef Q_OS_UNIX
     quitOnSignals(window, app);

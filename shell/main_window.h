@@ -1,7 +1,7 @@
 #pragma once
 // The main window: menus, panel, face button, board surface and the one-second
 // timer. It turns Qt events into the game's handlers and shows what the game asks
-// for; the behaviour itself lives in core::Game.
+// for; the behaviour lives in core::Game, what is stored and how in settings/.
 
 #include <QMainWindow>
 #include <QRegion>
@@ -12,23 +12,30 @@
 
 #include "core/game.h"
 #include "render/picture.h"
+#include "settings/best_times.h"
+#include "settings/window_position.h"
 
 class QAction;
+
+namespace quorvel::settings {
+class GameDialogs;
+class SettingsStore;
+}  // namespace quorvel::settings
 
 namespace quorvel::shell {
 
 class PictureSurface;
 class Panel;
 class ClientArea;
-class Records;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    // `random` places the mines; `records` keeps the settings file and the best
-    // times (nullptr: nothing is read or written).
-    explicit MainWindow(core::RandomSource& random, Records* records = nullptr,
-                        QWidget* parent = nullptr);
+    // `random` places the mines; `store` keeps the settings (nullptr: nothing is
+    // read or written); `dialogs` asks for record names, shows the best times and
+    // the custom board (nullptr: none of them). Both must outlive the window.
+    explicit MainWindow(core::RandomSource& random, settings::SettingsStore* store = nullptr,
+                        settings::GameDialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Reads the settings and starts the first game (the window's load step).
@@ -44,9 +51,10 @@ class MainWindow : public QMainWindow {
 
     // Menu items, by their names in the game's vocabulary.
     QAction* newAction() const { return new_; }
-    QAction* levelAction(core::Level level) const;
+    QAction* levelAction(core::Level level) const {
+        return levels_.at(static_cast<std::size_t>(level));
+    }
     QAction* faceAction(int index) const { return skn_.at(static_cast<std::size_t>(index)); }
-    QAction* bestTimesAction() const { return best_times_; }
     QAction* quitAction() const { return quit_; }
     QAction* aboutAction() const { return about_; }
 
@@ -66,7 +74,10 @@ class MainWindow : public QMainWindow {
     class View;
     friend class View;
 
+    void createSurfaces();
     void buildMenus();
+    void addLevelItems(QMenu* menu);
+    void addFaceItems(QMenu* menu);
     void layoutBoard(int side);
     void markFieldDirty(int originX, int originY);
     void refreshField();
@@ -76,25 +87,23 @@ class MainWindow : public QMainWindow {
     template <typename Handler>
     void dispatch(Handler&& handler);
     void syncMarks();
-    QPointF centredPosition() const;
-    void placeWindow(QPointF stored);
-    QPointF storedPosition() const;
+    settings::Screens screens() const;
+    // Rewrites the settings, unless the program is already on its way out.
+    void writeSettings();
+    void storeSettings();
 
     std::unique_ptr<View> view_;
-    Records* records_;
+    settings::SettingsStore* store_;
+    settings::GameDialogs* dialogs_;
     core::Game game_;
+    settings::BestTimes bestTimes_;
     render::Picture field_;
     QRegion field_dirty_;
     QTimer timer_;
+    // Set when Quit_Click starts: the last write has been made or is being made.
     bool quitting_ = false;
-    bool settings_final_ = false;
-    // The position read at start-up and where the window was put for it (none
-    // where the platform places windows itself).
-    struct Placement {
-        QPointF read;
-        std::optional<QPoint> at;
-    };
-    std::optional<Placement> placement_;
+    // Where start-up put the window for the stored position.
+    std::optional<settings::WindowPlacement> placement_;
 
     ClientArea* client_ = nullptr;
     Panel* panel_ = nullptr;
@@ -104,7 +113,6 @@ class MainWindow : public QMainWindow {
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};
     std::array<QAction*, 3> skn_{};
-    QAction* best_times_ = nullptr;
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
 };

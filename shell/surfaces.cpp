@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "render/panel_pictures.h"
+#include "shell/client_layout.h"
 
 namespace quorvel::shell {
 
@@ -76,24 +77,19 @@ void PictureSurface::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-namespace {
-constexpr QPoint kCounterBox{7, 6};
-constexpr int kClockBoxFromRight = 50;
-constexpr int kPlaceStep = 13;
-}  // namespace
-
 Panel::Panel(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QRect Panel::placeRect(int place) const {
-    const QPoint box = place < 2 ? kCounterBox : QPoint(width() - kClockBoxFromRight, 6);
-    const int index = place < 2 ? place : place - 2;
-    return {box + QPoint(1 + kPlaceStep * index, 1), QSize(13, 23)};
+QRect Panel::placeRect(PanelPlace place) const {
+    const bool counter = place < PanelPlace::ClockHundreds;
+    const int boxX = counter ? layout::kCounterBoxX : layout::clockBoxX(width());
+    const int i = static_cast<int>(index(place)) - (counter ? 0 : 2);
+    return {layout::digitX(boxX, i), layout::kDigitY, layout::kDigitWidth, layout::kDigitHeight};
 }
 
-void Panel::setPlace(int place, int glyph) {
-    auto& slot = places_.at(static_cast<std::size_t>(place));
+void Panel::setPlace(PanelPlace place, int glyph) {
+    auto& slot = places_.at(index(place));
     if (slot == glyph) {
         return;
     }
@@ -109,11 +105,13 @@ void Panel::paintEvent(QPaintEvent* event) {
     // put back by the two-column edge strip.
     paintPicture(painter, render::panelPicture(), QPoint(0, 0));
     paintPicture(painter, render::panelEdgePicture(), QPoint(width() - 2, 0));
-    paintPicture(painter, render::counterBoxPicture(), kCounterBox);
-    paintPicture(painter, render::clockBoxPicture(), QPoint(width() - kClockBoxFromRight, 6));
-    for (int place = 0; place < 5; ++place) {
-        if (const auto glyph = places_.at(static_cast<std::size_t>(place))) {
-            paintPicture(painter, render::digitPicture(*glyph), placeRect(place).topLeft());
+    paintPicture(painter, render::counterBoxPicture(), QPoint(layout::kCounterBoxX, layout::kBoxY));
+    paintPicture(painter, render::clockBoxPicture(),
+                 QPoint(layout::clockBoxX(width()), layout::kBoxY));
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+        if (const auto glyph = places_[i]) {
+            const QRect rect = placeRect(static_cast<PanelPlace>(i));
+            paintPicture(painter, render::digitPicture(*glyph), rect.topLeft());
         }
     }
 }
@@ -123,8 +121,8 @@ ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
 }
 
 void ClientArea::setBoardSize(int width, int height) {
-    rightStripLeft_ = 9 + width + 5;
-    bottomStripTop_ = 52 + height + 6;
+    rightStripLeft_ = layout::rightStripX(width);
+    bottomStripTop_ = layout::bottomStripY(height);
     update();
 }
 

@@ -49,6 +49,9 @@ class PictureSurface : public QWidget {
     SurfaceMouse mouse_;
 };
 
+// The five digit places of the panel, left to right.
+enum class PanelPlace { CounterTens, CounterOnes, ClockHundreds, ClockTens, ClockOnes };
+
 // The sunken panel above the board: counter box, clock box and their digit places.
 // The face button is a child surface of its own.
 class Panel : public QWidget {
@@ -56,17 +59,17 @@ class Panel : public QWidget {
   public:
     explicit Panel(QWidget* parent = nullptr);
 
-    // Counter places 0..1, clock places 2..4; glyph 0..9 a digit, 10 the minus sign.
-    void setPlace(int place, int glyph);
-    std::optional<int> place(int place) const {
-        return places_.at(static_cast<std::size_t>(place));
-    }
-    QRect placeRect(int place) const;
+    // Glyph 0..9 a digit, 10 the minus sign.
+    void setPlace(PanelPlace place, int glyph);
+    std::optional<int> place(PanelPlace place) const { return places_.at(index(place)); }
+    QRect placeRect(PanelPlace place) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    static std::size_t index(PanelPlace place) { return static_cast<std::size_t>(place); }
+
     std::array<std::optional<int>, 5> places_{};
 };
 

@@ -98,7 +98,8 @@ std::vector<Picture> glyphTiles(int faceSet) {
             render::DrawNu(tile, x, kTileOriginY, n, faceSet);
         }));
     }
-    for (int kind = 0; kind <= 1; ++kind) {
+    for (const quorvel::core::MineKind kind :
+         {quorvel::core::MineKind::Revealed, quorvel::core::MineKind::Hit}) {
         tiles.push_back(cellTile([&](Picture& tile) {
             int x = kTileOriginX + 1;
             render::DrawMin(tile, x, kTileOriginY, kind);

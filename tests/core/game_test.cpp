@@ -224,25 +224,6 @@ TEST(Counter, RedrawsOnlyWhenTheTextChanges) {
     EXPECT_EQ(f.game.Zmin(), "-13");
 }
 
-TEST(LeadingNumber, ReadsTheNumberAtTheStartOfTheText) {
-    EXPECT_DOUBLE_EQ(leadingNumber("999 sekund"), 999);
-    EXPECT_DOUBLE_EQ(leadingNumber("57"), 57);
-    EXPECT_DOUBLE_EQ(leadingNumber("   42abc"), 42);
-    EXPECT_DOUBLE_EQ(leadingNumber("-3x"), -3);
-    EXPECT_DOUBLE_EQ(leadingNumber("+4"), 4);
-    EXPECT_DOUBLE_EQ(leadingNumber("1.5.3"), 1.5);
-    EXPECT_DOUBLE_EQ(leadingNumber(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(leadingNumber("-.25"), -0.25);
-    EXPECT_DOUBLE_EQ(leadingNumber("12."), 12);
-    EXPECT_DOUBLE_EQ(leadingNumber("1e5"), 1);
-    EXPECT_DOUBLE_EQ(leadingNumber("1,5"), 1);
-    EXPECT_DOUBLE_EQ(leadingNumber("sekund"), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber(""), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("-"), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("."), 0);
-    EXPECT_DOUBLE_EQ(leadingNumber("- 5"), 0);
-}
-
 // ---------------------------------------------------------------- record check
 
 // Beginner mines in the two left columns: (2, 7) shows a 1; the right side then

@@ -81,8 +81,8 @@ class RecordingView : public GameView {
         add("DrawNu(" + xy(x, y) + "," + std::to_string(n) + ")");
         numbers[{x, y}] = n;
     }
-    void DrawMin(int& x, int y, int kind) override {
-        add("DrawMin(" + xy(x, y) + "," + std::to_string(kind) + ")");
+    void DrawMin(int& x, int y, MineKind kind) override {
+        add("DrawMin(" + xy(x, y) + "," + std::to_string(static_cast<int>(kind)) + ")");
         x -= 1;
     }
     void DrawFlg(int x, int y) override { add("DrawFlg(" + xy(x, y) + ")"); }

@@ -59,7 +59,7 @@ std::vector<Glyph> allGlyphs() {
     for (int kind = 0; kind <= 2; ++kind) {
         out.push_back({"mine kind " + std::to_string(kind), [=](Picture& f, int c, int r) {
                            int x = core::anchorX(c);
-                           DrawMin(f, x, core::cellY(r), kind);
+                           DrawMin(f, x, core::cellY(r), static_cast<core::MineKind>(kind));
                        }});
     }
     return out;
@@ -184,7 +184,7 @@ TEST(Glyphs, MineOnTheTopCellOfSide4) {
     for (int kind : {0, 1}) {
         Picture f = boardPicture(4);
         int x = 63;
-        DrawMin(f, x, 3, kind);
+        DrawMin(f, x, 3, static_cast<core::MineKind>(kind));
         EXPECT_EQ(x, 62);
         for (int y = 9; y <= 13; ++y) {
             for (int xx = 64; xx <= 68; ++xx) {
@@ -204,7 +204,7 @@ TEST(Glyphs, MineOnTheTopCellOfSide4) {
     }
     Picture other = boardPicture(4);
     int x = 63;
-    DrawMin(other, x, 3, 2);
+    DrawMin(other, x, 3, static_cast<core::MineKind>(2));
     Picture plain = boardPicture(4);
     int plainX = 63;
     DrawPD(plain, plainX, 3);

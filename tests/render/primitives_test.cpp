@@ -182,7 +182,7 @@ TEST(Line, EveryPixelFollowsTheRoundingRuleAndClippingLosesNone) {
     }
 }
 
-// --- Boxes and runs
+// --- Boxes and segments
 
 TEST(Boxes, OutlineIncludesBothCornersWhicheverWayRound) {
     Picture a(8, 8);
@@ -198,15 +198,15 @@ TEST(Boxes, OutlineIncludesBothCornersWhicheverWayRound) {
     EXPECT_EQ(inked(a).size(), 12u);
 }
 
-TEST(Boxes, OnePixelBoxAndRunsDrawBothEnds) {
+TEST(Boxes, OnePixelBoxAndSegmentsDrawBothEnds) {
     Picture pic(8, 8);
     boxOutline(pic, 3, 3, 3, 3, kInk);
     EXPECT_EQ(inked(pic), (Points{{3, 3}}));
     pic.clear();
-    run(pic, 6, 1, 2, 1, kInk);
+    segment(pic, 6, 1, 2, 1, kInk);
     EXPECT_EQ(inked(pic), (Points{{2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}}));
     pic.clear();
-    run(pic, 0, 7, 0, 5, kInk);
+    segment(pic, 0, 7, 0, 5, kInk);
     EXPECT_EQ(inked(pic), (Points{{0, 5}, {0, 6}, {0, 7}}));
     pic.clear();
     boxOutline(pic, 2, 2, 3, 3, kInk);  // 2 x 2: no inside
@@ -223,7 +223,7 @@ TEST(Boxes, FilledBoxCoversEveryPixelBetweenTheCorners) {
     }
 }
 
-// Boxes, runs and pixels by their definitions, pixel by pixel, for corners
+// Boxes, segments and pixels by their definitions, pixel by pixel, for corners
 // anywhere in the int range.
 TEST(Boxes, EveryPixelMatchesTheDefinitionForAnyCorners) {
     std::mt19937 rng(18022001);
@@ -348,7 +348,7 @@ TEST(Clipping, SmallPictureIsAWindowOfALargerOne) {
                     filledBox(pic, x0 + d, y0 + d, x1 + d, y1 + d, kInk);
                     break;
                 case 3:
-                    run(pic, x0 + d, y0 + d, x0 + d, y1 + d, kInk);
+                    segment(pic, x0 + d, y0 + d, x0 + d, y1 + d, kInk);
                     break;
                 default:
                     ellipse(pic, x0 + d, y0 + d, rx, ry, kInk);

@@ -3,132 +3,112 @@
 
 #include <gtest/gtest.h>
 
+#include "core/geometry.h"
 #include "settings/best_times.h"
 #include "settings/custom_rule.h"
-#include "settings/game_settings.h"
 #include "settings/ini_format.h"
+#include "settings/number_text.h"
+#include "settings/stored_settings.h"
 
 namespace quorvel::settings {
 namespace {
 
 using core::Level;
 
-SettingsValues stored(double difficulty, double size = 0, double mines = 0, double face = 0) {
-    SettingsValues values;
-    values.difficulty = difficulty;
-    values.size = size;
-    values.mines = mines;
-    values.face = face;
-    return values;
+// What a section with these numbers starts.
+StoredSettings stored(double difficulty, double size = 0, double mines = 0, double face = 0) {
+    return parseSettings("[Quorvel]\r\nDifficulty=" + numberBytes(difficulty) +
+                         "\r\nSize=" + numberBytes(size) + "\r\nMines=" + numberBytes(mines) +
+                         "\r\nFace=" + numberBytes(face) + "\r\n")
+        .settings;
 }
 
 TEST(StartupChoice, FixedLevelsComeFromWholeDifficulties) {
-    EXPECT_EQ(chooseStartup(stored(0)).level, Level::Beginner);
-    EXPECT_EQ(chooseStartup(stored(1)).level, Level::Advanced);
-    EXPECT_EQ(chooseStartup(stored(2, 10, 100)).level, Level::Expert);
-    EXPECT_EQ(chooseStartup(stored(2)).customSide, 0);
+    EXPECT_EQ(stored(0).level, Level::Beginner);
+    EXPECT_EQ(stored(1).level, Level::Advanced);
+    EXPECT_EQ(stored(2, 10, 100).level, Level::Expert);
+    // A fixed level plays its own board, whatever Size and Mines say.
+    EXPECT_EQ(stored(2, 10, 100).side, 8);
+    EXPECT_EQ(stored(2, 10, 100).mines, 49);
 }
 
 TEST(StartupChoice, FractionalDifficultyInsideTheLevelsStartsBeginner) {
     for (const double difficulty : {0.5, 1.5, 1.999, 0.001}) {
-        const StartupChoice choice = chooseStartup(stored(difficulty, 6, 21));
-        EXPECT_EQ(choice.level, Level::Beginner) << difficulty;
+        EXPECT_EQ(stored(difficulty, 6, 21).level, Level::Beginner) << difficulty;
     }
 }
 
 TEST(StartupChoice, ValidStoredCustomBoardIsTaken) {
-    const StartupChoice choice = chooseStartup(stored(3, 6, 21));
+    const StoredSettings choice = stored(3, 6, 21);
     EXPECT_EQ(choice.level, Level::Custom);
-    EXPECT_EQ(choice.customSide, 6);
-    EXPECT_EQ(choice.customMines, 21);
+    EXPECT_EQ(choice.side, 6);
+    EXPECT_EQ(choice.mines, 21);
     // Any Difficulty outside 0 .. 2 asks for the custom board.
-    EXPECT_EQ(chooseStartup(stored(-1, 10, 135)).level, Level::Custom);
-    EXPECT_EQ(chooseStartup(stored(2.5, 4, 2)).level, Level::Custom);
+    EXPECT_EQ(stored(-1, 10, 135).level, Level::Custom);
+    EXPECT_EQ(stored(2.5, 4, 2).level, Level::Custom);
 }
 
 TEST(StartupChoice, CustomRangeEndsAreInclusiveAndFractionsRoundIntoTheRange) {
     // 0.05 * 37 = 1.85 and 0.5 * 37 = 18.5 for side 4; the count taken must pass
     // the same check when it is read back after the next write.
-    EXPECT_EQ(chooseStartup(stored(3, 4, 1.85)).customMines, 2);
-    EXPECT_EQ(chooseStartup(stored(3, 4, 18.5)).customMines, 18);
-    EXPECT_EQ(chooseStartup(stored(3, 4, 7.4)).customMines, 7);
-    EXPECT_EQ(chooseStartup(stored(3, 4, 7.6)).customMines, 8);
-    EXPECT_EQ(chooseStartup(stored(3, 10, 135.5)).customMines, 135);
-    EXPECT_EQ(chooseStartup(stored(3, 10, 13.55)).customMines, 14);
+    EXPECT_EQ(stored(3, 4, 1.85).mines, 2);
+    EXPECT_EQ(stored(3, 4, 18.5).mines, 18);
+    EXPECT_EQ(stored(3, 4, 7.4).mines, 7);
+    EXPECT_EQ(stored(3, 4, 7.6).mines, 8);
+    EXPECT_EQ(stored(3, 10, 135.5).mines, 135);
+    EXPECT_EQ(stored(3, 10, 13.55).mines, 14);
     for (int side : {4, 6, 8, 10}) {
-        const double cells = cellCount(side);
+        const double cells = core::cellCount(side);
         for (double mines = 0.05 * cells; mines <= 0.5 * cells; mines += 0.25) {
-            const int taken = chooseStartup(stored(3, side, mines)).customMines;
-            EXPECT_EQ(chooseStartup(stored(3, side, taken)).customMines, taken)
-                << side << " " << mines;
+            const int taken = stored(3, side, mines).mines;
+            EXPECT_EQ(stored(3, side, taken).mines, taken) << side << " " << mines;
         }
     }
 }
 
 TEST(StartupChoice, InvalidCustomPairStartsBeginnerOnly) {
-    const SettingsValues invalid[] = {
-        stored(3, 5, 10),    // no such side
-        stored(3, 4, 1),     // below 5 % of 37
-        stored(3, 4, 19),    // above half of 37
-        stored(3, 10, 136),  // above half of 271
-        stored(3, 6.5, 20),  // side not whole
-        stored(3, 0, 0),     // nothing stored
-        stored(3, 8, -10),
+    const std::pair<double, double> invalid[] = {
+        {5, 10},    // no such side
+        {4, 1},     // below 5 % of 37
+        {4, 19},    // above half of 37
+        {10, 136},  // above half of 271
+        {6.5, 20},  // side not whole
+        {0, 0},     // nothing stored
+        {8, -10},
     };
-    for (const SettingsValues& values : invalid) {
-        const StartupChoice choice = chooseStartup(values);
-        EXPECT_EQ(choice.level, Level::Beginner) << values.size << " " << values.mines;
-        EXPECT_EQ(choice.customSide, 0);
-        EXPECT_EQ(choice.customMines, 0);
+    for (const auto& [size, mines] : invalid) {
+        const StoredSettings choice = stored(3, size, mines);
+        EXPECT_EQ(choice.level, Level::Beginner) << size << " " << mines;
+        EXPECT_EQ(choice.side, 4);
+        EXPECT_EQ(choice.mines, 7);
     }
 }
 
 TEST(StartupChoice, FaceOutsideTheThreeSetsStartsSetZero) {
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, 1)).faceSet, 1);
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, 2)).faceSet, 2);
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, 2.7)).faceSet, 2);
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, 3)).faceSet, 0);
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, -1)).faceSet, 0);
-    EXPECT_EQ(chooseStartup(stored(0, 0, 0, 1e300)).faceSet, 0);
+    EXPECT_EQ(stored(0, 0, 0, 1).faceSet, 1);
+    EXPECT_EQ(stored(0, 0, 0, 2).faceSet, 2);
+    EXPECT_EQ(stored(0, 0, 0, 2.7).faceSet, 2);
+    EXPECT_EQ(stored(0, 0, 0, 3).faceSet, 0);
+    EXPECT_EQ(stored(0, 0, 0, -1).faceSet, 0);
+    EXPECT_EQ(stored(0, 0, 0, 1e300).faceSet, 0);
 }
 
-TEST(StartupChoice, WindowPositionIsRoundedDownAndKeptInIntRange) {
-    SettingsValues values;
-    values.xpos = 453.5;
-    values.ypos = -0.5;
-    StartupChoice choice = chooseStartup(values);
-    EXPECT_EQ(choice.x, 453);
-    EXPECT_EQ(choice.y, -1);
-    values.xpos = 1e300;
-    values.ypos = -1e300;
-    choice = chooseStartup(values);
-    EXPECT_EQ(choice.x, 1000000);
-    EXPECT_EQ(choice.y, -1000000);
+TEST(StoredSettings, LevelNumbersGoIntoTheSection) {
+    for (const auto& [level, number] : {std::pair{Level::Beginner, "0"},
+                                        {Level::Advanced, "1"},
+                                        {Level::Expert, "2"},
+                                        {Level::Custom, "3"}}) {
+        StoredSettings settings;
+        settings.level = level;
+        EXPECT_TRUE(writeSettings({}, settings).contains(QByteArray("Difficulty=") + number))
+            << number;
+    }
 }
 
-TEST(ValuesToWrite, LevelNumbersAndTableGoIntoTheSection) {
-    BestTimes table;
-    table.setRecord(Level::Expert, 300, QStringLiteral("Eva"));
-    const SettingsValues values = valuesToWrite(Level::Custom, 10, 135, 2, 12.5, 7, table);
-    EXPECT_EQ(values.difficulty, 3);
-    EXPECT_EQ(values.size, 10);
-    EXPECT_EQ(values.mines, 135);
-    EXPECT_EQ(values.face, 2);
-    EXPECT_EQ(values.xpos, 12.5);
-    EXPECT_EQ(values.ypos, 7);
-    EXPECT_EQ(values.times[2], QStringLiteral("300"));
-    EXPECT_EQ(values.names[2], QStringLiteral("Eva"));
-    EXPECT_EQ(valuesToWrite(Level::Beginner, 4, 7, 0, 0, 0, table).difficulty, 0);
-    EXPECT_EQ(valuesToWrite(Level::Advanced, 6, 21, 0, 0, 0, table).difficulty, 1);
-    EXPECT_EQ(valuesToWrite(Level::Expert, 8, 49, 0, 0, 0, table).difficulty, 2);
-}
-
-TEST(BestTimes, FillFromFileShowsBlankNamesAsUnknownAndAddsTheUnit) {
-    SettingsValues values;
-    values.times = {QStringLiteral("57"), QStringLiteral("abc"), QString()};
-    values.names = {QStringLiteral("  "), QString(), QStringLiteral(" Jan ")};
-    BestTimes table;
-    table.fillFromFile(values);
+TEST(BestTimes, FromFileShowsBlankNamesAsUnknownAndAddsTheUnit) {
+    const BestTimes table =
+        BestTimes::fromFile({QStringLiteral("57"), QStringLiteral("abc"), QString()},
+                            {QStringLiteral("  "), QString(), QStringLiteral(" Jan ")});
     EXPECT_EQ(table.timeText(0), QStringLiteral("57 sekund"));
     EXPECT_EQ(table.timeText(1), QStringLiteral("abc sekund"));
     EXPECT_EQ(table.timeText(2), QStringLiteral(" sekund"));
@@ -154,11 +134,9 @@ TEST(BestTimes, RecordsLandInTheirLevelsRowAndFileKeys) {
     // The custom board reads the beginner row and stores nothing.
     EXPECT_EQ(table.best(Level::Custom), 9);
 
-    SettingsValues values;
-    table.storeInto(values);
-    EXPECT_EQ(values.times, (std::array<QString, 3>{QStringLiteral("9"), QStringLiteral("42"),
-                                                    QStringLiteral("999")}));
-    EXPECT_EQ(values.names[0], QString());  // an empty name is written empty
+    EXPECT_EQ(table.fileTime(0), QStringLiteral("9"));
+    EXPECT_EQ(table.fileTime(1), QStringLiteral("42"));
+    EXPECT_EQ(table.fileTime(2), QStringLiteral("999"));
 }
 
 TEST(BestTimes, ResetRestoresTheStartingEntries) {
@@ -172,13 +150,9 @@ TEST(BestTimes, ResetRestoresTheStartingEntries) {
 }
 
 TEST(BestTimes, ShortTimeTextIsStoredEmpty) {
-    SettingsValues values;
-    values.times[0] = QString();
-    BestTimes table;
-    table.fillFromFile(values);  // " sekund"
-    SettingsValues out;
-    table.storeInto(out);
-    EXPECT_EQ(out.times[0], QString());
+    const BestTimes table = BestTimes::fromFile({QString(), QString(), QString()}, {});
+    EXPECT_EQ(table.timeText(0), QStringLiteral(" sekund"));
+    EXPECT_EQ(table.fileTime(0), QString());
 }
 
 TEST(CustomMines, RangeEndsForEverySide) {

@@ -33,18 +33,17 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-SettingsValues someValues(int seed) {
-    SettingsValues values;
-    values.difficulty = seed % 4;
-    values.size = 6;
+StoredSettings someValues(int seed) {
+    StoredSettings values;
+    values.level = static_cast<core::Level>(seed % 4);
+    values.side = 6;
     values.mines = 21;
-    values.face = seed % 3;
-    values.xpos = seed;
-    values.ypos = 0.5 * seed;
-    values.times = {QString::number(seed % 999), QStringLiteral("999"), QStringLiteral("5")};
+    values.faceSet = seed % 3;
+    values.position = QPointF(seed, 0.5 * seed);
     // Lengths differ from write to write, so a half-written file would show.
-    values.names = {QStringLiteral("Hráč %1").arg(seed), QString(seed % 40, QChar(u'ž')),
-                    unknownPlayer()};
+    values.bestTimes = BestTimes::fromFile(
+        {QString::number(seed % 999), QStringLiteral("999"), QStringLiteral("5")},
+        {QStringLiteral("Hráč %1").arg(seed), QString(seed % 40, QChar(u'ž')), unknownPlayer()});
     return values;
 }
 
@@ -71,18 +70,19 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedWithItsDirectoryAndDefaults) {
     Reports reports;
     SettingsFile settings(file, reports.reporter());
     const ParsedSettings parsed = settings.load(453.5, 154);
-    EXPECT_EQ(readBytes(file), defaultSettings(453.5, 154));
+    EXPECT_EQ(readBytes(file), defaultSettings(QPointF(453.5, 154)));
     EXPECT_TRUE(parsed.sectionFound);
-    EXPECT_EQ(parsed.values.size, 4);
-    EXPECT_EQ(parsed.values.mines, 7);
-    EXPECT_EQ(parsed.values.xpos, 453.5);
+    EXPECT_EQ(parsed.settings.side, 4);
+    EXPECT_EQ(parsed.settings.mines, 7);
+    EXPECT_EQ(parsed.settings.position.x(), 453.5);
     EXPECT_TRUE(reports.messages.isEmpty());
 }
 
 TEST_F(SettingsFileTest, SaveKeepsOtherProgramsLinesAndPutsOurSectionLast) {
-    writeBytes(path(), kOthersBefore + "[Quorvel]\r\nSize=8\r\n" + kOthersAfter);
+    writeBytes(path(),
+               kOthersBefore + "[Quorvel]\r\nDifficulty=3\r\nSize=8\r\nMines=9\r\n" + kOthersAfter);
     SettingsFile settings(path());
-    EXPECT_EQ(settings.load(0, 0).values.size, 8);
+    EXPECT_EQ(settings.load(0, 0).settings.side, 8);
     ASSERT_TRUE(settings.save(someValues(3)));
     EXPECT_EQ(readBytes(path()),
               kOthersBefore + "[Later]\r\nk=v\r\n" + writeSettings({}, someValues(3)));
@@ -123,7 +123,7 @@ TEST_F(SettingsFileTest, UnreadableFileIsLeftAloneAndReportedOnce) {
     Reports reports;
     SettingsFile settings(path(), reports.reporter());
     const ParsedSettings parsed = settings.load(10, 20);
-    EXPECT_EQ(parsed.values, parseSettings(defaultSettings(10, 20)).values);
+    EXPECT_EQ(parsed.settings, parseSettings(defaultSettings(QPointF(10, 20))).settings);
     EXPECT_FALSE(settings.save(someValues(1)));
     EXPECT_FALSE(settings.save(someValues(2)));
     EXPECT_TRUE(QFileInfo(path()).isDir());
@@ -139,9 +139,9 @@ TEST_F(SettingsFileTest, FileThatCannotBeCreatedGivesDefaultsAndOneReportOnStand
     const ParsedSettings parsed = settings.load(1, 2);
     const bool saved = settings.save(someValues(5));
     const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(parsed.values.difficulty, 0);
-    EXPECT_EQ(parsed.values.size, 4);
-    EXPECT_EQ(parsed.values.xpos, 1);
+    EXPECT_EQ(parsed.settings.level, core::Level::Beginner);
+    EXPECT_EQ(parsed.settings.side, 4);
+    EXPECT_EQ(parsed.settings.position.x(), 1);
     EXPECT_FALSE(saved);
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_NE(errors.find(file.toStdString()), std::string::npos) << errors;
@@ -209,7 +209,7 @@ TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
         }
         const ParsedSettings parsed = parseSettings(now);
         ASSERT_EQ(parsed.preservedLines, others) << "round " << round;
-        const int seed = static_cast<int>(parsed.values.xpos);
+        const int seed = static_cast<int>(parsed.settings.position.x());
         ASSERT_GE(seed, 1) << "round " << round;
         ASSERT_EQ(now, writeSettings(others, someValues(seed))) << "round " << round;
     }

@@ -54,7 +54,7 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { open(random_); }
 
     void open(core::RandomSource& random) {
-        window_ = std::make_unique<MainWindow>(random, &records_);
+        window_ = std::make_unique<MainWindow>(random, &records_, &records_);
         window_->DetectK();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -88,7 +88,8 @@ class WindowTest : public ::testing::Test {
     std::array<std::optional<int>, 5> places() {
         std::array<std::optional<int>, 5> result;
         for (int i = 0; i < 5; ++i) {
-            result[static_cast<std::size_t>(i)] = window_->panel()->place(i);
+            result[static_cast<std::size_t>(i)] =
+                window_->panel()->place(static_cast<PanelPlace>(i));
         }
         return result;
     }
@@ -133,7 +134,7 @@ TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
         EXPECT_EQ(window_->clientArea()->size(), c.client);
         EXPECT_EQ(window_->pos(), corner);
         EXPECT_EQ(window_->faceButton()->pos(), QPoint(c.faceLeft, 6));
-        EXPECT_EQ(window_->panel()->placeRect(2).left(), c.clockLeft + 1);
+        EXPECT_EQ(window_->panel()->placeRect(PanelPlace::ClockHundreds).left(), c.clockLeft + 1);
         EXPECT_EQ(field()->geometry(), QRect(9, 52, c.client.width() - 18, c.client.height() - 61));
         // The window is never resizable by the user.
         EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
@@ -223,7 +224,7 @@ TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
 TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
     EXPECT_EQ(records_.reads, 1);
     ASSERT_EQ(records_.writes.size(), 1u);
-    EXPECT_EQ(records_.writes[0].difficulty, 0);
+    EXPECT_EQ(records_.writes[0].level, Level::Beginner);
     EXPECT_EQ(game().state(), GameState::Ready);
     EXPECT_EQ(places(), (std::array<std::optional<int>, 5>{0, 7, 0, 0, 0}));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
@@ -393,7 +394,7 @@ TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
     window_->close();
     EXPECT_EQ(quitting.count(), 1);
     ASSERT_EQ(records_.writes.size(), writes + 1);
-    EXPECT_EQ(records_.writes.back().difficulty, 1);
+    EXPECT_EQ(records_.writes.back().level, Level::Advanced);
     EXPECT_EQ(records_.writes.back().side, 6);
     window_->quitAction()->trigger();
     EXPECT_EQ(records_.writes.size(), writes + 1);

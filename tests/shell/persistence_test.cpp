@@ -18,10 +18,11 @@
 
 #include "core/geometry.h"
 #include "settings/best_times_dialog.h"
+#include "settings/game_dialogs.h"
 #include "settings/name_dialog.h"
 #include "settings/number_text.h"
 #include "settings/settings_file.h"
-#include "shell/file_records.h"
+#include "settings/settings_store.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
 
@@ -102,8 +103,9 @@ class PersistenceTest : public ::testing::Test {
     }
 
     std::unique_ptr<MainWindow> start() {
-        records_ = std::make_unique<FileRecords>(settings::SettingsFile(path_));
-        auto window = std::make_unique<MainWindow>(random_, records_.get());
+        store_ = std::make_unique<settings::FileSettingsStore>(settings::SettingsFile(path_));
+        dialogs_ = std::make_unique<settings::Dialogs>();
+        auto window = std::make_unique<MainWindow>(random_, store_.get(), dialogs_.get());
         window->DetectK();
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -130,7 +132,8 @@ class PersistenceTest : public ::testing::Test {
     QTemporaryDir dir_;
     QString path_;
     core::SeededRandom random_{99};
-    std::unique_ptr<FileRecords> records_;
+    std::unique_ptr<settings::FileSettingsStore> store_;
+    std::unique_ptr<settings::Dialogs> dialogs_;
 };
 
 TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
@@ -166,8 +169,8 @@ TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginne
         EXPECT_EQ(window->game().MineCount(), 135);
         EXPECT_TRUE(window->levelAction(Level::Custom)->isChecked());
         EXPECT_FALSE(window->levelAction(Level::Beginner)->isChecked());
-        EXPECT_EQ(window->panel()->place(0), 9);
-        EXPECT_EQ(window->panel()->place(1), 9);
+        EXPECT_EQ(window->panel()->place(PanelPlace::CounterTens), 9);
+        EXPECT_EQ(window->panel()->place(PanelPlace::CounterOnes), 9);
     }
     writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=4\r\nMines=1\r\n");
     auto window = start();
@@ -213,8 +216,9 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         EXPECT_TRUE(written.endsWith("Name3=Nezn\xe1m\xfd hr\xe1\xe8\r\n"));
     }
     start();
-    EXPECT_EQ(records_->table().name(Level::Advanced), QStringLiteral("Žofie"));
-    EXPECT_EQ(records_->table().timeText(1).endsWith(QStringLiteral(" sekund")), true);
+    const settings::BestTimes table = store_->read(QPointF()).bestTimes;
+    EXPECT_EQ(table.name(Level::Advanced), QStringLiteral("Žofie"));
+    EXPECT_EQ(table.timeText(1).endsWith(QStringLiteral(" sekund")), true);
 }
 
 TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForEndsWithoutStoringTheRecord) {
@@ -279,10 +283,10 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
     const QString blocker = dir_.filePath(QStringLiteral("config"));
     writeAll(blocker, "not a directory");
     QStringList reports;
-    records_ = std::make_unique<FileRecords>(
+    store_ = std::make_unique<settings::FileSettingsStore>(
         settings::SettingsFile(path_, [&](const QString& message) { reports << message; }));
     {
-        MainWindow window(random_, records_.get());
+        MainWindow window(random_, store_.get());
         window.DetectK();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -11,35 +11,36 @@
 
 #include "core/random_source.h"
 #include "render/picture.h"
+#include "settings/game_dialogs.h"
+#include "settings/settings_store.h"
 #include "shell/main_window.h"
-#include "shell/records.h"
 
 namespace quorvel::shell::testing {
 
-// Records that keep everything in memory and count what the window asks.
-class FakeRecords : public Records {
+// A settings store and dialogs that keep everything in memory and count what
+// the window asks.
+class FakeRecords : public settings::SettingsStore, public settings::GameDialogs {
   public:
-    StartupSettings stored;
-    std::vector<WindowSettings> writes;
+    settings::StoredSettings stored;
+    std::vector<settings::StoredSettings> writes;
     int reads = 0;
-    double best = 999;
     std::vector<std::pair<core::Level, int>> records;
     std::optional<std::pair<int, int>> customAnswer;  // nullopt: Storno
 
-    StartupSettings read(QPointF) override {
+    settings::StoredSettings read(QPointF) override {
         ++reads;
         return stored;
     }
-    void write(const WindowSettings& settings) override { writes.push_back(settings); }
-    double bestTime(core::Level) override { return best; }
-    void setRecordPrompt(core::Level) override {}
-    void prepareNameEntry(core::Level) override {}
+    void write(const settings::StoredSettings& settings) override { writes.push_back(settings); }
+
     void setDialogParent(QWidget*) override {}
-    void enterRecord(core::Level level, int seconds, const std::function<void()>& writeK) override {
+    void setRecordPrompt(core::Level) override {}
+    void prepareNameEntry(const QString&) override {}
+    void enterRecord(settings::BestTimes&, core::Level level, int seconds,
+                     const std::function<void()>&) override {
         records.emplace_back(level, seconds);
-        (void)writeK;
     }
-    void showBestTimes(const std::function<void()>&) override {}
+    void showBestTimes(settings::BestTimes&, const std::function<void()>&) override {}
     void askCustomBoard(int, int, const std::function<void(int, int)>& confirm) override {
         if (customAnswer) {
             confirm(customAnswer->first, customAnswer->second);

@@ -1,0 +1,89 @@
+#include "settings/game_dialogs.h"
+
+#include "settings/best_times_dialog.h"
+#include "settings/custom_dialog.h"
+#include "settings/name_dialog.h"
+
+namespace quorvel::settings {
+
+Dialogs::~Dialogs() {
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{name_dialog_, best_times_dialog_, custom_dialog_}) {
+        if (dialog != nullptr && dialog->parent() == nullptr) {
+            delete dialog;
+        }
+    }
+}
+
+NameDialog& Dialogs::nameDialog() {
+    if (name_dialog_ == nullptr) {
+        name_dialog_ = new NameDialog(parent_);
+        if (prompt_) {
+            name_dialog_->setPrompt(*prompt_);
+        }
+    }
+    return *name_dialog_;
+}
+
+BestTimesDialog& Dialogs::bestTimesDialog(BestTimes& table) {
+    // There is one table for the whole run: the dialog keeps the first one.
+    if (best_times_dialog_ == nullptr) {
+        best_times_dialog_ = new BestTimesDialog(
+            table,
+            [this] {
+                if (afterReset_) {
+                    afterReset_();
+                }
+            },
+            parent_);
+    }
+    return *best_times_dialog_;
+}
+
+void Dialogs::setRecordPrompt(core::Level level) {
+    if (level == core::Level::Custom) {
+        return;
+    }
+    // Start-up chooses a level before anyone can win: the dialog is built only
+    // when it is first needed, with the prompt of the last level chosen.
+    prompt_ = level;
+    if (name_dialog_ != nullptr) {
+        name_dialog_->setPrompt(level);
+    }
+}
+
+void Dialogs::prepareNameEntry(const QString& holder) {
+    nameDialog().prepare(holder);
+}
+
+void Dialogs::enterRecord(BestTimes& table, core::Level level, int seconds,
+                          const std::function<void()>& afterReset) {
+    afterReset_ = afterReset;
+    const QString name = nameDialog().askName();
+    if (parent_ != nullptr && !parent_->isVisible()) {
+        return;  // the game quit while the name was asked for
+    }
+    table.setRecord(level, seconds, name);
+    bestTimesDialog(table).showTable();
+}
+
+void Dialogs::showBestTimes(BestTimes& table, const std::function<void()>& afterReset) {
+    afterReset_ = afterReset;
+    bestTimesDialog(table).showTable();
+}
+
+void Dialogs::askCustomBoard(int side, int mines, const std::function<void(int, int)>& confirm) {
+    confirmCustom_ = confirm;
+    if (custom_dialog_ == nullptr) {
+        custom_dialog_ = new CustomDialog(
+            [this](int chosenSide, int chosenMines) {
+                if (confirmCustom_) {
+                    confirmCustom_(chosenSide, chosenMines);
+                }
+            },
+            parent_);
+    }
+    custom_dialog_->runModal(side, mines);
+}
+
+}  // namespace quorvel::settings

@@ -1,0 +1,79 @@
+#pragma once
+// The dialogs the game opens: the name of a new record holder, the best-times
+// table and the custom board. The window works without them (no records, no
+// custom board); tests hand it a fake.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "core/game_view.h"
+#include "settings/best_times.h"
+
+namespace quorvel::settings {
+
+class BestTimesDialog;
+class CustomDialog;
+class NameDialog;
+
+class GameDialogs {
+  public:
+    virtual ~GameDialogs() = default;
+
+    // The window the dialogs belong to; they are created on first use as its
+    // children and go with it.
+    virtual void setDialogParent(QWidget* window) = 0;
+
+    // The prompt of the name entry for a fixed level (the custom board keeps the
+    // last one).
+    virtual void setRecordPrompt(core::Level level) = 0;
+    // Fills the name field with the holder's name, wholly selected.
+    virtual void prepareNameEntry(const QString& holder) = 0;
+    // A new record: asks for the name, stores time and name in the table and shows
+    // the table. Stores nothing when the window was closed while the name was
+    // asked for. The table's reset button calls `afterReset` at once.
+    virtual void enterRecord(BestTimes& table, core::Level level, int seconds,
+                             const std::function<void()>& afterReset) = 0;
+    virtual void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) = 0;
+
+    // The custom-board dialog opened at (side, mines); `confirm` is called with the
+    // confirmed pair before the dialog closes.
+    virtual void askCustomBoard(int side, int mines,
+                                const std::function<void(int side, int mines)>& confirm) = 0;
+};
+
+// The real dialogs, each created on first use and then only shown and hidden.
+class Dialogs final : public GameDialogs {
+  public:
+    Dialogs() = default;
+    ~Dialogs() override;
+    Dialogs(const Dialogs&) = delete;
+    Dialogs& operator=(const Dialogs&) = delete;
+
+    void setDialogParent(QWidget* window) override { parent_ = window; }
+    void setRecordPrompt(core::Level level) override;
+    void prepareNameEntry(const QString& holder) override;
+    void enterRecord(BestTimes& table, core::Level level, int seconds,
+                     const std::function<void()>& afterReset) override;
+    void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) override;
+    void askCustomBoard(int side, int mines,
+                        const std::function<void(int side, int mines)>& confirm) override;
+
+  private:
+    NameDialog& nameDialog();
+    BestTimesDialog& bestTimesDialog(BestTimes& table);
+
+    // What the dialogs' buttons call; set by the caller that shows them.
+    std::function<void()> afterReset_;
+    std::function<void(int, int)> confirmCustom_;
+    std::optional<core::Level> prompt_;
+    // Owned by parent_ when there is one, else by this.
+    QPointer<QWidget> parent_;
+    QPointer<NameDialog> name_dialog_;
+    QPointer<BestTimesDialog> best_times_dialog_;
+    QPointer<CustomDialog> custom_dialog_;
+};
+
+}  // namespace quorvel::settings

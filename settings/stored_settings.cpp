@@ -1,0 +1,50 @@
+#include "settings/stored_settings.h"
+
+#include "core/game.h"
+
+namespace quorvel::settings {
+
+int difficultyNumber(core::Level level) {
+    switch (level) {
+        case core::Level::Beginner:
+            return 0;
+        case core::Level::Advanced:
+            return 1;
+        case core::Level::Expert:
+            return 2;
+        case core::Level::Custom:
+            break;
+    }
+    return 3;
+}
+
+StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes) {
+    StoredSettings settings;
+    settings.level = game.levelMark().value_or(core::Level::Beginner);
+    settings.side = game.Side();
+    settings.mines = game.MineCount();
+    settings.faceSet = game.faceMark().value_or(0);
+    settings.position = position;
+    settings.bestTimes = bestTimes;
+    return settings;
+}
+
+void startGame(core::Game& game, const StoredSettings& settings) {
+    switch (settings.level) {
+        case core::Level::Beginner:
+            game.NGB();
+            break;
+        case core::Level::Advanced:
+            game.NGA();
+            break;
+        case core::Level::Expert:
+            game.NGE();
+            break;
+        case core::Level::Custom:
+            game.CustOK(settings.side, settings.mines);
+            break;
+    }
+    game.Skn_Click(settings.faceSet);
+}
+
+}  // namespace quorvel::settings
