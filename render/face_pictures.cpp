@@ -83,6 +83,36 @@ int number(std::string_view word, int lineNumber, int low, int high) {
     return value;
 }
 
+// One row of the picture being read: every character must be in the legend.
+void readArtRow(std::string_view line, int lineNumber, const std::map<char, int>& legend,
+                Art& art) {
+    if (static_cast<int>(line.size()) != art.width) {
+        badArt(lineNumber, "a row must have exactly as many characters as the width");
+    }
+    for (const char c : line) {
+        const auto found = legend.find(c);
+        if (found == legend.end()) {
+            badArt(lineNumber, std::string("character '") + c + "' is not in the legend");
+        }
+        art.pixels.push_back(found->second);
+    }
+}
+
+// "legend C none" or "legend C R G B".
+void readLegendLine(const std::vector<std::string_view>& parts, int lineNumber,
+                    std::map<char, int>& legend) {
+    const char c = parts[1].front();
+    if (parts[2] == "none") {
+        legend[c] = -1;
+    } else if (parts.size() >= 5) {
+        legend[c] = static_cast<int>(rgb(number(parts[2], lineNumber, 0, 255),
+                                         number(parts[3], lineNumber, 0, 255),
+                                         number(parts[4], lineNumber, 0, 255)));
+    } else {
+        badArt(lineNumber, "a legend line needs a character and a colour");
+    }
+}
+
 std::map<std::string, Art, std::less<>> parseArt(std::string_view text) {
     std::map<char, int> legend;
     std::map<std::string, Art, std::less<>> pictures;
@@ -102,16 +132,7 @@ std::map<std::string, Art, std::less<>> parseArt(std::string_view text) {
             line.remove_suffix(1);
         }
         if (rowsLeft > 0) {
-            if (static_cast<int>(line.size()) != current->width) {
-                badArt(lineNumber, "a row must have exactly as many characters as the width");
-            }
-            for (const char c : line) {
-                const auto found = legend.find(c);
-                if (found == legend.end()) {
-                    badArt(lineNumber, std::string("character '") + c + "' is not in the legend");
-                }
-                current->pixels.push_back(found->second);
-            }
+            readArtRow(line, lineNumber, legend, *current);
             --rowsLeft;
             continue;
         }
@@ -120,16 +141,7 @@ std::map<std::string, Art, std::less<>> parseArt(std::string_view text) {
             continue;
         }
         if (parts[0] == "legend" && parts.size() >= 3 && parts[1].size() == 1) {
-            const char c = parts[1].front();
-            if (parts[2] == "none") {
-                legend[c] = -1;
-            } else if (parts.size() >= 5) {
-                legend[c] = static_cast<int>(rgb(number(parts[2], lineNumber, 0, 255),
-                                                 number(parts[3], lineNumber, 0, 255),
-                                                 number(parts[4], lineNumber, 0, 255)));
-            } else {
-                badArt(lineNumber, "a legend line needs a character and a colour");
-            }
+            readLegendLine(parts, lineNumber, legend);
         } else if (parts[0] == "picture" && parts.size() == 4) {
             Art& art = pictures[std::string(parts[1])];
             art.width = number(parts[2], lineNumber, 1, 1024);

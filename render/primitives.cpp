@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 namespace quorvel::render {
 
@@ -72,6 +75,56 @@ i64 roundHalfDown(double v) {
 // This is the textbook decision "step when d > 0". The end point (i = n) is never
 // drawn, so a line from a point to itself draws nothing. The range of steps that
 // land inside the picture is worked out once; the loop then only adds.
+namespace {
+
+// A line seen along its major axis: n steps there, a steps on the minor axis.
+struct LineAxes {
+    i64 n;
+    i64 a;
+    i64 major0;
+    i64 minor0;
+    i64 majorSign;
+    i64 minorSign;
+    i64 majorSize;
+    i64 minorSize;
+};
+
+// The range of steps [first, last] whose pixels lie inside the picture, or
+// nothing when none does. A pixel's minor offset m(i) only grows with i, so the
+// steps inside on the minor axis are a range too.
+std::optional<std::pair<i64, i64>> stepsInside(const LineAxes& l) {
+    // Steps whose major coordinate is inside.
+    i64 lo = l.majorSign > 0 ? -l.major0 : l.major0 - (l.majorSize - 1);
+    i64 hi = l.majorSign > 0 ? l.majorSize - 1 - l.major0 : l.major0;
+    // Minor offsets m that are inside.
+    i64 kLo = l.minorSign > 0 ? -l.minor0 : l.minor0 - (l.minorSize - 1);
+    const i64 kHi = l.minorSign > 0 ? l.minorSize - 1 - l.minor0 : l.minor0;
+    kLo = std::max<i64>(kLo, 0);
+    if (kLo > kHi) {
+        return std::nullopt;
+    }
+    if (l.a == 0) {
+        if (kLo > 0) {
+            return std::nullopt;
+        }
+    } else {
+        // m(i) >= kLo  <=>  i >= (2n·kLo − n + 1) / 2a;  m(i) <= kHi  <=>  i <= (2n·kHi + n) / 2a.
+        const i128 twoA = static_cast<i128>(2) * l.a;
+        const i128 minLo = ceilDiv(static_cast<i128>(2) * l.n * kLo - l.n + 1, twoA);
+        const i128 maxHi = floorDiv(static_cast<i128>(2) * l.n * kHi + l.n, twoA);
+        lo = static_cast<i64>(std::max<i128>(lo, std::max<i128>(minLo, 0)));
+        hi = static_cast<i64>(std::min<i128>(hi, std::min<i128>(maxHi, l.n - 1)));
+    }
+    const i64 first = std::max<i64>(lo, 0);
+    const i64 last = std::min<i64>(hi, l.n - 1);
+    if (first > last) {
+        return std::nullopt;
+    }
+    return std::pair{first, last};
+}
+
+}  // namespace
+
 void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     const i64 width = pic.width();
     const i64 height = pic.height();
@@ -81,48 +134,27 @@ void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
         return;
     }
     const bool xMajor = std::abs(dx) >= std::abs(dy);
-    const i64 n = xMajor ? std::abs(dx) : std::abs(dy);
-    const i64 a = xMajor ? std::abs(dy) : std::abs(dx);
-    const i64 major0 = xMajor ? x0 : y0;
-    const i64 minor0 = xMajor ? y0 : x0;
-    const i64 majorSign = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const i64 minorSign = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const i64 majorSize = xMajor ? width : height;
-    const i64 minorSize = xMajor ? height : width;
+    const LineAxes l{xMajor ? std::abs(dx) : std::abs(dy),
+                     xMajor ? std::abs(dy) : std::abs(dx),
+                     xMajor ? x0 : y0,
+                     xMajor ? y0 : x0,
+                     (xMajor ? dx : dy) < 0 ? -1 : 1,
+                     (xMajor ? dy : dx) < 0 ? -1 : 1,
+                     xMajor ? width : height,
+                     xMajor ? height : width};
+    const i64 n = l.n;
+    const i64 a = l.a;
 
     i64 first = 0;
     i64 last = n - 1;
     const bool startInside = x0 >= 0 && x0 < width && y0 >= 0 && y0 < height;
     const bool endInside = x1 >= 0 && x1 < width && y1 >= 0 && y1 < height;
     if (!startInside || !endInside) {
-        // Steps whose major coordinate is inside.
-        i64 lo = majorSign > 0 ? -major0 : major0 - (majorSize - 1);
-        i64 hi = majorSign > 0 ? majorSize - 1 - major0 : major0;
-        // Minor offsets m that are inside.
-        i64 kLo = minorSign > 0 ? -minor0 : minor0 - (minorSize - 1);
-        const i64 kHi = minorSign > 0 ? minorSize - 1 - minor0 : minor0;
-        kLo = std::max<i64>(kLo, 0);
-        if (kLo > kHi) {
+        const auto inside = stepsInside(l);
+        if (!inside) {
             return;
         }
-        if (a == 0) {
-            if (kLo > 0) {
-                return;
-            }
-        } else {
-            // m(i) >= kLo  <=>  i >= (2n·kLo − n + 1) / 2a;  m(i) <= kHi  <=>  i <= (2n·kHi + n) /
-            // 2a.
-            const i128 twoA = static_cast<i128>(2) * a;
-            const i128 minLo = ceilDiv(static_cast<i128>(2) * n * kLo - n + 1, twoA);
-            const i128 maxHi = floorDiv(static_cast<i128>(2) * n * kHi + n, twoA);
-            lo = static_cast<i64>(std::max<i128>(lo, std::max<i128>(minLo, 0)));
-            hi = static_cast<i64>(std::min<i128>(hi, std::min<i128>(maxHi, n - 1)));
-        }
-        first = std::max<i64>(lo, 0);
-        last = std::min<i64>(hi, n - 1);
-        if (first > last) {
-            return;
-        }
+        std::tie(first, last) = *inside;
     }
 
     // State at step `first`: e = 2·i·a + n − 1 − 2n·m, kept in 0 <= e < 2n.
@@ -136,10 +168,10 @@ void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     const i64 twoN = 2 * n;
     const i64 twoA = 2 * a;
 
-    const i64 x = xMajor ? major0 + majorSign * first : minor0 + minorSign * m;
-    const i64 y = xMajor ? minor0 + minorSign * m : major0 + majorSign * first;
-    const i64 majorStep = xMajor ? majorSign : majorSign * width;
-    const i64 minorStep = xMajor ? minorSign * width : minorSign;
+    const i64 x = xMajor ? l.major0 + l.majorSign * first : l.minor0 + l.minorSign * m;
+    const i64 y = xMajor ? l.minor0 + l.minorSign * m : l.major0 + l.majorSign * first;
+    const i64 majorStep = xMajor ? l.majorSign : l.majorSign * width;
+    const i64 minorStep = xMajor ? l.minorSign * width : l.minorSign;
     std::uint32_t* p = pic.data() + y * width + x;
     const std::uint32_t w = word(colour);
     for (i64 i = first;; ++i) {

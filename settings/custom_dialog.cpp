@@ -56,6 +56,25 @@ CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWid
     connect(okButton_, &QPushButton::clicked, this, &CustomDialog::confirm);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
+    createSideOptions();
+
+    QList<TextBox> boxes{
+        {sideLabel->text(), sideLabel->size(), labelPadding()},
+        {minesLabel->text(), minesLabel->size(), labelPadding()},
+        {QStringLiteral("135"), minesText_->size(), lineEditPadding()},
+        {okButton_->text(), okButton_->size(), buttonPadding()},
+        {cancelButton_->text(), cancelButton_->size(), buttonPadding()},
+    };
+    for (QPushButton* option : sideOptions_) {
+        boxes.append({option->text(), option->size(), QMargins(1, 3, 1, 3)});
+    }
+    setFont(fittingFont(font(), boxes));
+
+    sideOptions_[0]->setChecked(true);
+    chooseSide(4);
+}
+
+void CustomDialog::createSideOptions() {
     auto* group = new QButtonGroup(this);
     for (std::size_t i = 0; i < kSideOptions.size(); ++i) {
         const SideOption option = kSideOptions[i];
@@ -78,21 +97,6 @@ CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWid
         setTabOrder(previous, option);
         previous = option;
     }
-
-    QList<TextBox> boxes{
-        {sideLabel->text(), sideLabel->size(), labelPadding()},
-        {minesLabel->text(), minesLabel->size(), labelPadding()},
-        {QStringLiteral("135"), minesText_->size(), lineEditPadding()},
-        {okButton_->text(), okButton_->size(), buttonPadding()},
-        {cancelButton_->text(), cancelButton_->size(), buttonPadding()},
-    };
-    for (QPushButton* option : sideOptions_) {
-        boxes.append({option->text(), option->size(), QMargins(1, 3, 1, 3)});
-    }
-    setFont(fittingFont(font(), boxes));
-
-    sideOptions_[0]->setChecked(true);
-    chooseSide(4);
 }
 
 void CustomDialog::prepare(int side, int mines) {

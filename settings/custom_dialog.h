@@ -36,6 +36,9 @@ class CustomDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The four side buttons, of which exactly one is checked, after "Storno" in
+    // the tab order.
+    void createSideOptions();
     void chooseSide(int side);
     void confirm();
 

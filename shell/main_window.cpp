@@ -8,7 +8,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QScreen>
 
 #include "core/geometry.h"
 #include "render/board_pictures.h"
@@ -17,6 +16,7 @@
 #include "settings/stored_settings.h"
 #include "shell/client_layout.h"
 #include "shell/main_window_view.h"
+#include "shell/screens.h"
 #include "shell/surfaces.h"
 #include "shell/window_texts.h"
 
@@ -134,12 +134,12 @@ void MainWindow::addLevelItems(QMenu* menu) {
         levels_[i] = menu->addAction(text(texts::kLevels[i]));
         levels_[i]->setCheckable(true);
     }
-    connect(levelAction(core::Level::Beginner), &QAction::triggered, this,
-            [this] { dispatch([&] { game_.NGB(); }); });
-    connect(levelAction(core::Level::Advanced), &QAction::triggered, this,
-            [this] { dispatch([&] { game_.NGA(); }); });
-    connect(levelAction(core::Level::Expert), &QAction::triggered, this,
-            [this] { dispatch([&] { game_.NGE(); }); });
+    const std::array<void (core::Game::*)(), 3> fixedLevels{&core::Game::NGB, &core::Game::NGA,
+                                                            &core::Game::NGE};
+    for (std::size_t i = 0; i < fixedLevels.size(); ++i) {
+        connect(levels_[i], &QAction::triggered, this,
+                [this, start = fixedLevels[i]] { dispatch([&] { (game_.*start)(); }); });
+    }
     connect(levelAction(core::Level::Custom), &QAction::triggered, this, [this] { NGC_Click(); });
 }
 
@@ -220,29 +220,13 @@ void MainWindow::DetectK() {
         dispatch([&] { settings::startGame(game_, settings::StoredSettings{}); });
         return;
     }
-    const settings::StoredSettings stored = store_->read(screens().centred);
+    const settings::StoredSettings stored = store_->read(screensOf(*this).centred);
     bestTimes_ = stored.bestTimes;
-    placement_ = settings::placeWindow(stored.position, screens());
+    placement_ = settings::placeWindow(stored.position, screensOf(*this));
     if (placement_->at) {
         move(*placement_->at);
     }
     dispatch([&] { settings::startGame(game_, stored); });
-}
-
-settings::Screens MainWindow::screens() const {
-    settings::Screens screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.available.append(screen->availableGeometry());
-    }
-    screens.frameWidth = frameGeometry().width();
-    // Centred from the window's initial size, before any board has laid it out.
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect area = primary != nullptr ? primary->geometry() : QRect(0, 0, 1024, 768);
-    const QSize outer = frameGeometry().size();
-    screens.centred = {area.x() + (area.width() - outer.width()) / 2.0,
-                       area.y() + (area.height() - outer.height()) / 2.0};
-    screens.platformPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    return screens;
 }
 
 void MainWindow::writeSettings() {

@@ -87,7 +87,6 @@ class MainWindow : public QMainWindow {
     template <typename Handler>
     void dispatch(Handler&& handler);
     void syncMarks();
-    settings::Screens screens() const;
     // Rewrites the settings, unless the program is already on its way out.
     void writeSettings();
     void storeSettings();
