@@ -58,6 +58,17 @@ void BestTimes::setRecord(core::Level level, int seconds, const QString& name) {
     names_[row(level)] = name;
 }
 
+void BestTimes::takeRow(int row, const BestTimes& from) {
+    const auto i = static_cast<std::size_t>(row);
+    times_.at(i) = from.times_.at(i);
+    names_.at(i) = from.names_.at(i);
+}
+
+bool BestTimes::sameRow(int row, const BestTimes& other) const {
+    const auto i = static_cast<std::size_t>(row);
+    return times_.at(i) == other.times_.at(i) && names_.at(i) == other.names_.at(i);
+}
+
 void BestTimes::reset() {
     times_.fill(QStringLiteral("999") + kSuffix);
     names_.fill(unknownPlayer());

@@ -38,6 +38,9 @@ class BestTimes {
     void setRecord(core::Level level, int seconds, const QString& name);
     // Every time "999 sekund", every name "Neznámý hráč".
     void reset();
+    // A row's time and holder taken together from another table.
+    void takeRow(int row, const BestTimes& from);
+    bool sameRow(int row, const BestTimes& other) const;
 
     const QString& timeText(int row) const { return times_.at(row); }
     const QString& name(int row) const { return names_.at(row); }

@@ -60,20 +60,37 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     return parsed;
 }
 
-bool SettingsFile::save(const StoredSettings& settings) {
-    QByteArray current;
+std::optional<StoredSettings> SettingsFile::reread() {
     QString reason;
-    if (read(current, reason)) {
-        preservedLines_ = parseSettings(current).preservedLines;
-        haveRead_ = true;
-    } else if (!haveRead_ && QFileInfo::exists(path_)) {
+    return reread(reason);
+}
+
+std::optional<StoredSettings> SettingsFile::reread(QString& reason) {
+    QByteArray current;
+    if (!read(current, reason)) {
+        return std::nullopt;
+    }
+    ParsedSettings parsed = parseSettings(current);
+    preservedLines_ = std::move(parsed.preservedLines);
+    haveRead_ = true;
+    return std::move(parsed.settings);
+}
+
+bool SettingsFile::save(const StoredSettings& settings) {
+    return save([&settings](const std::optional<StoredSettings>&) { return settings; });
+}
+
+bool SettingsFile::save(const Compose& compose) {
+    QString reason;
+    const std::optional<StoredSettings> now = reread(reason);
+    if (!now && !haveRead_ && QFileInfo::exists(path_)) {
         reportOnce(QStringLiteral("read"), reason);
         return false;
     }
     // The directory may have gone while the game ran; making it again costs
     // nothing when it is there.
     QDir().mkpath(QFileInfo(path_).absolutePath());
-    if (!write(writeSettings(preservedLines_, settings), reason)) {
+    if (!write(writeSettings(preservedLines_, compose(now)), reason)) {
         reportOnce(QStringLiteral("write"), reason);
         return false;
     }

@@ -5,6 +5,7 @@
 // standard error with the path and the reason.
 
 #include <functional>
+#include <optional>
 
 #include <QByteArray>
 #include <QList>
@@ -34,18 +35,29 @@ class SettingsFile {
     // program's line is known.
     ParsedSettings load(double defaultX, double defaultY);
 
+    // What our section holds now: the file read again (its other programs' lines
+    // are kept for the next write). Nothing when it cannot be read.
+    std::optional<StoredSettings> reread();
+
+    // What to write, given what our section holds now (nothing when the file
+    // cannot be read).
+    using Compose = std::function<StoredSettings(const std::optional<StoredSettings>& now)>;
+
     // Rewrites the whole file with our section last. The file is read again
-    // first, so other programs' lines changed while the game ran are kept; if it
-    // cannot be read, the lines known from the last read are written, unless no
-    // read has ever succeeded and the file exists (then it is left alone). The
-    // new content replaces the old atomically: a failed or interrupted write
-    // leaves the old file as it was. Returns whether the file was written.
+    // first, so other programs' lines changed while the game ran are kept, and
+    // `compose` sees our section as it is now; if the file cannot be read, the
+    // lines known from the last read are written, unless no read has ever
+    // succeeded and the file exists (then it is left alone). The new content
+    // replaces the old atomically: a failed or interrupted write leaves the old
+    // file as it was. Returns whether the file was written.
+    bool save(const Compose& compose);
     bool save(const StoredSettings& settings);
 
     // The other programs' lines as last read.
     const QList<QByteArray>& preservedLines() const { return preservedLines_; }
 
   private:
+    std::optional<StoredSettings> reread(QString& reason);
     bool read(QByteArray& content, QString& reason) const;
     bool write(const QByteArray& content, QString& reason) const;
     void reportOnce(const QString& what, const QString& reason);

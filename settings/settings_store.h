@@ -1,7 +1,8 @@
 #pragma once
 // The settings as the window sees them: read once at start-up, written whole on
 // the events that store something. Everything about the file itself (where it
-// is, its format, what happens when it cannot be used) lives below this.
+// is, its format, what happens when it cannot be used, other running games
+// that share it) lives below this.
 
 #include <QPointF>
 
@@ -17,21 +18,34 @@ class SettingsStore {
     // The stored settings; a missing file is first created with the window
     // centred at `centred`.
     virtual StoredSettings read(QPointF centred) = 0;
-    virtual void write(const StoredSettings& settings) = 0;
+    // Writes the game's settings. Returns the best-times table the game is to
+    // keep from now on: its own records together with those that another running
+    // game stored meanwhile.
+    virtual BestTimes write(const StoredSettings& settings) = 0;
+    // The best-times table as it stands at this moment, for the record check and
+    // the table's dialog: the game's own changes with what the file holds now.
+    virtual BestTimes bestTimesNow(const BestTimes& mine) = 0;
 };
 
-// The store kept in winmine.ini.
+// The store kept in winmine.ini. Other running games may write the same file:
+// each write keeps what they changed, see mergeSettings.
 class FileSettingsStore final : public SettingsStore {
   public:
     explicit FileSettingsStore(SettingsFile file) : file_(std::move(file)) {}
 
-    StoredSettings read(QPointF centred) override {
-        return file_.load(centred.x(), centred.y()).settings;
-    }
-    void write(const StoredSettings& settings) override { file_.save(settings); }
+    StoredSettings read(QPointF centred) override;
+    BestTimes write(const StoredSettings& settings) override;
+    BestTimes bestTimesNow(const BestTimes& mine) override;
 
   private:
+    // The game takes the merged table; rows it has not changed since the last
+    // read or write are in step with the file again.
+    BestTimes takeTable(const BestTimes& mine, const BestTimes& now);
+
     SettingsFile file_;
+    // The game's settings as of its last read or successful write: what it has
+    // changed since is what differs from this.
+    StoredSettings base_;
 };
 
 }  // namespace quorvel::settings

@@ -29,6 +29,38 @@ StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTi
     return settings;
 }
 
+BestTimes mergeBestTimes(const BestTimes& base, const BestTimes& mine, const BestTimes& now) {
+    BestTimes merged = now;
+    for (int row = 0; row < 3; ++row) {
+        if (!mine.sameRow(row, base)) {
+            merged.takeRow(row, mine);
+        }
+    }
+    return merged;
+}
+
+StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& mine,
+                             const StoredSettings& now) {
+    StoredSettings merged = now;
+    if (mine.level != base.level || mine.side != base.side || mine.mines != base.mines) {
+        merged.level = mine.level;
+        merged.side = mine.side;
+        merged.mines = mine.mines;
+    }
+    if (mine.faceSet != base.faceSet) {
+        merged.faceSet = mine.faceSet;
+    }
+    // Exact comparisons: a position is changed when it is not the very value read.
+    if (mine.position.x() != base.position.x()) {
+        merged.position.setX(mine.position.x());
+    }
+    if (mine.position.y() != base.position.y()) {
+        merged.position.setY(mine.position.y());
+    }
+    merged.bestTimes = mergeBestTimes(base.bestTimes, mine.bestTimes, now.bestTimes);
+    return merged;
+}
+
 void startGame(core::Game& game, const StoredSettings& settings) {
     switch (settings.level) {
         case core::Level::Beginner:

@@ -40,6 +40,19 @@ int difficultyNumber(core::Level level);
 // and best times.
 StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes);
 
+// What a write stores when another running game may have written the file since
+// this game last read or wrote it. `base` is what this game had then, `mine` what
+// it has now, `now` what the file holds. Each part this game has changed since
+// `base` is taken from `mine`, every other part from `now`, so that neither game
+// undoes what the other changed. The parts: the board (level, side and mines
+// together, as one choice of the player), the face set, each window
+// coordinate, and each level's record (time and holder together, so that a time
+// never gets another player's name).
+StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& mine,
+                             const StoredSettings& now);
+// The same for the best-times table alone.
+BestTimes mergeBestTimes(const BestTimes& base, const BestTimes& mine, const BestTimes& now);
+
 // Starts what the settings describe, as the menus would: the level's item (the
 // custom board through CustOK), then the face set's.
 void startGame(core::Game& game, const StoredSettings& settings);

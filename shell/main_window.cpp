@@ -117,6 +117,9 @@ void MainWindow::buildMenus() {
     QAction* bestTimes = game->addAction(text(texts::kBestTimes));
     connect(bestTimes, &QAction::triggered, this, [this] {
         if (dialogs_ != nullptr) {
+            if (store_ != nullptr) {
+                bestTimes_ = store_->bestTimesNow(bestTimes_);
+            }
             dialogs_->showBestTimes(bestTimes_, [this] { writeSettings(); });
         }
     });
@@ -240,7 +243,7 @@ void MainWindow::writeSettings() {
 void MainWindow::storeSettings() {
     if (store_ != nullptr) {
         const QPointF position = settings::positionToStore(placement_, pos());
-        store_->write(settings::settingsOf(game_, position, bestTimes_));
+        bestTimes_ = store_->write(settings::settingsOf(game_, position, bestTimes_));
     }
 }
 

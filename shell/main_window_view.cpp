@@ -4,6 +4,7 @@
 #include "render/face_pictures.h"
 #include "render/glyphs.h"
 #include "settings/game_dialogs.h"
+#include "settings/settings_store.h"
 #include "shell/surfaces.h"
 
 namespace quorvel::shell {
@@ -74,8 +75,13 @@ void MainWindow::View::setRecordPrompt(core::Level level) {
 }
 
 double MainWindow::View::bestTime(core::Level level) {
-    // Without the settings no time counts as a record.
-    return w_.store_ != nullptr ? w_.bestTimes_.best(level) : 0.0;
+    // Without the settings no time counts as a record. Another running game may
+    // have stored a better time meanwhile: the check is against the file.
+    if (w_.store_ == nullptr) {
+        return 0.0;
+    }
+    w_.bestTimes_ = w_.store_->bestTimesNow(w_.bestTimes_);
+    return w_.bestTimes_.best(level);
 }
 
 void MainWindow::View::prepareNameEntry(core::Level level) {

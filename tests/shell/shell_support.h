@@ -31,7 +31,11 @@ class FakeRecords : public settings::SettingsStore, public settings::GameDialogs
         ++reads;
         return stored;
     }
-    void write(const settings::StoredSettings& settings) override { writes.push_back(settings); }
+    settings::BestTimes write(const settings::StoredSettings& settings) override {
+        writes.push_back(settings);
+        return settings.bestTimes;
+    }
+    settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override { return mine; }
 
     void setDialogParent(QWidget*) override {}
     void setRecordPrompt(core::Level) override {}
