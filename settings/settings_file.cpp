@@ -139,6 +139,11 @@ bool SettingsFile::write(const QByteArray& content, QString& reason) const {
     if (old.kind == PathState::Kind::Regular && !mayWrite(path_, reason)) {
         return false;
     }
+    // Nor is a file written that the next start would refuse to read.
+    if (content.size() > kMaxFileBytes) {
+        reason = QStringLiteral("it would be larger than %1 bytes").arg(kMaxFileBytes);
+        return false;
+    }
     // Unbuffered, each write() reaches the system at once, so the error of the
     // one that failed is still there to be reported (a buffered flush() after a
     // short write gives no reason at all).

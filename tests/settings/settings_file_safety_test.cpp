@@ -218,9 +218,17 @@ QByteArray fileOfSize(qint64 size) {
 }
 
 TEST_F(SettingsFileSafetyTest, FileAtTheBoundIsReadAndOneAboveIsLeftAlone) {
-    ASSERT_TRUE(writeBytes(path(), fileOfSize(SettingsFile::kMaxFileBytes)));
-    SettingsFile atBound(path());
+    const QByteArray atBoundBytes = fileOfSize(SettingsFile::kMaxFileBytes);
+    ASSERT_TRUE(writeBytes(path(), atBoundBytes));
+    Reports atBoundReports;
+    SettingsFile atBound(path(), atBoundReports.reporter());
     EXPECT_EQ(atBound.load(0, 0).values.size, 8);
+    // Our whole section makes it longer than the short one read: a file the next
+    // start would refuse is not written.
+    EXPECT_FALSE(atBound.save(someValues()));
+    EXPECT_EQ(readBytes(path()), atBoundBytes);
+    ASSERT_EQ(atBoundReports.messages.size(), 1);
+    EXPECT_TRUE(atBoundReports.messages[0].contains(QStringLiteral("larger than 1048576 bytes")));
 
     const QByteArray above = fileOfSize(SettingsFile::kMaxFileBytes + 1);
     ASSERT_TRUE(writeBytes(path(), above));
