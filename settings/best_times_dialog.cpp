@@ -78,8 +78,8 @@ void BestTimesDialog::showTable() {
 
 void BestTimesDialog::refresh() {
     for (int row = 0; row < 3; ++row) {
-        timeLabels_[row]->setText(table_.timeText(row));
-        nameLabels_[row]->setText(table_.name(row));
+        timeLabels_[row]->setText(shownText(table_.timeText(row)));
+        nameLabels_[row]->setText(shownText(table_.name(row)));
     }
 }
 

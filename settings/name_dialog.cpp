@@ -80,12 +80,18 @@ QString NameDialog::prompt() const {
 }
 
 void NameDialog::prepare(const QString& holder) {
-    nameField_->setText(holder);
+    holder_ = holder;
+    nameField_->setText(shownText(holder));
     selectWholeName();
 }
 
 QString NameDialog::askName() {
-    return exec() == QDialog::Accepted ? nameField_->text() : QString();
+    if (exec() != QDialog::Accepted) {
+        return {};
+    }
+    // Left as it was, the field stands for the holder's whole name, even when it
+    // shows only the start of a long one.
+    return nameField_->isModified() ? nameField_->text() : holder_;
 }
 
 void NameDialog::keyPressEvent(QKeyEvent* event) {

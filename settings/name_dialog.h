@@ -36,9 +36,10 @@ class NameDialog : public QDialog {
     QString prompt() const;
 
     // Puts the holder's name into the field, wholly selected with the cursor at
-    // its start, so that typing replaces it.
+    // its start, so that typing replaces it. A very long name is shown cut.
     void prepare(const QString& holder);
-    // Shows the dialog modally and returns the name as typed (it may be empty);
+    // Shows the dialog modally and returns the name as typed (it may be empty),
+    // or the holder's whole name when the field was left untouched;
     // closing the dialog by its window frame gives an empty name. "OK", Enter and
     // Esc all take the name.
     QString askName();
@@ -50,6 +51,7 @@ class NameDialog : public QDialog {
   private:
     void selectWholeName();
 
+    QString holder_;
     QLabel* promptLabel_;
     QLineEdit* nameField_;
     QPushButton* okButton_;

@@ -2,16 +2,20 @@
 // winmine.ini on disk. A file that cannot be created, read or written never
 // stops the game: the game goes on with defaults, an existing file that could
 // not be read is left as it is, and the first failure is reported once on
-// standard error with the path and the reason.
+// standard error with the path and the reason. Only a regular file (through
+// symlinks) of at most kMaxFileBytes is read or replaced, and a rewrite keeps
+// its owner, group and mode where the process may set them.
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include "settings/ini_format.h"
+#include "settings/regular_file.h"
 
 namespace quorvel::settings {
 
@@ -20,18 +24,24 @@ class SettingsFile {
     // Gets one line of text for each failure that is reported.
     using Reporter = std::function<void(const QString& message)>;
 
+    // A larger file is never read nor replaced. Far above any real settings
+    // file (ours is 13 short lines), and low enough that reading it costs little.
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
     // The file at path; failures go to report, or to standard error without one.
     explicit SettingsFile(QString path, Reporter report = {});
 
     // winmine.ini in the per-user configuration directory on Linux and macOS
-    // ($XDG_CONFIG_HOME, normally ~/.config), in the Windows directory on Windows.
+    // ($XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config), in the
+    // Windows directory on Windows.
     static QString defaultPath();
 
     const QString& path() const { return path_; }
 
     // Start-up read. A missing file is first created (with its directory) with
-    // defaultSettings at (defaultX, defaultY). When the file cannot be created or
-    // read, the result is what the default content would give, and no other
+    // defaultSettings at (defaultX, defaultY); so is the target of a dangling
+    // symlink. When the file cannot be created or read, the result is what the
+    // default content would give, and no other
     // program's line is known.
     ParsedSettings load(double defaultX, double defaultY);
 
@@ -47,9 +57,10 @@ class SettingsFile {
     // first, so other programs' lines changed while the game ran are kept, and
     // `compose` sees our section as it is now; if the file cannot be read, the
     // lines known from the last read are written, unless no read has ever
-    // succeeded and the file exists (then it is left alone). The new content
-    // replaces the old atomically: a failed or interrupted write leaves the old
-    // file as it was. Returns whether the file was written.
+    // succeeded and the file exists (then it is left alone). A path that names
+    // anything but a regular file within the bound is never replaced. The new
+    // content replaces the old atomically: a failed or interrupted write leaves
+    // the old file as it was. Returns whether the file was written.
     bool save(const Compose& compose);
     bool save(const StoredSettings& settings);
 
@@ -57,8 +68,9 @@ class SettingsFile {
     const QList<QByteArray>& preservedLines() const { return preservedLines_; }
 
   private:
-    std::optional<StoredSettings> reread(QString& reason);
-    bool read(QByteArray& content, QString& reason) const;
+    std::pair<ReadResult, std::optional<StoredSettings>> reread(QString& reason);
+    ReadResult read(QByteArray& content, QString& reason) const;
+    bool makeDirectory(QString& reason) const;
     bool write(const QByteArray& content, QString& reason) const;
     void reportOnce(const QString& what, const QString& reason);
 

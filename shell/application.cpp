@@ -23,6 +23,11 @@
 namespace quorvel::shell {
 
 void prepareApplication() {
+#ifdef Q_OS_UNIX
+    // Above a file-size limit (ulimit -f) a write fails like any other and
+    // leaves the old settings file in place, instead of ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // At 1.5 a picture pixel would be 1 or 2 screen pixels wide at random; rounding
     // the factor keeps every picture pixel an even square.
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR_ROUNDING_POLICY")) {

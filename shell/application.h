@@ -8,7 +8,8 @@ class QIcon;
 namespace quorvel::shell {
 
 // Before the QApplication: whole-number scale factors, unless the user chose
-// Qt's own rounding policy.
+// Qt's own rounding policy; a file-size limit fails a write instead of ending
+// the process (SIGXFSZ ignored).
 void prepareApplication();
 
 // The window icon at 16 and 32 pixels.

@@ -259,6 +259,29 @@ TEST_F(DialogTest, NameClosedByTheFrameIsEmptyAndEscKeepsIt) {
     EXPECT_EQ(dialog.askName(), QStringLiteral("Eva"));
 }
 
+// A name as long as the file may hold would cost memory many times its length
+// once laid out; the dialogs show its start, the table and the answer keep it.
+TEST_F(DialogTest, LongNamesAreShownCutAndKeptWhole) {
+    const QString longName = QStringLiteral("Jan ") + QString(1 << 20, QChar(u'ž'));
+    const auto expectCut = [&](const QString& shown) {
+        EXPECT_LE(shown.size(), 100);
+        EXPECT_TRUE(shown.endsWith(QChar(u'…'))) << shown.toStdString();
+        EXPECT_TRUE(longName.startsWith(shown.chopped(1))) << shown.toStdString();
+    };
+    BestTimes table;
+    table.setRecord(Level::Advanced, 120, longName);
+    BestTimesDialog best(table, [] {});
+    expectCut(text(best, "nameLabel1"));
+    EXPECT_EQ(text(best, "nameLabel0"), unknownPlayer());
+    EXPECT_EQ(table.name(Level::Advanced), longName);
+
+    NameDialog names;
+    names.prepare(longName);
+    expectCut(child<QLineEdit>(names, "nameField")->text());
+    whenShown([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+    EXPECT_EQ(names.askName(), longName);
+}
+
 TEST_F(DialogTest, NameFieldTakesOnlyWhatTheFileCanStore) {
     NameDialog dialog;
     dialog.prepare(QString());

@@ -1,0 +1,246 @@
+// What the settings path may name besides a regular file, the size bound,
+// owners and modes kept by a rewrite, and reasons that name the system's cause.
+
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "settings/ini_format.h"
+#include "settings/settings_file.h"
+
+namespace quorvel::settings {
+namespace {
+
+const QByteArray kStored =
+    "[Editor]\r\nFont=x\r\n[Quorvel]\r\nDifficulty=3\r\nSize=8\r\nMines=9\r\n";
+// Side 6: neither kStored's 8 nor the defaults' 4.
+const StoredSettings kValues{core::Level::Custom, 6, 21, 0, QPointF(), BestTimes()};
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+SettingsFile reportingTo(const QString& path, QStringList& reports) {
+    return SettingsFile(path, [&reports](const QString& message) { reports.append(message); });
+}
+
+struct stat statusOf(const QString& path) {
+    struct stat status {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+// The kind of the path itself (a symlink stays one) and of what it names.
+std::pair<mode_t, mode_t> kindsOf(const QString& path) {
+    struct stat link {};
+    ::lstat(QFile::encodeName(path).constData(), &link);
+    return {link.st_mode & S_IFMT, statusOf(path).st_mode & S_IFMT};
+}
+
+// Runs body in a child process; its exit code, or 100 + the signal.
+int inChild(const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+bool makeNode(const QString& path, mode_t kind, dev_t device = 0) {
+    return ::mknod(QFile::encodeName(path).constData(), kind | 0666, device) == 0;
+}
+
+struct PathCase {
+    const char* name;
+    // Puts the thing at dir/winmine.ini; false when this process may not.
+    std::function<bool(const QString& dir, const QString& path)> make;
+    int sizeRead;        // 8 from kStored; 4 from the defaults
+    const char* reason;  // in the one report; empty when read and written like a file
+};
+
+const PathCase kPathCases[] = {
+    {"RegularFile", [](auto, auto path) { return writeBytes(path, kStored); }, 8, ""},
+    {"SymlinkToRegularFile",
+     [](auto dir, auto path) {
+         return writeBytes(dir + "/real.ini", kStored) && QFile::link("real.ini", path);
+     },
+     8, ""},
+    // The link is kept and its target created, as a dotfile manager expects.
+    {"DanglingSymlink", [](auto, auto path) { return QFile::link("real.ini", path); }, 4, ""},
+    {"SymlinkLoop", [](auto, auto path) { return QFile::link(kFileName, path); }, 4,
+     "Too many levels of symbolic links"},
+    {"Fifo", [](auto, auto path) { return makeNode(path, S_IFIFO); }, 4, "a FIFO"},
+    {"Directory", [](auto, auto path) { return QDir().mkdir(path); }, 4, "a directory"},
+    // The /dev/null of a dotfile setup; the write replaced it when run as root.
+    {"SymlinkToCharacterDevice",
+     [](auto dir, auto path) {
+         return makeNode(dir + "/null", S_IFCHR, makedev(1, 3)) && QFile::link("null", path);
+     },
+     4, "a character device"},
+};
+
+class PathKindTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(PathKindTest, OnlyARegularFileIsReadOrReplaced) {
+    const PathCase& kind = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(kFileName);
+    if (!kind.make(dir.path(), path)) {
+        GTEST_SKIP() << "this process may not make it: " << std::strerror(errno);
+    }
+    const auto kindsBefore = kindsOf(path);
+    const bool usable = *kind.reason == '\0';
+    QStringList reports;
+    SettingsFile settings = reportingTo(path, reports);
+    EXPECT_EQ(settings.load(0, 0).settings.side, kind.sizeRead);
+    EXPECT_EQ(settings.save(kValues), usable);
+    EXPECT_EQ(settings.save(kValues), usable);
+    if (usable) {
+        EXPECT_EQ(reports, QStringList{});
+        EXPECT_EQ(kindsOf(path), std::make_pair(kindsBefore.first, mode_t{S_IFREG}));
+        const QByteArray kept = kind.sizeRead == 8 ? "[Editor]\r\nFont=x\r\n" : "";
+        EXPECT_EQ(readBytes(path), kept + writeSettings({}, kValues));
+    } else {
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_TRUE(reports[0].contains(path) && reports[0].contains(kind.reason))
+            << reports[0].toStdString();
+        EXPECT_EQ(kindsOf(path), kindsBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PathKindTest, ::testing::ValuesIn(kPathCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class SettingsFileSafetyTest : public ::testing::Test {
+  protected:
+    QString path(const QString& name = kFileName) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+
+// Another program's lines filling the file up to size bytes, our section last.
+QByteArray fileOfSize(qint64 size) {
+    const QByteArray start = "[Other]\r\nk=";
+    return start + QByteArray(size - start.size() - kStored.size() - 2, 'x') + "\r\n" + kStored;
+}
+
+TEST_F(SettingsFileSafetyTest, FilesAboveTheBoundAreNeitherReadNorWritten) {
+    const QByteArray atBound = fileOfSize(SettingsFile::kMaxFileBytes);
+    ASSERT_TRUE(writeBytes(path(), atBound));
+    QStringList reports;
+    SettingsFile reader = reportingTo(path(), reports);
+    EXPECT_EQ(reader.load(0, 0).settings.side, 8);
+    // Our whole section is longer than the one read: the next start would refuse
+    // the result, so it is not written.
+    EXPECT_FALSE(reader.save(kValues));
+    EXPECT_EQ(readBytes(path()), atBound);
+
+    // A file that grew past the bound while the game ran was never seen whole:
+    // it is not replaced, and a start leaves it alone too.
+    ASSERT_TRUE(writeBytes(path(), kStored));
+    SettingsFile running = reportingTo(path(), reports);
+    running.load(0, 0);
+    const QByteArray above = fileOfSize(SettingsFile::kMaxFileBytes + 1);
+    ASSERT_TRUE(writeBytes(path(), above));
+    EXPECT_FALSE(running.save(kValues));
+    SettingsFile starter = reportingTo(path(), reports);
+    EXPECT_EQ(starter.load(0, 0).settings.side, 4);
+    EXPECT_FALSE(starter.save(kValues));
+    EXPECT_EQ(readBytes(path()), above);
+    ASSERT_EQ(reports.size(), 3);
+    for (const QString& report : reports) {
+        EXPECT_TRUE(report.contains("larger than 1048576 bytes")) << report.toStdString();
+    }
+}
+
+TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupAndModeAsFarAsTheWriterMay) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give files to other users";
+    }
+    const QByteArray name = QFile::encodeName(path());
+    ASSERT_TRUE(writeBytes(path(), kStored));
+    ASSERT_EQ(::chown(name.constData(), 5555, 8765) | ::chmod(name.constData(), 0444), 0);
+    ASSERT_TRUE(SettingsFile(path()).save(kValues));
+    EXPECT_EQ(statusOf(path()).st_uid, 5555u);
+    EXPECT_EQ(statusOf(path()).st_gid, 8765u);
+    EXPECT_EQ(statusOf(path()).st_mode & 07777, 0444u);
+
+    // A member of the group rewriting the group-writable file: it becomes the
+    // writer's, and keeps its group and mode.
+    ASSERT_EQ(
+        ::chmod(name.constData(), 0664) | ::chmod(QFile::encodeName(dir_.path()).constData(), 0777),
+        0);
+    const int code = inChild([this] {
+        const gid_t groups[] = {8765};
+        if (::setgroups(1, groups) != 0 || ::setgid(1111) != 0 || ::setuid(4321) != 0) {
+            return 3;
+        }
+        return SettingsFile(path()).save(kValues) ? 0 : 1;
+    });
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(statusOf(path()).st_uid, 4321u);
+    EXPECT_EQ(statusOf(path()).st_gid, 8765u);
+    EXPECT_EQ(statusOf(path()).st_mode & 07777, 0664u);
+}
+
+// A size limit lets the first write through in part; the next one fails, and
+// its reason is the one to report (a buffered write reported "Unknown error").
+TEST_F(SettingsFileSafetyTest, ReportsGiveTheSystemsReason) {
+    ASSERT_TRUE(writeBytes(path(), kStored));
+    const int code = inChild([this] {
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+        QStringList reports;
+        SettingsFile settings = reportingTo(path(), reports);
+        settings.load(0, 0);
+        return !settings.save(kValues) && reports.size() == 1 &&
+                       reports[0].contains(std::strerror(EFBIG))
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(readBytes(path()), kStored);
+
+    ASSERT_TRUE(writeBytes(path("plain"), "not a directory"));
+    QStringList reports;
+    reportingTo(path("plain/sub/winmine.ini"), reports).load(0, 0);
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].contains(std::strerror(ENOTDIR))) << reports[0].toStdString();
+}
+
+TEST(SettingsFileLocation, RelativeConfigHomeIsIgnoredAsIfUnset) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    QStringList paths;
+    for (const char* value : {"relative/config", "./config", "/tmp/absolute"}) {
+        qputenv("XDG_CONFIG_HOME", value);
+        paths.append(SettingsFile::defaultPath());
+    }
+    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
+    const QString home = QDir::homePath() + "/.config/winmine.ini";
+    EXPECT_EQ(paths, QStringList({home, home, "/tmp/absolute/winmine.ini"}));
+}
+
+}  // namespace
+}  // namespace quorvel::settings
