@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
-#include <tuple>
 #include <utility>
 
 namespace quorvel::render {
@@ -145,17 +144,14 @@ void line(Picture& pic, int x0, int y0, int x1, int y1, Rgb colour) {
     const i64 n = l.n;
     const i64 a = l.a;
 
-    i64 first = 0;
-    i64 last = n - 1;
     const bool startInside = x0 >= 0 && x0 < width && y0 >= 0 && y0 < height;
     const bool endInside = x1 >= 0 && x1 < width && y1 >= 0 && y1 < height;
-    if (!startInside || !endInside) {
-        const auto inside = stepsInside(l);
-        if (!inside) {
-            return;
-        }
-        std::tie(first, last) = *inside;
+    const auto inside =
+        startInside && endInside ? std::optional(std::pair<i64, i64>{0, n - 1}) : stepsInside(l);
+    if (!inside) {
+        return;
     }
+    const auto [first, last] = *inside;
 
     // State at step `first`: e = 2·i·a + n − 1 − 2n·m, kept in 0 <= e < 2n.
     i64 m = 0;
