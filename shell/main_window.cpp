@@ -223,9 +223,11 @@ void MainWindow::DetectK() {
         dispatch([&] { settings::startGame(game_, settings::StoredSettings{}); });
         return;
     }
-    const settings::StoredSettings stored = store_->read(screensOf(*this).centred);
+    // Centred from the window's initial size, before any board has laid it out.
+    const settings::Screens screens = screensOf(*this);
+    const settings::StoredSettings stored = store_->read(screens.centred);
     bestTimes_ = stored.bestTimes;
-    placement_ = settings::placeWindow(stored.position, screensOf(*this));
+    placement_ = settings::placeWindow(stored.position, screens);
     if (placement_->at) {
         move(*placement_->at);
     }
