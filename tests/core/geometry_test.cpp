@@ -265,19 +265,24 @@ TEST(Geometry, UnsupportedSidesThrowNamingTheSide) {
     }
 }
 
+// The hexagon as the button is described: a flat top x = 11..20 in row 1, one
+// pixel wider on each side per row down to x = 1..30 in row 11, the same in rows
+// 11..14, and one pixel narrower per row again to x = 11..20 in row 24.
 TEST(FaceButtonMask, WhiteExactlyInsideTheHexagon) {
     int white = 0;
+    int expected = 0;
     for (int y = -2; y < 28; ++y) {
+        const int inset = y <= 11 ? 11 - y : y >= 14 ? y - 14 : 0;
         for (int x = -2; x < 34; ++x) {
+            const bool inside = 1 <= y && y <= 24 && 1 + inset <= x && x <= 30 - inset;
+            EXPECT_EQ(faceButtonMaskAt(x, y), inside) << x << ", " << y;
             white += faceButtonMaskAt(x, y) ? 1 : 0;
+            expected += inside ? 1 : 0;
         }
     }
     // Rows 1..24: 10 wide at rows 1 and 24, growing by 2 a row to 30 in rows 11..14.
-    int expected = 0;
-    for (int y = 1; y <= 24; ++y) {
-        expected += y <= 11 ? 10 + 2 * (y - 1) : y >= 14 ? 10 + 2 * (24 - y) : 30;
-    }
     EXPECT_EQ(white, expected);
+    EXPECT_EQ(expected, 2 * (10 + 12 + 14 + 16 + 18 + 20 + 22 + 24 + 26 + 28) + 4 * 30);
     EXPECT_TRUE(faceButtonMaskAt(11, 1));
     EXPECT_TRUE(faceButtonMaskAt(20, 1));
     EXPECT_FALSE(faceButtonMaskAt(10, 1));
