@@ -25,7 +25,7 @@ void openWithMouse(Game& game, int c, int r) {
 // Opens the middle cell, lets `ticks` seconds pass, then opens every covered
 // cell without a mine until the game ends.
 void playToWin(GameFixture& f, int ticks) {
-    quorvel::testing::playToWin(
+    quorvel::support::playToWin(
         f.game, [&](int c, int r) { f.open(c, r); },
         [&] {
             for (int i = 0; i < ticks; ++i) {
@@ -316,7 +316,7 @@ TEST_P(EveryLevel, PlayedToAWin) {
     choose(game);
     const int side = game.Side();
     const int mines = game.MineCount();
-    quorvel::testing::playToWin(
+    quorvel::support::playToWin(
         game, [&](int c, int r) { openWithMouse(game, c, r); },
         [&] {
             // Flag two mines on the way, as a player would.

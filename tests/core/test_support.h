@@ -185,7 +185,7 @@ class PlacingRandom : public RandomSource {
     std::mt19937 engine_{12345};
 };
 
-using quorvel::testing::cellsOf;
+using quorvel::support::cellsOf;
 
 struct BoardPicture {
     int side = 0;

@@ -69,8 +69,8 @@ constexpr int kCellR = 6;
 
 constexpr const char* kWindowName = "^Quorvel$";
 
-using testing::compareArea;
-using testing::toPicture;
+using support::compareArea;
+using support::toPicture;
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -348,7 +348,7 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
 
     // The whole client area, frame strips and panel included, pixel for pixel.
     EXPECT_EQ(compareArea(startClient, 0, 0,
-                          testing::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
+                          support::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
                                                       render::facePicture(core::Face::Normal, 0))),
               "")
         << "client area";

@@ -22,10 +22,10 @@ using core::Face;
 
 constexpr int kWidth = 32;
 constexpr int kHeight = 26;
-using quorvel::testing::kBlack;
-using quorvel::testing::kWhite;
-constexpr int kBackground = quorvel::testing::kGrey192;
-constexpr int kDarkGrey = quorvel::testing::kGrey128;
+using quorvel::support::kBlack;
+using quorvel::support::kWhite;
+constexpr int kBackground = quorvel::support::kGrey192;
+constexpr int kDarkGrey = quorvel::support::kGrey128;
 
 constexpr std::array kAllFaces = {Face::Normal, Face::Pressed, Face::Surprised, Face::Dead,
                                   Face::Winner};
@@ -254,7 +254,7 @@ TEST(FaceButton, EveryPictureUsesOnlyTheSixteenStandardColours) {
             const Picture& pic = facePicture(face, set);
             for (int y = 0; y < kHeight; ++y) {
                 for (int x = 0; x < kWidth; ++x) {
-                    EXPECT_TRUE(quorvel::testing::kSixteenColours.contains(pic.at(x, y)))
+                    EXPECT_TRUE(quorvel::support::kSixteenColours.contains(pic.at(x, y)))
                         << "set " << set << " (" << x << ", " << y << ") " << std::hex
                         << pic.at(x, y);
                 }

@@ -11,8 +11,8 @@
 namespace quorvel::render {
 namespace {
 
-using quorvel::testing::coloursOf;
-using quorvel::testing::kSixteenColours;
+using quorvel::support::coloursOf;
+using quorvel::support::kSixteenColours;
 
 TEST(WindowIcon, ComesInSixteenAndThirtyTwoPixelsOfGreyCellsInTheSixteenColours) {
     for (const int size : {16, 32}) {

@@ -65,7 +65,7 @@ int runTool(const QStringList& arguments) {
 
 // The decoded PNG must hold exactly the picture's colours, pixel for pixel.
 void expectSamePixels(const QImage& image, const Picture& pic, const QString& name) {
-    EXPECT_EQ(quorvel::testing::compareWhole(image, pic), "") << name.toStdString();
+    EXPECT_EQ(quorvel::support::compareWhole(image, pic), "") << name.toStdString();
 }
 
 TEST(PicturesTool, WritesEveryNamedPictureAsAPngOfItsSize) {

@@ -8,19 +8,13 @@
 #include <vector>
 
 #include "render/picture.h"
+#include "tests/support/cells.h"
 #include "tests/support/colours.h"
 
 namespace quorvel::render::testing {
 
-using quorvel::testing::coloursOf;
-using quorvel::testing::kBlack;
-using quorvel::testing::kGrey127;
-using quorvel::testing::kGrey128;
-using quorvel::testing::kGrey159;
-using quorvel::testing::kGrey191;
-using quorvel::testing::kGrey192;
-using quorvel::testing::kGrey63;
-using quorvel::testing::kWhite;
+// The colours and coloursOf of the shared support.
+using namespace quorvel::support;
 
 constexpr int colour(int r, int g, int b) {
     return (r << 16) | (g << 8) | b;

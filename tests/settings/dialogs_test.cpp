@@ -51,7 +51,7 @@ class DialogTest : public ::testing::Test {
     // Runs answer once the modal dialog that the caller opens next is showing
     // and active, so that keys go where the player's would.
     static void whenShown(std::function<void()> answer) {
-        quorvel::testing::whenModalShown([answer = std::move(answer)](QWidget*) { answer(); });
+        quorvel::support::whenModalShown([answer = std::move(answer)](QWidget*) { answer(); });
     }
 
     template <typename T>
@@ -66,7 +66,7 @@ class DialogTest : public ::testing::Test {
     }
 };
 
-using quorvel::testing::typeText;
+using quorvel::support::typeText;
 
 void expectFixedModalDialog(const QDialog& dialog, const QString& title, QSize size) {
     EXPECT_EQ(dialog.windowTitle(), title);

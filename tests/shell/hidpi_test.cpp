@@ -7,7 +7,6 @@
 
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
-#include "shell/client_layout.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
 
@@ -45,16 +44,10 @@ TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
 
     const QImage shot = testing::grabImage(window.clientArea());
     ASSERT_EQ(shot.size(), QSize(300, 358));
-    const int boardWidth = window.fieldPicture().width();
-    const QPoint panel(layout::kPanelX, layout::kPanelY);
-    expectDoubled(shot, window.fieldPicture(), QPoint(layout::kFieldX, layout::kFieldY));
-    expectDoubled(shot, render::facePicture(window.game().shownFace(), 0),
-                  panel + QPoint(layout::faceButtonX(boardWidth), layout::kFaceButtonY));
-    expectDoubled(shot, render::digitPicture(7),
-                  panel + QPoint(layout::digitX(layout::kCounterBoxX, 1), layout::kDigitY));
-    expectDoubled(
-        shot, render::digitPicture(1),
-        panel + QPoint(layout::digitX(layout::clockBoxX(boardWidth), 2), layout::kDigitY));
+    expectDoubled(shot, window.fieldPicture(), QPoint(9, 52));
+    expectDoubled(shot, render::facePicture(window.game().shownFace(), 0), QPoint(9 + 41, 9 + 6));
+    expectDoubled(shot, render::digitPicture(7), QPoint(9 + 7 + 14, 9 + 6 + 1));
+    expectDoubled(shot, render::digitPicture(1), QPoint(9 + 82 + 27, 9 + 6 + 1));
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ class WindowTest : public ::testing::Test {
 
     // Every pixel of the board surface on screen equals the window's picture of it.
     void expectFieldShowsPicture() {
-        EXPECT_EQ(quorvel::testing::compareWhole(screenImage(field()), window_->fieldPicture()),
+        EXPECT_EQ(quorvel::support::compareWhole(screenImage(field()), window_->fieldPicture()),
                   "");
     }
 
@@ -145,12 +145,12 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
           window_->levelAction(Level::Advanced)}) {
         level->trigger();
         const int mines = game().MineCount();
-        const render::Picture expected = quorvel::testing::expectedClientArea(
+        const render::Picture expected = quorvel::support::expectedClientArea(
             render::boardPicture(game().Side()),
             {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
             render::facePicture(Face::Normal, 0));
 
-        ASSERT_EQ(quorvel::testing::compareWhole(screenImage(window_->clientArea()), expected), "")
+        ASSERT_EQ(quorvel::support::compareWhole(screenImage(window_->clientArea()), expected), "")
             << "side " << game().Side();
     }
 }
@@ -398,7 +398,7 @@ TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
     QString title;
     QStringList lines;
     bool information = false;
-    quorvel::testing::whenModalShown([&](QWidget* dialog) {
+    quorvel::support::whenModalShown([&](QWidget* dialog) {
         auto* box = qobject_cast<QMessageBox*>(dialog);
         ASSERT_NE(box, nullptr);
         title = box->windowTitle();

@@ -24,6 +24,7 @@
 #include "settings/settings_store.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
+#include "tests/support/files.h"
 #include "tests/support/image_compare.h"
 #include "tests/support/modal_dialogs.h"
 
@@ -35,16 +36,8 @@ using core::GameState;
 using core::Level;
 using testing::playToWin;
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+constexpr auto& readAll = quorvel::support::readBytes;
+constexpr auto& writeAll = quorvel::support::writeBytes;
 
 // Answers the modal dialogs of a record as they come up: types `name` into the
 // name dialog and confirms it, then closes the table with "OK".
@@ -72,7 +65,7 @@ class DialogAnswerer : public QObject {
             }
             auto* field = dialog->findChild<QLineEdit*>();
             field->selectAll();
-            quorvel::testing::typeText(field, name_);
+            quorvel::support::typeText(field, name_);
             clickButton(dialog, QStringLiteral("OK"));
         } else if (auto* table = qobject_cast<settings::BestTimesDialog*>(modal)) {
             seen << QStringLiteral("table");
@@ -174,7 +167,7 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         bool boardShown = false;
         DialogAnswerer answers(QStringLiteral("Žofie"), [&] {
             const QImage onScreen = testing::screenImage(window->fieldSurface());
-            boardShown = quorvel::testing::compareWhole(onScreen, window->fieldPicture()).empty();
+            boardShown = quorvel::support::compareWhole(onScreen, window->fieldPicture()).empty();
         });
         playToWin(*window);
         ASSERT_EQ(window->game().state(), GameState::Won);

@@ -93,7 +93,7 @@ inline QPointF anchorPoint(int c, int r) {
 
 // Wins the window's game with real left clicks on the board surface.
 inline void playToWin(MainWindow& window) {
-    quorvel::testing::playToWin(window.game(), [&](int c, int r) {
+    quorvel::support::playToWin(window.game(), [&](int c, int r) {
         QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, anchorPoint(c, r).toPoint());
     });
 }

@@ -8,7 +8,7 @@
 #include "core/game.h"
 #include "core/geometry.h"
 
-namespace quorvel::testing {
+namespace quorvel::support {
 
 // Every cell of a board of this side, column by column, top to bottom.
 inline std::vector<core::CellPos> cellsOf(int side) {
@@ -42,4 +42,4 @@ inline void playToWin(const core::Game& game, const std::function<void(int c, in
     }
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::support

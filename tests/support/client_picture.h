@@ -9,7 +9,7 @@
 #include "render/picture.h"
 #include "shell/client_layout.h"
 
-namespace quorvel::testing {
+namespace quorvel::support {
 
 // `field` is the board surface's picture; digits are glyph indices (10 = minus).
 // The places are the window's own (shell/client_layout.h).
@@ -46,4 +46,4 @@ inline render::Picture expectedClientArea(const render::Picture& field,
     return client;
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::support

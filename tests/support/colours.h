@@ -6,7 +6,7 @@
 
 #include "render/picture.h"
 
-namespace quorvel::testing {
+namespace quorvel::support {
 
 inline constexpr int kWhite = 0xFFFFFF;
 inline constexpr int kBlack = 0x000000;
@@ -32,4 +32,4 @@ inline std::set<int> coloursOf(const render::Picture& pic) {
     return out;
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::support

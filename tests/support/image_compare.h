@@ -7,7 +7,7 @@
 
 #include "render/picture.h"
 
-namespace quorvel::testing {
+namespace quorvel::support {
 
 // Compares the pixels of `shot` at (x, y) with the whole of `want`. Empty when
 // they agree, otherwise how many differ and where the first one is.
@@ -63,4 +63,4 @@ inline render::Picture toPicture(const QImage& image) {
     return picture;
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::support

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <functional>
 
-namespace quorvel::testing {
+namespace quorvel::support {
 
 // Runs `answer` with the modal dialog that the caller opens next, once it is
 // showing and active, so that keys go where the player's would.
@@ -36,4 +36,4 @@ inline void typeText(QWidget* widget, const QString& text) {
     }
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::support
