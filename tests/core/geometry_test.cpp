@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "tests/support/hit_test_map.h"
 
 namespace quorvel::core {
 namespace {
@@ -75,34 +76,8 @@ struct HitMap {
     }
 };
 
-int floorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-int floorMod(int a, int b) {
-    return a - b * floorDiv(a, b);
-}
-
-// The colour-based lookup: the pixel's colour decides whether it belongs to the
-// column whose 17-pixel band holds it; otherwise the place inside the band picks
-// the left or right column and the place inside the 16-pixel band the cell half a
-// row up or down.
 CellPos colourLookup(const HitMap& map, int x, int y) {
-    const int c0 = floorDiv(x, 17);
-    const int colour = map.at(x, y);
-    if (colour <= 0) {
-        return {-1, -1};
-    }
-    const int p = floorMod(c0, 2);
-    const int expected = c0 < 0 ? -2 : (p == 0 ? kRed : kBlue);
-    const int t = y + 8 * (1 - p);
-    const int base = 2 * floorDiv(t, 16) - 1 + p;
-    if (colour == expected) {
-        return {c0, base};
-    }
-    const int m = floorMod(x, 17);
-    const int c = m < 9 ? c0 - 1 : c0 + 1;
-    const int r = floorMod(t, 16) < 8 ? base - 1 : base + 1;
-    return {c, r};
+    return support::colourLookup(map.at(x, y), kRed, kBlue, x, y);
 }
 
 CellPos lookup(int side, int x, int y) {
