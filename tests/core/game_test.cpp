@@ -18,26 +18,20 @@ using Log = std::vector<std::string>;
 
 // A left click in the middle of the anchor pixel of cell (c, r).
 void openWithMouse(Game& game, int c, int r) {
-    game.Field_MouseDown(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
-    game.Field_MouseUp(kLeftButton, 0, anchorX(c) + 0.5, cellY(r) + 0.5);
+    game.Field_MouseDown(kLeftButton, 0, GameFixture::fx(c), GameFixture::fy(r));
+    game.Field_MouseUp(kLeftButton, 0, GameFixture::fx(c), GameFixture::fy(r));
 }
 
 // Opens the middle cell, lets `ticks` seconds pass, then opens every covered
 // cell without a mine until the game ends.
 void playToWin(GameFixture& f, int ticks) {
-    const int side = f.game.Side();
-    f.open(side - 1, 2 * side - 2);
-    for (int i = 0; i < ticks; ++i) {
-        f.game.TimerT_Timer();
-    }
-    for (const CellPos& cell : cellsOf(side)) {
-        if (f.game.state() != GameState::Running) {
-            break;
-        }
-        if (f.game.board().at(cell.c, cell.r) == Cell::Covered) {
-            f.open(cell.c, cell.r);
-        }
-    }
+    quorvel::support::playToWin(
+        f.game, [&](int c, int r) { f.open(c, r); },
+        [&] {
+            for (int i = 0; i < ticks; ++i) {
+                f.game.TimerT_Timer();
+            }
+        });
 }
 
 // ---------------------------------------------------------------- new game and levels
@@ -322,23 +316,20 @@ TEST_P(EveryLevel, PlayedToAWin) {
     choose(game);
     const int side = game.Side();
     const int mines = game.MineCount();
-    const auto open = [&](int c, int r) { openWithMouse(game, c, r); };
-    open(side - 1, 2 * side - 2);
-    // Flag two mines on the way, as a player would.
-    int flagged = 0;
-    for (const CellPos& cell : cellsOf(side)) {
-        if (flagged < 2 && game.board().at(cell.c, cell.r) == Cell::CoveredMine) {
-            game.Field_MouseDown(kRightButton, 0, anchorX(cell.c) + 0.5, cellY(cell.r) + 0.5);
-            ++flagged;
-        }
-    }
-    view.clear();
-    for (const CellPos& cell : cellsOf(side)) {
-        if (game.state() == GameState::Running &&
-            game.board().at(cell.c, cell.r) == Cell::Covered) {
-            open(cell.c, cell.r);
-        }
-    }
+    quorvel::support::playToWin(
+        game, [&](int c, int r) { openWithMouse(game, c, r); },
+        [&] {
+            // Flag two mines on the way, as a player would.
+            int flagged = 0;
+            for (const CellPos& cell : cellsOf(side)) {
+                if (flagged < 2 && game.board().at(cell.c, cell.r) == Cell::CoveredMine) {
+                    game.Field_MouseDown(kRightButton, 0, GameFixture::fx(cell.c),
+                                         GameFixture::fy(cell.r));
+                    ++flagged;
+                }
+            }
+            view.clear();
+        });
     EXPECT_EQ(game.state(), GameState::Won);
     EXPECT_EQ(game.CoveredCount(), mines);
     EXPECT_EQ(game.Zmin(), "0");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "tests/support/hit_test_map.h"
 
 namespace quorvel::core {
 namespace {
@@ -75,34 +76,8 @@ struct HitMap {
     }
 };
 
-int floorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-int floorMod(int a, int b) {
-    return a - b * floorDiv(a, b);
-}
-
-// The colour-based lookup: the pixel's colour decides whether it belongs to the
-// column whose 17-pixel band holds it; otherwise the place inside the band picks
-// the left or right column and the place inside the 16-pixel band the cell half a
-// row up or down.
 CellPos colourLookup(const HitMap& map, int x, int y) {
-    const int c0 = floorDiv(x, 17);
-    const int colour = map.at(x, y);
-    if (colour <= 0) {
-        return {-1, -1};
-    }
-    const int p = floorMod(c0, 2);
-    const int expected = c0 < 0 ? -2 : (p == 0 ? kRed : kBlue);
-    const int t = y + 8 * (1 - p);
-    const int base = 2 * floorDiv(t, 16) - 1 + p;
-    if (colour == expected) {
-        return {c0, base};
-    }
-    const int m = floorMod(x, 17);
-    const int c = m < 9 ? c0 - 1 : c0 + 1;
-    const int r = floorMod(t, 16) < 8 ? base - 1 : base + 1;
-    return {c, r};
+    return support::colourLookup(map.at(x, y), kRed, kBlue, x, y);
 }
 
 CellPos lookup(int side, int x, int y) {
@@ -265,19 +240,24 @@ TEST(Geometry, UnsupportedSidesThrowNamingTheSide) {
     }
 }
 
+// The hexagon as the button is described: a flat top x = 11..20 in row 1, one
+// pixel wider on each side per row down to x = 1..30 in row 11, the same in rows
+// 11..14, and one pixel narrower per row again to x = 11..20 in row 24.
 TEST(FaceButtonMask, WhiteExactlyInsideTheHexagon) {
     int white = 0;
+    int expected = 0;
     for (int y = -2; y < 28; ++y) {
+        const int inset = y <= 11 ? 11 - y : y >= 14 ? y - 14 : 0;
         for (int x = -2; x < 34; ++x) {
+            const bool inside = 1 <= y && y <= 24 && 1 + inset <= x && x <= 30 - inset;
+            EXPECT_EQ(faceButtonMaskAt(x, y), inside) << x << ", " << y;
             white += faceButtonMaskAt(x, y) ? 1 : 0;
+            expected += inside ? 1 : 0;
         }
     }
     // Rows 1..24: 10 wide at rows 1 and 24, growing by 2 a row to 30 in rows 11..14.
-    int expected = 0;
-    for (int y = 1; y <= 24; ++y) {
-        expected += y <= 11 ? 10 + 2 * (y - 1) : y >= 14 ? 10 + 2 * (24 - y) : 30;
-    }
     EXPECT_EQ(white, expected);
+    EXPECT_EQ(expected, 2 * (10 + 12 + 14 + 16 + 18 + 20 + 22 + 24 + 26 + 28) + 4 * 30);
     EXPECT_TRUE(faceButtonMaskAt(11, 1));
     EXPECT_TRUE(faceButtonMaskAt(20, 1));
     EXPECT_FALSE(faceButtonMaskAt(10, 1));

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/game.h"
+#include "tests/support/cells.h"
 
 namespace quorvel::core::testing {
 
@@ -184,18 +185,7 @@ class PlacingRandom : public RandomSource {
     std::mt19937 engine_{12345};
 };
 
-// Every cell of a board of this side, column by column, top to bottom.
-inline std::vector<CellPos> cellsOf(int side) {
-    std::vector<CellPos> cells;
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        for (int r = 0; r <= 4 * side - 4; ++r) {
-            if (isCell(side, c, r)) {
-                cells.push_back({c, r});
-            }
-        }
-    }
-    return cells;
-}
+using quorvel::support::cellsOf;
 
 struct BoardPicture {
     int side = 0;

@@ -28,7 +28,9 @@
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
 #include "render/picture.h"
+#include "shell/client_layout.h"
 #include "tests/support/client_picture.h"
+#include "tests/support/image_compare.h"
 
 #ifndef QUORVEL_GAME_PATH
 #error "QUORVEL_GAME_PATH must name the built game"
@@ -45,24 +47,20 @@ using std::chrono::seconds;
 constexpr int kSide = 4;
 constexpr int kBeginnerMines = 7;
 
-// Client area layout for a board picture of W x H: the window is (W + 18) x (H + 61),
-// the board surface stands at (9, 52), the panel at (9, 9); inside the panel the
-// counter box at (7, 6), the face button at (W / 2 - 25, 6) and the clock box at
-// (W - 50, 6); digit places 13 pixels apart, one pixel inside their boxes.
+// The client area of the beginner board, laid out as the window lays it out.
+namespace layout = shell::layout;
 const int kBoardW = core::boardWidth(kSide);
 const int kBoardH = core::boardHeight(kSide);
-const int kClientW = kBoardW + 18;
-const int kClientH = kBoardH + 61;
-constexpr int kFieldX = 9;
-constexpr int kFieldY = 52;
-constexpr int kPanelX = 9;
-constexpr int kPanelY = 9;
-constexpr int kCounterPlaceX = kPanelX + 7 + 1;
-constexpr int kPlaceY = kPanelY + 6 + 1;
-const int kFaceX = kPanelX + kBoardW / 2 - 25;
-constexpr int kFaceY = kPanelY + 6;
-const int kClockPlaceX = kPanelX + kBoardW - 50 + 1;
-constexpr int kPlaceStep = 13;
+const int kClientW = layout::clientWidth(kBoardW);
+const int kClientH = layout::clientHeight(kBoardH);
+constexpr int kFieldX = layout::kFieldX;
+constexpr int kFieldY = layout::kFieldY;
+constexpr int kCounterPlaceX = layout::kPanelX + layout::digitX(layout::kCounterBoxX, 0);
+constexpr int kPlaceY = layout::kPanelY + layout::kDigitY;
+const int kFaceX = layout::kPanelX + layout::faceButtonX(kBoardW);
+constexpr int kFaceY = layout::kPanelY + layout::kFaceButtonY;
+const int kClockPlaceX = layout::kPanelX + layout::digitX(layout::clockBoxX(kBoardW), 0);
+constexpr int kPlaceStep = layout::kDigitWidth;
 
 // The cell the test opens: a middle cell of the beginner board, so that its whole
 // outline lies well inside the board surface.
@@ -71,48 +69,8 @@ constexpr int kCellR = 6;
 
 constexpr const char* kWindowName = "^Quorvel$";
 
-// Compares the w x h pixels of `shot` at (x, y) with `want` (0xRRGGBB each). Empty
-// when they agree, otherwise how many differ and where the first one is.
-std::string compareArea(const QImage& shot, int x, int y, const render::Picture& want) {
-    if (x < 0 || y < 0 || x + want.width() > shot.width() || y + want.height() > shot.height()) {
-        std::ostringstream out;
-        out << want.width() << "x" << want.height() << " at (" << x << ", " << y
-            << ") does not fit into the " << shot.width() << "x" << shot.height() << " screenshot";
-        return out.str();
-    }
-    int differing = 0;
-    std::ostringstream first;
-    for (int py = 0; py < want.height(); ++py) {
-        for (int px = 0; px < want.width(); ++px) {
-            const unsigned got = shot.pixel(x + px, y + py) & 0xFFFFFFu;
-            const auto expected = static_cast<unsigned>(want.at(px, py));
-            if (got != expected) {
-                if (differing == 0) {
-                    first << "first at (" << px << ", " << py << "): got #" << std::hex << got
-                          << ", want #" << expected;
-                }
-                ++differing;
-            }
-        }
-    }
-    if (differing == 0) {
-        return {};
-    }
-    std::ostringstream out;
-    out << differing << " of " << want.width() * want.height() << " pixels differ, " << first.str();
-    return out.str();
-}
-
-// A whole image as a picture, for comparing two screenshots.
-render::Picture toPicture(const QImage& image) {
-    render::Picture picture(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            picture.set(x, y, image.pixel(x, y) & 0xFFFFFFu);
-        }
-    }
-    return picture;
-}
+using support::compareArea;
+using support::toPicture;
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -390,7 +348,7 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
 
     // The whole client area, frame strips and panel included, pixel for pixel.
     EXPECT_EQ(compareArea(startClient, 0, 0,
-                          testing::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
+                          support::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
                                                       render::facePicture(core::Face::Normal, 0))),
               "")
         << "client area";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "core/game_view.h"
 #include "core/geometry.h"
 #include "render/face_pictures.h"
+#include "tests/support/colours.h"
 
 namespace quorvel::render {
 namespace {
@@ -20,43 +22,35 @@ using core::Face;
 
 constexpr int kWidth = 32;
 constexpr int kHeight = 26;
-constexpr Rgb kBackground = Sed(192);
-constexpr Rgb kDarkGrey = Sed(128);
-constexpr Rgb kWhite = Sed(255);
-constexpr Rgb kBlack = Sed(0);
+using quorvel::support::kBlack;
+using quorvel::support::kWhite;
+constexpr int kBackground = quorvel::support::kGrey192;
+constexpr int kDarkGrey = quorvel::support::kGrey128;
 
 constexpr std::array kAllFaces = {Face::Normal, Face::Pressed, Face::Surprised, Face::Dead,
                                   Face::Winner};
 constexpr std::array kRaisedFaces = {Face::Normal, Face::Surprised, Face::Dead, Face::Winner};
 
-// The hexagon inside the outline, as the button is described: a flat top x = 11..20
-// in row 1, one pixel wider on each side per row down to x = 1..30 in row 11, the
-// same in rows 11..14, and one pixel narrower per row again to x = 11..20 in row 24.
+// The hexagon inside the outline, row by row, as the hit test has it (the core's
+// tests hold the hit test to the button's description pixel by pixel).
 struct Span {
-    int left = 1;
-    int right = 0;  // empty
+    int left = kWidth;
+    int right = -1;  // empty
 };
 
 std::array<Span, kHeight> hexagonRows() {
     std::array<Span, kHeight> rows{};
-    rows[1] = {11, 20};
-    for (int y = 2; y <= 11; ++y) {
-        rows[y] = {rows[y - 1].left - 1, rows[y - 1].right + 1};
-    }
-    for (int y = 12; y <= 14; ++y) {
-        rows[y] = rows[11];
-    }
-    for (int y = 15; y <= 24; ++y) {
-        rows[y] = {rows[y - 1].left + 1, rows[y - 1].right - 1};
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            if (core::faceButtonMaskAt(x, y)) {
+                rows[y] = {std::min(rows[y].left, x), x};
+            }
+        }
     }
     return rows;
 }
 
 const std::array<Span, kHeight> kRows = hexagonRows();
-
-bool inside(int x, int y) {
-    return y >= 0 && y < kHeight && kRows[y].left <= x && x <= kRows[y].right;
-}
 
 // Row 0 and row 25 at x = 11..20; each row between has one pixel just outside each
 // end of the hexagon's row.
@@ -109,24 +103,23 @@ bool inFaceBox(Face face, int x, int y) {
 bool plainInside(Face face, int x, int y) {
     const std::pair p{x, y};
     const auto& shade = isPressed(face) ? kBevel.shadeTopLeft : kBevel.shadeBottomRight;
-    return inside(x, y) && !kBevel.light.contains(p) && !kBevel.dark.contains(p) &&
+    return core::faceButtonMaskAt(x, y) && !kBevel.light.contains(p) && !kBevel.dark.contains(p) &&
            !shade.contains(p);
 }
 
-void expectColour(const Picture& pic, int x, int y, Rgb colour, const char* what) {
-    EXPECT_EQ(pic.at(x, y), static_cast<int>(colour)) << what << " at (" << x << ", " << y << ")";
+void expectColour(const Picture& pic, int x, int y, int colour, const char* what) {
+    EXPECT_EQ(pic.at(x, y), colour) << what << " at (" << x << ", " << y << ")";
 }
 
+// The picture and the hit test answer alike: white inside the hexagon, black
+// elsewhere.
 TEST(ButtonMask, IsWhiteExactlyInsideTheHexagonAndBlackElsewhere) {
     const Picture& mask = buttonMaskPicture();
     ASSERT_EQ(mask.width(), kWidth);
     ASSERT_EQ(mask.height(), kHeight);
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            expectColour(mask, x, y, inside(x, y) ? kWhite : kBlack, "mask");
-            // The picture and the hit test answer alike.
-            EXPECT_EQ(mask.at(x, y) == static_cast<int>(kWhite), core::faceButtonMaskAt(x, y))
-                << x << ", " << y;
+            expectColour(mask, x, y, core::faceButtonMaskAt(x, y) ? kWhite : kBlack, "mask");
         }
     }
 }
@@ -139,7 +132,7 @@ TEST(FaceButton, EveryPictureHasTheOutlineAndTheBackgroundOutsideTheHexagon) {
             ASSERT_EQ(pic.height(), kHeight);
             for (int y = 0; y < kHeight; ++y) {
                 for (int x = 0; x < kWidth; ++x) {
-                    if (!inside(x, y)) {
+                    if (!core::faceButtonMaskAt(x, y)) {
                         expectColour(pic, x, y, onOutline(x, y) ? kDarkGrey : kBackground,
                                      onOutline(x, y) ? "outline" : "background");
                     }
@@ -223,7 +216,7 @@ TEST(FaceButton, FacesStayInsideTheirBoxAndOffTheBevel) {
                     }
                     if (!inFaceBox(face, x, y)) {
                         expectColour(pic, x, y, kBackground, "outside the face box");
-                    } else if (pic.at(x, y) != static_cast<int>(kBackground)) {
+                    } else if (pic.at(x, y) != kBackground) {
                         ++drawn;
                     }
                 }
@@ -256,15 +249,12 @@ TEST(FaceButton, PressedFaceIsTheNormalFaceMovedOneRightAndOneDown) {
 }
 
 TEST(FaceButton, EveryPictureUsesOnlyTheSixteenStandardColours) {
-    const std::set<int> palette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                   0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                   0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
     for (int set = 0; set < 3; ++set) {
         for (const Face face : kAllFaces) {
             const Picture& pic = facePicture(face, set);
             for (int y = 0; y < kHeight; ++y) {
                 for (int x = 0; x < kWidth; ++x) {
-                    EXPECT_TRUE(palette.contains(pic.at(x, y)))
+                    EXPECT_TRUE(quorvel::support::kSixteenColours.contains(pic.at(x, y)))
                         << "set " << set << " (" << x << ", " << y << ") " << std::hex
                         << pic.at(x, y);
                 }

@@ -6,23 +6,13 @@
 #include <stdexcept>
 
 #include "render/face_pictures.h"
+#include "tests/support/colours.h"
 
 namespace quorvel::render {
 namespace {
 
-const std::set<int> kSixteenColours = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                       0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-
-std::set<int> coloursOf(const Picture& pic) {
-    std::set<int> colours;
-    for (int y = 0; y < pic.height(); ++y) {
-        for (int x = 0; x < pic.width(); ++x) {
-            colours.insert(pic.at(x, y));
-        }
-    }
-    return colours;
-}
+using quorvel::support::coloursOf;
+using quorvel::support::kSixteenColours;
 
 TEST(WindowIcon, ComesInSixteenAndThirtyTwoPixelsOfGreyCellsInTheSixteenColours) {
     for (const int size : {16, 32}) {

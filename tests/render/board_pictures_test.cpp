@@ -7,6 +7,7 @@
 
 #include "core/geometry.h"
 #include "render_test_support.h"
+#include "tests/support/hit_test_map.h"
 
 namespace quorvel::render {
 namespace {
@@ -202,25 +203,8 @@ int colourAt(const Picture& map, int side, int x, int y) {
     return c < 0 ? kBlack : c;
 }
 
-int floorDiv(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-std::pair<int, int> colourHitTest(const Picture& map, int side, int x, int y) {
-    const int colour = colourAt(map, side, x, y);
-    if (colour <= 0) {
-        return {-1, -1};
-    }
-    const int c0 = floorDiv(x, 17);
-    const int p = ((c0 % 2) + 2) % 2;
-    const bool expected = c0 >= 0 && colour == (p == 0 ? kRed : kBlue);
-    const int m = x - 17 * c0;
-    const int column = expected ? c0 : (m < 9 ? c0 - 1 : c0 + 1);
-    const int t = y + 8 * (1 - p);
-    const int base = 2 * floorDiv(t, 16) - 1 + p;
-    const int t16 = t - 16 * floorDiv(t, 16);
-    const int row = expected ? base : (t16 < 8 ? base - 1 : base + 1);
-    return {column, row};
+core::CellPos colourHitTest(const Picture& map, int side, int x, int y) {
+    return support::colourLookup(colourAt(map, side, x, y), kRed, kBlue, x, y);
 }
 
 TEST(HitTestMaps, ColourHitTestAgreesWithTheGeometryOnEveryPixel) {

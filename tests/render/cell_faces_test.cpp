@@ -11,18 +11,6 @@ namespace {
 
 using namespace testing;
 
-// Calls f(c, r) for every cell of the board of this side.
-template <typename F>
-void forEachCell(int side, F f) {
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        for (int r = 0; r <= 4 * side - 4; ++r) {
-            if (core::isCell(side, c, r)) {
-                f(c, r);
-            }
-        }
-    }
-}
-
 TEST(CellFaces, NoCellPositionDrawsNothingAndKeepsX) {
     Picture field = boardPicture(4);
     const Picture before = field;
@@ -64,7 +52,7 @@ TEST(CellFaces, PressingTheTopCellOfSide4SinksItAndReleasingRaisesIt) {
 TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
     for (int side : core::kSides) {
         const Picture& board = boardPicture(side);
-        forEachCell(side, [&](int c, int r) {
+        for (const auto [c, r] : cellsOf(side)) {
             Picture field = board;
             const int px = core::originX(c);
             const int py = core::cellY(r);
@@ -83,7 +71,7 @@ TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
                         << "every shade pixel of the cell is redrawn";
                 }
             }
-        });
+        }
     }
 }
 
@@ -92,7 +80,7 @@ TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
 TEST(CellFaces, PressAndReleaseRestoresTheBoardOutline) {
     for (int side : core::kSides) {
         const Picture& board = boardPicture(side);
-        forEachCell(side, [&](int c, int r) {
+        for (const auto [c, r] : cellsOf(side)) {
             Picture pressed = board;
             int pressedX = core::anchorX(c);
             int pressedY = core::cellY(r);
@@ -102,7 +90,7 @@ TEST(CellFaces, PressAndReleaseRestoresTheBoardOutline) {
             Picture raised = board;
             DrawP2(raised, core::originX(c), core::cellY(r));
             ASSERT_EQ(pressed, raised) << side << " " << c << " " << r;
-        });
+        }
     }
 }
 

@@ -4,22 +4,17 @@
 
 #include <algorithm>
 #include <functional>
-#include <set>
 #include <utility>
 #include <vector>
 
 #include "render/picture.h"
+#include "tests/support/cells.h"
+#include "tests/support/colours.h"
 
 namespace quorvel::render::testing {
 
-inline constexpr int kWhite = 0xFFFFFF;
-inline constexpr int kBlack = 0x000000;
-inline constexpr int kGrey192 = 0xC0C0C0;
-inline constexpr int kGrey128 = 0x808080;
-inline constexpr int kGrey127 = 0x7F7F7F;
-inline constexpr int kGrey159 = 0x9F9F9F;
-inline constexpr int kGrey191 = 0xBFBFBF;
-inline constexpr int kGrey63 = 0x3F3F3F;
+// The colours and coloursOf of the shared support.
+using namespace quorvel::support;
 
 constexpr int colour(int r, int g, int b) {
     return (r << 16) | (g << 8) | b;
@@ -51,16 +46,6 @@ inline std::vector<std::pair<int, int>> differences(const Picture& a, const Pict
             if (ra[x] != rb[x]) {
                 out.emplace_back(x, y);
             }
-        }
-    }
-    return out;
-}
-
-inline std::set<int> coloursOf(const Picture& pic) {
-    std::set<int> out;
-    for (int y = 0; y < pic.height(); ++y) {
-        for (int x = 0; x < pic.width(); ++x) {
-            out.insert(pic.at(x, y));
         }
     }
     return out;

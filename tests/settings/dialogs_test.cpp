@@ -21,6 +21,7 @@
 #include "settings/best_times_dialog.h"
 #include "settings/custom_dialog.h"
 #include "settings/name_dialog.h"
+#include "tests/support/modal_dialogs.h"
 
 namespace quorvel::settings {
 namespace {
@@ -50,13 +51,7 @@ class DialogTest : public ::testing::Test {
     // Runs answer once the modal dialog that the caller opens next is showing
     // and active, so that keys go where the player's would.
     static void whenShown(std::function<void()> answer) {
-        QTimer::singleShot(0, [answer = std::move(answer)] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            dialog->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-            answer();
-        });
+        quorvel::support::whenModalShown([answer = std::move(answer)](QWidget*) { answer(); });
     }
 
     template <typename T>
@@ -71,16 +66,7 @@ class DialogTest : public ::testing::Test {
     }
 };
 
-// Types text into a widget one character at a time, as a keyboard with any
-// layout would (QTest's own typing knows only ASCII).
-void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
+using quorvel::support::typeText;
 
 void expectFixedModalDialog(const QDialog& dialog, const QString& title, QSize size) {
     EXPECT_EQ(dialog.windowTitle(), title);

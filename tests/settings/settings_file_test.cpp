@@ -15,23 +15,13 @@
 
 #include "settings/ini_format.h"
 #include "settings/settings_file.h"
+#include "tests/support/files.h"
 
 namespace quorvel::settings {
 namespace {
 
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return "<unreadable>";
-    }
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using quorvel::support::readBytes;
+using quorvel::support::writeBytes;
 
 StoredSettings someValues(int seed) {
     StoredSettings values;

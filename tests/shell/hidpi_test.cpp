@@ -39,7 +39,8 @@ TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_EQ(window.devicePixelRatio(), 2.0) << "the scale factor is not rounded to 2";
     // Open a cell so that the board shows a sunken face and a number too.
-    QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, QPoint(63, 51));
+    QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
+                      testing::anchorPoint(3, 6).toPoint());
 
     const QImage shot = testing::grabImage(window.clientArea());
     ASSERT_EQ(shot.size(), QSize(300, 358));

@@ -20,6 +20,8 @@
 #include "shell/surfaces.h"
 #include "shell_support.h"
 #include "tests/support/client_picture.h"
+#include "tests/support/image_compare.h"
+#include "tests/support/modal_dialogs.h"
 
 namespace quorvel::shell {
 namespace {
@@ -31,7 +33,6 @@ using core::Level;
 using testing::anchorPoint;
 using testing::FakeRecords;
 using testing::FixedPointRandom;
-using testing::pictureRgb;
 using testing::screenImage;
 
 // Counts paint events of a widget and keeps their regions.
@@ -97,14 +98,8 @@ class WindowTest : public ::testing::Test {
 
     // Every pixel of the board surface on screen equals the window's picture of it.
     void expectFieldShowsPicture() {
-        const QImage shot = screenImage(field());
-        const render::Picture& pic = window_->fieldPicture();
-        ASSERT_EQ(shot.size(), QSize(pic.width(), pic.height()));
-        for (int y = 0; y < pic.height(); ++y) {
-            for (int x = 0; x < pic.width(); ++x) {
-                ASSERT_EQ(shot.pixel(x, y), pictureRgb(pic, x, y)) << x << "," << y;
-            }
-        }
+        EXPECT_EQ(quorvel::support::compareWhole(screenImage(field()), window_->fieldPicture()),
+                  "");
     }
 
     core::SeededRandom random_{20261207};
@@ -150,19 +145,13 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
           window_->levelAction(Level::Advanced)}) {
         level->trigger();
         const int mines = game().MineCount();
-        const render::Picture expected = quorvel::testing::expectedClientArea(
+        const render::Picture expected = quorvel::support::expectedClientArea(
             render::boardPicture(game().Side()),
             {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
             render::facePicture(Face::Normal, 0));
 
-        const QImage shot = screenImage(window_->clientArea());
-        ASSERT_EQ(shot.size(), QSize(expected.width(), expected.height()));
-        for (int y = 0; y < expected.height(); ++y) {
-            for (int x = 0; x < expected.width(); ++x) {
-                ASSERT_EQ(shot.pixel(x, y), pictureRgb(expected, x, y))
-                    << "side " << game().Side() << " at " << x << "," << y;
-            }
-        }
+        ASSERT_EQ(quorvel::support::compareWhole(screenImage(window_->clientArea()), expected), "")
+            << "side " << game().Side();
     }
 }
 
@@ -235,8 +224,8 @@ TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
 TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
     const QPointF cell = anchorPoint(3, 6);
     press(cell);
-    EXPECT_EQ(game().PressedX(), 17 * 3 + 11);
-    EXPECT_EQ(game().PressedY(), 8 * 6 + 3);
+    EXPECT_EQ(game().PressedX(), core::originX(3));
+    EXPECT_EQ(game().PressedY(), core::cellY(6));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
     expectFieldShowsPicture();
     EXPECT_EQ(window_->fieldPicture().at(62, 51), render::Sed(159));
@@ -263,8 +252,8 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
     EXPECT_EQ(game().PressedX(), core::kNoCell);
 
     moveTo(anchorPoint(3, 4));
-    EXPECT_EQ(game().PressedX(), 17 * 3 + 11);
-    EXPECT_EQ(game().PressedY(), 8 * 4 + 3);
+    EXPECT_EQ(game().PressedX(), core::originX(3));
+    EXPECT_EQ(game().PressedY(), core::cellY(4));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
     release(anchorPoint(3, 4));
     EXPECT_EQ(game().board().at(3, 4), Cell::Opened);
@@ -274,7 +263,7 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
 TEST_F(WindowTest, AFastMoveTwoColumnsAwayKeepsTheFirstCellAndOpensIt) {
     press(anchorPoint(2, 5));
     moveTo(anchorPoint(4, 5));  // same anchor y, two columns away
-    EXPECT_EQ(game().PressedX(), 17 * 2 + 11);
+    EXPECT_EQ(game().PressedX(), core::originX(2));
     release(anchorPoint(4, 5));
     EXPECT_EQ(game().board().at(2, 5), Cell::Opened);
     EXPECT_NE(game().board().at(4, 5), Cell::Opened);
@@ -377,12 +366,15 @@ TEST_F(WindowTest, ClockDoesNotAdvanceWhileMinimised) {
         GTEST_SKIP() << "the first opening ended the game";
     }
     ASSERT_EQ(game().Seconds(), 1);
+    // The window's own ticks, each a real timeout of its timer, without waiting.
+    const auto tick = [&] { ASSERT_TRUE(QMetaObject::invokeMethod(&window_->timer(), "timeout")); };
     ASSERT_TRUE(window_->timer().isActive());
     window_->showMinimized();
-    QTest::qWait(1300);
+    tick();
+    tick();
     EXPECT_EQ(game().Seconds(), 1);
     window_->showNormal();
-    QTest::qWait(1200);
+    tick();
     EXPECT_EQ(game().Seconds(), 2);
     EXPECT_EQ(places()[4], 2);
 }
@@ -406,8 +398,8 @@ TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
     QString title;
     QStringList lines;
     bool information = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    quorvel::support::whenModalShown([&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
         ASSERT_NE(box, nullptr);
         title = box->windowTitle();
         lines = box->text().split(QLatin1Char('\n'));
@@ -476,14 +468,7 @@ TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells)
 }
 
 TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
-    click(anchorPoint(3, 6));
-    for (int c = 0; c <= 6 && game().state() == GameState::Running; ++c) {
-        for (int r = 0; r <= 12 && game().state() == GameState::Running; ++r) {
-            if (core::isCell(4, c, r) && game().board().at(c, r) == Cell::Covered) {
-                click(anchorPoint(c, r));
-            }
-        }
-    }
+    testing::playToWin(*window_);
     ASSERT_EQ(game().state(), GameState::Won);
     ASSERT_EQ(records_.records.size(), 1u);
     EXPECT_EQ(records_.records[0].first, Level::Beginner);

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -25,6 +24,9 @@
 #include "settings/settings_store.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
+#include "tests/support/files.h"
+#include "tests/support/image_compare.h"
+#include "tests/support/modal_dialogs.h"
 
 namespace quorvel::shell {
 namespace {
@@ -32,17 +34,10 @@ namespace {
 using core::Cell;
 using core::GameState;
 using core::Level;
+using testing::playToWin;
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+constexpr auto& readAll = quorvel::support::readBytes;
+constexpr auto& writeAll = quorvel::support::writeBytes;
 
 // Answers the modal dialogs of a record as they come up: types `name` into the
 // name dialog and confirms it, then closes the table with "OK".
@@ -70,11 +65,7 @@ class DialogAnswerer : public QObject {
             }
             auto* field = dialog->findChild<QLineEdit*>();
             field->selectAll();
-            // Typed key by key, as a player would (QTest's own typing knows ASCII only).
-            for (const QChar ch : name_) {
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-                QApplication::sendEvent(field, &press);
-            }
+            quorvel::support::typeText(field, name_);
             clickButton(dialog, QStringLiteral("OK"));
         } else if (auto* table = qobject_cast<settings::BestTimesDialog*>(modal)) {
             seen << QStringLiteral("table");
@@ -110,23 +101,6 @@ class PersistenceTest : public ::testing::Test {
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
-    }
-
-    // Opens every cell without a mine, with real clicks.
-    static void playToWin(MainWindow& window) {
-        core::Game& game = window.game();
-        auto click = [&](int c, int r) {
-            QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
-                              QPoint(17 * c + 12, 8 * r + 3));
-        };
-        click(game.Side() - 1, 2 * (game.Side() - 1));
-        for (int c = 0; c <= 2 * game.Side() && game.state() == GameState::Running; ++c) {
-            for (int r = 0; r <= 4 * game.Side() && game.state() == GameState::Running; ++r) {
-                if (core::isCell(game.Side(), c, r) && game.board().at(c, r) == Cell::Covered) {
-                    click(c, r);
-                }
-            }
-        }
     }
 
     QTemporaryDir dir_;
@@ -193,10 +167,7 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         bool boardShown = false;
         DialogAnswerer answers(QStringLiteral("Žofie"), [&] {
             const QImage onScreen = testing::screenImage(window->fieldSurface());
-            boardShown =
-                onScreen == QImage(reinterpret_cast<const uchar*>(window->fieldPicture().data()),
-                                   window->fieldPicture().width(), window->fieldPicture().height(),
-                                   window->fieldPicture().bytesPerLine(), QImage::Format_RGB32);
+            boardShown = quorvel::support::compareWhole(onScreen, window->fieldPicture()).empty();
         });
         playToWin(*window);
         ASSERT_EQ(window->game().state(), GameState::Won);
@@ -295,7 +266,7 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
         window.faceAction(2)->trigger();
         window.levelAction(Level::Advanced)->trigger();
         QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
-                          QPoint(17 * 5 + 12, 8 * 10 + 3));
+                          testing::anchorPoint(5, 10).toPoint());
         EXPECT_EQ(window.game().state(), GameState::Running);
         window.close();
     }

@@ -5,15 +5,18 @@
 #include <QApplication>
 #include <QImage>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 #include <vector>
 
+#include "core/geometry.h"
 #include "core/random_source.h"
 #include "render/picture.h"
 #include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
+#include "tests/support/cells.h"
 
 namespace quorvel::shell::testing {
 
@@ -87,8 +90,16 @@ inline QRgb pictureRgb(const render::Picture& pic, int x, int y) {
     return 0xFF000000u | static_cast<QRgb>(pic.at(x, y));
 }
 
+// The anchor pixel of cell (c, r) on the board surface: a point every cell contains.
 inline QPointF anchorPoint(int c, int r) {
-    return {17.0 * c + 12, 8.0 * r + 3};
+    return {static_cast<qreal>(core::anchorX(c)), static_cast<qreal>(core::cellY(r))};
+}
+
+// Wins the window's game with real left clicks on the board surface.
+inline void playToWin(MainWindow& window) {
+    quorvel::support::playToWin(window.game(), [&](int c, int r) {
+        QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, anchorPoint(c, r).toPoint());
+    });
 }
 
 }  // namespace quorvel::shell::testing
