@@ -21,6 +21,7 @@
 
 #include "settings/ini_format.h"
 #include "settings/settings_file.h"
+#include "tests/support/files.h"
 
 namespace quorvel::settings {
 namespace {
@@ -30,15 +31,9 @@ const QByteArray kStored =
 // Side 6: neither kStored's 8 nor the defaults' 4.
 const StoredSettings kValues{core::Level::Custom, 6, 21, 0, QPointF(), BestTimes()};
 
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using support::inChild;
+using support::readBytes;
+using support::writeBytes;
 
 SettingsFile reportingTo(const QString& path, QStringList& reports) {
     return SettingsFile(path, [&reports](const QString& message) { reports.append(message); });
@@ -55,17 +50,6 @@ std::pair<mode_t, mode_t> kindsOf(const QString& path) {
     struct stat link {};
     ::lstat(QFile::encodeName(path).constData(), &link);
     return {link.st_mode & S_IFMT, statusOf(path).st_mode & S_IFMT};
-}
-
-// Runs body in a child process; its exit code, or 100 + the signal.
-int inChild(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
 bool makeNode(const QString& path, mode_t kind, dev_t device = 0) {

@@ -20,6 +20,7 @@
 namespace quorvel::settings {
 namespace {
 
+using quorvel::support::inChild;
 using quorvel::support::readBytes;
 using quorvel::support::writeBytes;
 
@@ -136,18 +137,6 @@ TEST_F(SettingsFileTest, FileThatCannotBeCreatedGivesDefaultsAndOneReportOnStand
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_NE(errors.find(file.toStdString()), std::string::npos) << errors;
     EXPECT_EQ(readBytes(path(QStringLiteral("plain"))), "not a directory");
-}
-
-// Runs body in a child process and returns its exit code (or 100 + signal).
-template <typename Body>
-int inChild(Body body) {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
 TEST_F(SettingsFileTest, WriteThatFailsLeavesTheOldFileByteIdentical) {
