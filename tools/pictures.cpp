@@ -1,14 +1,19 @@
 // quorvel-pictures OUTDIR: writes every fixed picture of the game as a PNG file,
 // plus contact-sheet.png, a 4x enlarged sheet of the faces, the digits and every
-// glyph on a cell, so that the art can be reviewed by eye.
+// glyph on a cell, so that the art can be reviewed by eye; and into OUTDIR/icons
+// the desktop icons that resources/icons holds.
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
+#include <QSaveFile>
 #include <QString>
+#include <QXmlStreamWriter>
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,17 +48,32 @@ class Writer {
   public:
     explicit Writer(QDir dir) : dir_(std::move(dir)) {}
 
-    bool write(const QString& name, const Picture& pic) {
+    bool write(const QString& name, const Picture& pic) { return write(name, toImage(pic)); }
+
+    bool write(const QString& name, const QImage& image) {
         const QString path = dir_.filePath(name);
-        if (!toImage(pic).save(path, "PNG")) {
-            std::fprintf(stderr, "quorvel-pictures: cannot write %s\n",
-                         QDir::toNativeSeparators(path).toLocal8Bit().constData());
-            return false;
-        }
-        return true;
+        return image.save(path, "PNG") || failed(path);
+    }
+
+    bool write(const QString& name, const QByteArray& text) {
+        const QString path = dir_.filePath(name);
+        QSaveFile file(path);
+        return (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+                file.commit()) ||
+               failed(path);
+    }
+
+    bool makeFolder(const QString& name) {
+        return dir_.mkpath(name) || failed(dir_.filePath(name));
     }
 
   private:
+    static bool failed(const QString& path) {
+        std::fprintf(stderr, "quorvel-pictures: cannot write %s\n",
+                     QDir::toNativeSeparators(path).toLocal8Bit().constData());
+        return false;
+    }
+
     QDir dir_;
 };
 
@@ -170,6 +190,70 @@ Picture contactSheet() {
     return large;
 }
 
+// The sizes a desktop's icon theme looks for. Every one is drawn from the pixel
+// art by whole pixels, so that it stays as crisp as the window icon: a size that
+// is a whole multiple of the 32-pixel art enlarges that (it has the finer
+// drawing), one of the 16-pixel art enlarges that, and 22 and 24, which are
+// neither, show the 16-pixel art at its own size in the middle of a transparent
+// square.
+constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+QImage desktopIcon(int size) {
+    const int art = size % 32 == 0 ? 32 : 16;
+    const QImage source = toImage(render::iconPicture(art));
+    if (size % art == 0) {
+        return source.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
+    QImage framed(size, size, QImage::Format_ARGB32);
+    framed.fill(Qt::transparent);
+    QPainter(&framed).drawImage((size - art) / 2, (size - art) / 2, source);
+    return framed;
+}
+
+// The scalable icon: the 32-pixel art as one unit square per pixel, gathered into
+// one path per colour. crispEdges keeps a renderer from blending the seams
+// between neighbouring squares.
+QByteArray scalableIcon() {
+    const Picture& art = render::iconPicture(32);
+    std::map<int, QString> squaresByColour;
+    for (int y = 0; y < art.height(); ++y) {
+        for (int x = 0; x < art.width(); ++x) {
+            squaresByColour[art.at(x, y)] += QStringLiteral("M%1 %2h1v1h-1z").arg(x).arg(y);
+        }
+    }
+    QByteArray svg;
+    QXmlStreamWriter xml(&svg);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("svg"));
+    xml.writeDefaultNamespace(QStringLiteral("http://www.w3.org/2000/svg"));
+    const QString side = QString::number(art.width());
+    xml.writeAttribute(QStringLiteral("width"), side);
+    xml.writeAttribute(QStringLiteral("height"), side);
+    xml.writeAttribute(QStringLiteral("viewBox"), QStringLiteral("0 0 %1 %1").arg(side));
+    xml.writeAttribute(QStringLiteral("shape-rendering"), QStringLiteral("crispEdges"));
+    for (const auto& [colour, squares] : squaresByColour) {
+        xml.writeEmptyElement(QStringLiteral("path"));
+        xml.writeAttribute(QStringLiteral("fill"),
+                           QStringLiteral("#%1").arg(colour, 6, 16, QLatin1Char('0')));
+        xml.writeAttribute(QStringLiteral("d"), squares);
+    }
+    xml.writeEndDocument();
+    return svg;
+}
+
+bool writeDesktopIcons(Writer& out) {
+    if (!out.makeFolder(QStringLiteral("icons"))) {
+        return false;
+    }
+    bool ok = true;
+    for (const int size : kDesktopIconSizes) {
+        ok &= out.write(QStringLiteral("icons/%1.png").arg(size), desktopIcon(size));
+    }
+    ok &= out.write(QStringLiteral("icons/scalable.svg"), scalableIcon());
+    return ok;
+}
+
 bool writeAll(Writer& out) {
     bool ok = true;
     for (const int side : {4, 6, 8, 10}) {
@@ -194,10 +278,11 @@ bool writeAll(Writer& out) {
     ok &= out.write(QStringLiteral("background.png"), render::backgroundPicture());
     ok &= out.write(QStringLiteral("counter-box.png"), render::counterBoxPicture());
     ok &= out.write(QStringLiteral("clock-box.png"), render::clockBoxPicture());
-    for (const int size : {16, 32, 128}) {
+    for (const int size : {16, 32}) {
         ok &= out.write(QStringLiteral("icon-%1.png").arg(size), render::iconPicture(size));
     }
     ok &= out.write(QStringLiteral("contact-sheet.png"), contactSheet());
+    ok &= writeDesktopIcons(out);
     return ok;
 }
 
@@ -208,7 +293,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr,
                      "usage: quorvel-pictures OUTDIR\n"
                      "Writes every fixed picture of the game as PNG into OUTDIR, which must "
-                     "exist.\n");
+                     "exist, and the desktop icons into OUTDIR/icons.\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);

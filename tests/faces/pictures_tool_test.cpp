@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <vector>
 
@@ -114,14 +116,98 @@ TEST(PicturesTool, FailsWhenTheOutputPathIsAFile) {
     EXPECT_NE(runTool({file}), 0);
 }
 
-// The icon files installed for the desktop are written by this tool; they must
-// not drift from the icon the program shows.
+// How each desktop icon is made from the pixel art: which art (16 or 32 pixels),
+// enlarged by a whole factor, inside a transparent margin.
+struct DesktopIcon {
+    int size;
+    int art;
+    int factor;
+    int margin;
+};
+constexpr DesktopIcon kDesktopIcons[] = {{16, 16, 1, 0},  {22, 16, 1, 3}, {24, 16, 1, 4},
+                                         {32, 32, 1, 0},  {48, 16, 3, 0}, {64, 32, 2, 0},
+                                         {128, 32, 4, 0}, {256, 32, 8, 0}};
+
+void expectDesktopIcon(const QString& path, const DesktopIcon& icon) {
+    const QImage image(path);
+    ASSERT_FALSE(image.isNull()) << path.toStdString();
+    ASSERT_EQ(image.size(), QSize(icon.size, icon.size)) << path.toStdString();
+    const Picture& art = quorvel::render::iconPicture(icon.art);
+    const int end = icon.margin + icon.art * icon.factor;
+    for (int y = 0; y < icon.size; ++y) {
+        for (int x = 0; x < icon.size; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (x < icon.margin || y < icon.margin || x >= end || y >= end) {
+                ASSERT_EQ(qAlpha(pixel), 0) << path.toStdString() << " at " << x << ", " << y;
+                continue;
+            }
+            ASSERT_EQ(qAlpha(pixel), 255) << path.toStdString() << " at " << x << ", " << y;
+            ASSERT_EQ(static_cast<int>(pixel & 0xFFFFFFu),
+                      art.at((x - icon.margin) / icon.factor, (y - icon.margin) / icon.factor))
+                << path.toStdString() << " at " << x << ", " << y;
+        }
+    }
+}
+
+// Reads the scalable icon back square by square: it must draw every pixel of the
+// 32-pixel art as exactly one unit square of that pixel's colour, and nothing else.
+void expectScalableIcon(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const Picture& art = quorvel::render::iconPicture(32);
+    std::vector<int> drawn(32 * 32, -1);
+    const QRegularExpression square(QStringLiteral("M(\\d+) (\\d+)h1v1h-1z"));
+    QXmlStreamReader xml(&file);
+    while (xml.readNext() != QXmlStreamReader::EndDocument && !xml.hasError()) {
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (xml.name() == QStringLiteral("svg")) {
+            EXPECT_EQ(attributes.value(QStringLiteral("viewBox")), QStringLiteral("0 0 32 32"));
+            continue;
+        }
+        ASSERT_EQ(xml.name(), QStringLiteral("path")) << "unexpected element";
+        const QString fill = attributes.value(QStringLiteral("fill")).toString();
+        ASSERT_TRUE(fill.size() == 7 && fill.startsWith(QLatin1Char('#'))) << fill.toStdString();
+        const int colour = fill.mid(1).toInt(nullptr, 16);
+        const QString data = attributes.value(QStringLiteral("d")).toString();
+        qsizetype readUpTo = 0;
+        for (const QRegularExpressionMatch& match : square.globalMatch(data)) {
+            ASSERT_EQ(match.capturedStart(), readUpTo)
+                << "not a unit square: " << data.mid(readUpTo, 20).toStdString();
+            readUpTo = match.capturedEnd();
+            const int x = match.captured(1).toInt();
+            const int y = match.captured(2).toInt();
+            ASSERT_TRUE(x < 32 && y < 32) << x << ", " << y;
+            ASSERT_EQ(drawn[y * 32 + x], -1) << "pixel drawn twice: " << x << ", " << y;
+            drawn[y * 32 + x] = colour;
+        }
+        ASSERT_EQ(readUpTo, data.size())
+            << "not a unit square: " << data.mid(readUpTo, 20).toStdString();
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            ASSERT_EQ(drawn[y * 32 + x], art.at(x, y))
+                << path.toStdString() << " at " << x << ", " << y;
+        }
+    }
+}
+
+// The desktop icons that are installed (kept in resources/icons) and the ones the
+// tool writes afresh must both be the window icon's pixel art, enlarged by whole
+// pixels, and the scalable one the same art square by square.
 TEST(PicturesTool, DesktopIconFilesMatchTheWindowIcon) {
-    for (const int size : {16, 32, 128}) {
-        const QString path = QStringLiteral(QUORVEL_SOURCE_DIR "/resources/icons/%1.png").arg(size);
-        const QImage image(path);
-        ASSERT_FALSE(image.isNull()) << path.toStdString();
-        expectSamePixels(image, quorvel::render::iconPicture(size), path);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_EQ(runTool({dir.path()}), 0);
+    for (const QString& folder : {QStringLiteral(QUORVEL_SOURCE_DIR "/resources/icons"),
+                                  dir.filePath(QStringLiteral("icons"))}) {
+        for (const DesktopIcon& icon : kDesktopIcons) {
+            expectDesktopIcon(QStringLiteral("%1/%2.png").arg(folder).arg(icon.size), icon);
+        }
+        expectScalableIcon(folder + QStringLiteral("/scalable.svg"));
     }
 }
 
