@@ -427,12 +427,15 @@ std::optional<std::string> GameInvariants::gameOver() const {
 }
 
 // The held cell is none, or the outline origin of a covered cell without a flag;
-// a finished game holds none.
+// a new game and a finished game hold none.
 std::optional<std::string> GameInvariants::heldCell() const {
     const int x = game_.PressedX();
     const int y = game_.PressedY();
     if (x == core::kNoCell && y == core::kNoCell) {
         return std::nullopt;
+    }
+    if (view_.layouts != before_.layouts) {
+        return std::string("held cell: still held after a new game");
     }
     const std::optional<CellPos> cell = cellOfOrigin(game_.Side(), x, y);
     if (!cell) {

@@ -174,6 +174,15 @@ TEST(GameInvariants, NameAHeldCellThatIsFlagged) {
     EXPECT_THAT(found, Names("held cell"));
 }
 
+TEST(GameInvariants, NameACellHeldThroughANewGame) {
+    Checked g;
+    const std::optional<std::string> found = g.event([&] {
+        g.game.NGA();
+        g.game.Field_MouseDown(core::kLeftButton, 0, core::anchorX(5) + 0.5, core::cellY(10) + 0.5);
+    });
+    EXPECT_THAT(found, Names("held cell"));
+}
+
 TEST(GameInvariants, NameAChangeToALostGame) {
     Checked g;
     g.click(core::kLeftButton, {3, 6});
