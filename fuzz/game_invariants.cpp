@@ -1,0 +1,455 @@
+#include "fuzz/game_invariants.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace quorvel::fuzz {
+
+using core::Cell;
+using core::CellPos;
+using core::GameState;
+
+namespace {
+
+using Problem = std::optional<std::string>;
+using CellList = std::vector<std::pair<int, int>>;
+
+// The cells of a side, found once from the cell rule: their list, and for every
+// position whether it is a cell.
+class SideCells {
+  public:
+    explicit SideCells(int side) : side_(side) {
+        for (int c = 0; c <= 2 * side - 2; ++c) {
+            for (int r = 0; r <= 4 * side - 4; ++r) {
+                if (core::isCell(side, c, r)) {
+                    cells_.push_back({c, r});
+                    isCell_[index(c, r)] = true;
+                }
+            }
+        }
+    }
+    int side() const { return side_; }
+    const std::vector<CellPos>& cells() const { return cells_; }
+    bool has(int c, int r) const {
+        return c >= 0 && c < kColumns && r >= 0 && r < kHalfRows && isCell_[index(c, r)];
+    }
+
+  private:
+    static constexpr int kColumns = 19;   // 2N - 1 for side 10
+    static constexpr int kHalfRows = 37;  // 4N - 3 for side 10
+    static std::size_t index(int c, int r) { return static_cast<std::size_t>(c * kHalfRows + r); }
+
+    int side_;
+    std::vector<CellPos> cells_;
+    std::array<bool, kColumns * kHalfRows> isCell_{};
+};
+
+const SideCells& sideCells(int side) {
+    static const std::array<SideCells, 4> all{SideCells(4), SideCells(6), SideCells(8),
+                                              SideCells(10)};
+    return all[static_cast<std::size_t>(side / 2 - 2)];
+}
+
+const std::vector<CellPos> kNoCells;
+
+const std::vector<CellPos>& cellsOf(int side) {
+    return sideCells(side).cells();
+}
+
+// The cells whose code passes, in a fixed order.
+template <typename Pred>
+CellList cellsWhere(const core::Board& board, int side, Pred pred) {
+    CellList found;
+    for (const CellPos& cell : cellsOf(side)) {
+        if (pred(board.at(cell.c, cell.r))) {
+            found.emplace_back(cell.c, cell.r);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+CellList marked(const std::vector<Mark>& marks, Mark::Kind kind) {
+    CellList found;
+    for (const Mark& mark : marks) {
+        if (mark.kind == kind) {
+            found.emplace_back(mark.cell.c, mark.cell.r);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+int minesAround(const core::Board& board, int side, CellPos cell) {
+    const SideCells& cells = sideCells(side);
+    int n = 0;
+    for (const CellPos& d : core::kNeighbourOffsets) {
+        const CellPos next{cell.c + d.c, cell.r + d.r};
+        if (cells.has(next.c, next.r) && core::hasMine(board.at(next.c, next.r))) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+// The cell whose outline origin is (x, y), if there is one.
+std::optional<CellPos> cellOfOrigin(int side, int x, int y) {
+    const int c = (x - core::originX(0)) / 17;
+    const int r = (y - core::cellY(0)) / 8;
+    if (core::originX(c) != x || core::cellY(r) != y || !sideCells(side).has(c, r)) {
+        return std::nullopt;
+    }
+    return CellPos{c, r};
+}
+
+std::string name(CellPos cell) {
+    return "(" + std::to_string(cell.c) + ", " + std::to_string(cell.r) + ")";
+}
+
+std::string name(GameState state) {
+    switch (state) {
+        case GameState::Ready:
+            return "ready";
+        case GameState::Running:
+            return "running";
+        case GameState::Won:
+            return "won";
+        case GameState::Lost:
+            return "lost";
+    }
+    return "?";
+}
+
+bool over(GameState state) {
+    return state == GameState::Won || state == GameState::Lost;
+}
+
+// What the two counter places show for a value; above 99 they may show any digits.
+bool counterShows(core::CounterGlyphs shown, int value) {
+    if (value >= 100) {
+        return shown.left >= 0 && shown.left <= 9 && shown.right >= 0 && shown.right <= 9;
+    }
+    if (value >= 0) {
+        return shown == core::CounterGlyphs{value / 10, value % 10};
+    }
+    return shown == core::CounterGlyphs{10, -(value % 10)};
+}
+
+// A loss draws the hit mine once, every other unflagged mine, and a cross on every
+// flag without a mine; flagged mines keep their flags.
+Problem lossMarks(const core::Board& board, int side, const std::vector<Mark>& marks,
+                  std::optional<CellPos>& hit) {
+    const CellList hits = marked(marks, Mark::HitMine);
+    if (hits.size() != 1 || board.at(hits[0].first, hits[0].second) != Cell::CoveredMine) {
+        return "loss: " + std::to_string(hits.size()) + " hit mines drawn, not one unflagged mine";
+    }
+    hit = CellPos{hits[0].first, hits[0].second};
+    CellList mines = cellsWhere(board, side, [](Cell c) { return c == Cell::CoveredMine; });
+    mines.erase(std::find(mines.begin(), mines.end(), hits[0]));
+    if (marked(marks, Mark::Mine) != mines) {
+        return std::string("loss: the mines drawn are not the unflagged mines");
+    }
+    if (marked(marks, Mark::Cross) !=
+        cellsWhere(board, side, [](Cell c) { return c == Cell::FlaggedSafe; })) {
+        return std::string("loss: the crosses drawn are not the flags without a mine");
+    }
+    if (!marked(marks, Mark::Flag).empty()) {
+        return std::string("loss: a flag drawn");
+    }
+    return std::nullopt;
+}
+
+// A win draws a flag on every mine without one, and nothing else.
+Problem winMarks(const core::Board& board, int side, const std::vector<Mark>& marks) {
+    if (marked(marks, Mark::Flag) !=
+        cellsWhere(board, side, [](Cell c) { return c == Cell::CoveredMine; })) {
+        return std::string("win: the flags drawn are not the mines without a flag");
+    }
+    if (marked(marks, Mark::Flag).size() != marks.size()) {
+        return std::string("win: a mine or a cross drawn");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+GameInvariants::GameInvariants(const core::Game& game, FuzzGameView& view)
+    : game_(game), view_(view) {}
+
+GameInvariants::Tally GameInvariants::tally(const core::Board& board, int side) {
+    Tally t;
+    for (const CellPos& cell : cellsOf(side)) {
+        const Cell code = board.at(cell.c, cell.r);
+        t.opened += code == Cell::Opened ? 1 : 0;
+        t.flags += isFlagged(code) ? 1 : 0;
+        t.mines += hasMine(code) ? 1 : 0;
+    }
+    return t;
+}
+
+void GameInvariants::before() {
+    before_ = {game_.board(),        tally(game_.board(), game_.Side()),
+               game_.state(),        game_.Side(),
+               game_.CoveredCount(), game_.PressedX(),
+               game_.PressedY(),     view_.layouts};
+    view_.marks.clear();
+    view_.numbered.clear();
+}
+
+std::optional<std::string> GameInvariants::after() {
+    // Most events leave the board alone: then the scans below have nothing new to
+    // find. A Board is plain bytes, so comparing them tells.
+    static_assert(std::has_unique_object_representations_v<core::Board>);
+    boardChanged_ = game_.Side() != before_.side ||
+                    std::memcmp(&game_.board(), &before_.board, sizeof(core::Board)) != 0;
+    now_ = boardChanged_ ? tally(game_.board(), game_.Side()) : before_.tally;
+    if (view_.layouts != before_.layouts) {
+        hitMine_.reset();
+    }
+    if (!view_.problem.empty()) {
+        return "window call: " + view_.problem;
+    }
+    if (Problem found = marks()) {
+        return found;
+    }
+    using Check = Problem (GameInvariants::*)() const;
+    for (const Check check :
+         {&GameInvariants::boardCodes, &GameInvariants::counter, &GameInvariants::clock,
+          &GameInvariants::mines, &GameInvariants::numbers, &GameInvariants::gameOver,
+          &GameInvariants::heldCell}) {
+        if (Problem found = (this->*check)()) {
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+// Only cells carry codes (a stray write next to the board would land within a
+// neighbour's step of a cell), and the covered count is the number of cells not
+// opened; the mine that lost the game is drawn uncovered and no longer counts.
+std::optional<std::string> GameInvariants::boardCodes() const {
+    const int side = game_.Side();
+    const SideCells& cells = sideCells(side);
+    for (int c = -1; boardChanged_ && c <= 2 * side - 1; ++c) {
+        for (int r = -2; r <= 4 * side - 2; ++r) {
+            if (!cells.has(c, r) && game_.board().at(c, r) != Cell::Covered) {
+                return "board: a code on " + name({c, r}) + ", which is no cell";
+            }
+        }
+    }
+    const int covered = static_cast<int>(cells.cells().size()) - now_.opened - (hitMine_ ? 1 : 0);
+    if (game_.CoveredCount() != covered) {
+        return "covered count: CoveredCount is " + std::to_string(game_.CoveredCount()) + " but " +
+               std::to_string(covered) + " cells are covered";
+    }
+    return std::nullopt;
+}
+
+// The counter reads the mines less the flags, and 0 after a win; its places show it.
+std::optional<std::string> GameInvariants::counter() const {
+    const int expected = game_.state() == GameState::Won ? 0 : game_.MineCount() - now_.flags;
+    if (game_.Zmin() != std::to_string(expected)) {
+        return "counter: reads \"" + game_.Zmin() + "\" with " + std::to_string(game_.MineCount()) +
+               " mines and " + std::to_string(now_.flags) + " flags in a " + name(game_.state()) +
+               " game";
+    }
+    if (!view_.counterShown || !counterShows(view_.counter, expected)) {
+        return "counter: its places show " + std::to_string(view_.counter.left) + "," +
+               std::to_string(view_.counter.right) + " for " + std::to_string(expected);
+    }
+    return std::nullopt;
+}
+
+// The game runs exactly while its timer is on; the clock stays in 0..999 and shows
+// the seconds.
+std::optional<std::string> GameInvariants::clock() const {
+    const bool running = game_.state() == GameState::Running;
+    if (game_.timerEnabled() != view_.timerEnabled || running != view_.timerEnabled) {
+        return "clock: the game is " + name(game_.state()) + " while the timer is " +
+               (view_.timerEnabled ? "on" : "off");
+    }
+    if (game_.Seconds() < 0 || game_.Seconds() > 999) {
+        return "clock: Seconds is " + std::to_string(game_.Seconds()) + ", outside 0-999";
+    }
+    if (view_.clock != game_.Seconds()) {
+        return "clock: shows " + std::to_string(view_.clock) + " while Seconds is " +
+               std::to_string(game_.Seconds());
+    }
+    return std::nullopt;
+}
+
+// No mine before the first opening, the placement rule at it, and afterwards the
+// mines stay where they are and none is ever opened.
+std::optional<std::string> GameInvariants::mines() const {
+    if (view_.layouts != before_.layouts) {
+        if (now_.opened + now_.flags + now_.mines > 0) {
+            return std::string("new game: a mine, flag or opened cell is left on the board");
+        }
+        return std::nullopt;
+    }
+    if (before_.tally.mines == 0 && now_.mines > 0) {
+        return firstPlacement();
+    }
+    if ((game_.state() == GameState::Ready) != (now_.mines == 0)) {
+        return "mines: " + std::to_string(now_.mines) + " on the board of a " +
+               name(game_.state()) + " game";
+    }
+    for (const CellPos& cell : boardChanged_ ? cellsOf(game_.Side()) : kNoCells) {
+        const Cell was = before_.board.at(cell.c, cell.r);
+        const Cell is = game_.board().at(cell.c, cell.r);
+        if (hasMine(was) && is == Cell::Opened) {
+            return "mines: the mine on " + name(cell) + " was opened";
+        }
+        if (hasMine(was) != hasMine(is)) {
+            return "mines: the mine on " + name(cell) + " came or went after the placement";
+        }
+    }
+    return std::nullopt;
+}
+
+// The first opening: the held cell is opened and holds no mine; the mines go to
+// covered cells first and under flags only when those run out.
+std::optional<std::string> GameInvariants::firstPlacement() const {
+    const int side = game_.Side();
+    const core::Board& board = game_.board();
+    const std::optional<CellPos> first = cellOfOrigin(side, before_.pressedX, before_.pressedY);
+    if (!first) {
+        return std::string("mines: placed by an event that held no cell");
+    }
+    if (board.at(first->c, first->r) != Cell::Opened) {
+        return "mines: the first cell " + name(*first) + " is not opened";
+    }
+    int free = 0;
+    int flagged = 0;
+    int onFree = 0;
+    int onFlags = 0;
+    for (const CellPos& cell : cellsOf(side)) {
+        const Cell was = before_.board.at(cell.c, cell.r);
+        const bool mine = hasMine(board.at(cell.c, cell.r));
+        if (cell == *first) {
+            continue;
+        }
+        if (was == Cell::Covered) {
+            ++free;
+            onFree += mine ? 1 : 0;
+        } else if (was == Cell::FlaggedSafe) {
+            ++flagged;
+            onFlags += mine ? 1 : 0;
+        }
+    }
+    const int wantFree = std::min(game_.MineCount(), free);
+    const int wantFlags = std::min(game_.MineCount() - wantFree, flagged);
+    if (onFree != wantFree || onFlags != wantFlags) {
+        return "mines: " + std::to_string(onFree) + " placed on covered cells and " +
+               std::to_string(onFlags) + " under flags, the rule gives " +
+               std::to_string(wantFree) + " and " + std::to_string(wantFlags);
+    }
+    if (game_.state() != GameState::Running && game_.state() != GameState::Won) {
+        return "mines: the first opening left the game " + name(game_.state());
+    }
+    return std::nullopt;
+}
+
+// Every number drawn is the count of mines around its cell, and every opened cell
+// shows exactly one. The mines do not move once placed, so a number checked when
+// it is drawn stays right.
+std::optional<std::string> GameInvariants::numbers() const {
+    const int side = game_.Side();
+    const core::Board& board = game_.board();
+    for (const CellPos& cell : view_.numbered) {
+        const int n = view_.numbers.at({cell.c, cell.r});
+        if (board.at(cell.c, cell.r) != Cell::Opened) {
+            return "numbers: a number on " + name(cell) + ", which is not opened";
+        }
+        if (n != minesAround(board, side, cell)) {
+            return "numbers: " + name(cell) + " shows " + std::to_string(n) + " with " +
+                   std::to_string(minesAround(board, side, cell)) + " mines around it";
+        }
+    }
+    if (now_.opened != static_cast<int>(view_.numbers.size())) {
+        return "numbers: " + std::to_string(now_.opened) + " cells opened but " +
+               std::to_string(view_.numbers.size()) + " numbers drawn";
+    }
+    return std::nullopt;
+}
+
+// Mines and crosses only at the end of a game, flags only on flagged cells or on
+// the mines of a win.
+std::optional<std::string> GameInvariants::marks() {
+    const std::vector<Mark> drawn = std::move(view_.marks);
+    view_.marks.clear();
+    const GameState state = game_.state();
+    if (view_.layouts == before_.layouts && state != before_.state) {
+        if (state == GameState::Lost) {
+            return lossMarks(game_.board(), game_.Side(), drawn, hitMine_);
+        }
+        if (state == GameState::Won) {
+            return winMarks(game_.board(), game_.Side(), drawn);
+        }
+    }
+    for (const Mark& mark : drawn) {
+        if (mark.kind != Mark::Flag) {
+            return "marks: a mine or cross drawn in a " + name(state) + " game";
+        }
+        if (!isFlagged(game_.board().at(mark.cell.c, mark.cell.r))) {
+            return "marks: a flag drawn on " + name(mark.cell) + ", which has none";
+        }
+    }
+    return std::nullopt;
+}
+
+// A finished game takes no input and does not change until a new game; a won one
+// has every cell without a mine opened.
+std::optional<std::string> GameInvariants::gameOver() const {
+    const GameState state = game_.state();
+    const bool takesInput = !over(state);
+    if (game_.fieldEnabled() != takesInput || view_.fieldEnabled != takesInput) {
+        return "board input: the board " + std::string(takesInput ? "takes no" : "takes") +
+               " input in a " + name(state) + " game";
+    }
+    const int cells = static_cast<int>(cellsOf(game_.Side()).size());
+    if (state == GameState::Won && now_.opened + now_.mines != cells) {
+        return "win: " + std::to_string(cells - now_.opened - now_.mines) +
+               " cells without a mine are not opened";
+    }
+    if (!over(before_.state) || view_.layouts != before_.layouts) {
+        return std::nullopt;
+    }
+    if (state != before_.state || game_.CoveredCount() != before_.coveredCount || boardChanged_) {
+        return "game over: a " + name(before_.state) + " game changed without a new game";
+    }
+    return std::nullopt;
+}
+
+// The held cell is none, or the outline origin of a covered cell without a flag;
+// a new game and a finished game hold none.
+std::optional<std::string> GameInvariants::heldCell() const {
+    const int x = game_.PressedX();
+    const int y = game_.PressedY();
+    if (x == core::kNoCell && y == core::kNoCell) {
+        return std::nullopt;
+    }
+    if (view_.layouts != before_.layouts) {
+        return std::string("held cell: still held after a new game");
+    }
+    const std::optional<CellPos> cell = cellOfOrigin(game_.Side(), x, y);
+    if (!cell) {
+        return "held cell: (" + std::to_string(x) + ", " + std::to_string(y) +
+               ") is neither none nor a cell's outline origin";
+    }
+    const Cell code = game_.board().at(cell->c, cell->r);
+    if (code != Cell::Covered && code != Cell::CoveredMine) {
+        return "held cell: " + name(*cell) + " is opened or flagged";
+    }
+    if (over(game_.state())) {
+        return "held cell: " + name(*cell) + " is held in a " + name(game_.state()) + " game";
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorvel::fuzz

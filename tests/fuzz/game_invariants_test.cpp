@@ -1,0 +1,200 @@
+// The game fuzzer's rule checker: whole games played through the handlers break no
+// rule, and each kind of fault, put into the game's state by hand, is reported
+// under the rule it breaks.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/game.h"
+#include "core/random_source.h"
+#include "fuzz/fuzz_game_view.h"
+#include "fuzz/game_invariants.h"
+
+namespace quorvel::fuzz {
+namespace {
+
+using core::Cell;
+using core::CellPos;
+using core::GameState;
+
+struct Checked {
+    FuzzGameView view;
+    core::SeededRandom random{7};
+    core::Game game{view, random};
+    GameInvariants rules{game, view};
+
+    Checked() {
+        EXPECT_EQ(event([&] { game.NGB(); }), std::nullopt);
+        EXPECT_EQ(event([&] { game.Skn_Click(0); }), std::nullopt);
+    }
+
+    std::optional<std::string> event(const std::function<void()>& handler) {
+        rules.before();
+        handler();
+        return rules.after();
+    }
+    std::optional<std::string> press(int button, CellPos cell) {
+        return event([&] {
+            game.Field_MouseDown(button, 0, core::anchorX(cell.c) + 0.5, core::cellY(cell.r) + 0.5);
+        });
+    }
+    std::optional<std::string> release(int button, CellPos cell) {
+        return event([&] {
+            game.Field_MouseUp(button, 0, core::anchorX(cell.c) + 0.5, core::cellY(cell.r) + 0.5);
+        });
+    }
+    void click(int button, CellPos cell) {
+        EXPECT_EQ(press(button, cell), std::nullopt);
+        EXPECT_EQ(release(button, cell), std::nullopt);
+    }
+    // The first cell of the board, column by column, whose code is `code`.
+    CellPos first(Cell code) const {
+        for (int c = 0; c <= 6; ++c) {
+            for (int r = 0; r <= 12; ++r) {
+                if (core::isCell(4, c, r) && game.board().at(c, r) == code) {
+                    return {c, r};
+                }
+            }
+        }
+        ADD_FAILURE() << "no such cell";
+        return {-1, -1};
+    }
+    // The middle cell opened first, then every other covered cell without a mine.
+    void playToWin() {
+        click(core::kLeftButton, {3, 6});
+        while (game.state() == GameState::Running) {
+            click(core::kLeftButton, first(Cell::Covered));
+        }
+    }
+    std::optional<std::string> corrupt(const std::function<void(core::Board&)>& change) {
+        return event([&] { change(game.boardForTesting()); });
+    }
+};
+
+// Starts with the rule's name.
+MATCHER_P(Names, rule, "") {
+    return arg.has_value() && arg->rfind(rule, 0) == 0;
+}
+
+TEST(GameInvariants, HoldThroughFlagsALossANewGameAndAWin) {
+    Checked g;
+    g.click(core::kRightButton, {0, 3});
+    g.click(core::kRightButton, {6, 9});
+    g.click(core::kRightButton, {6, 9});
+    g.click(core::kLeftButton, {3, 6});
+    ASSERT_EQ(g.game.state(), GameState::Running);
+    EXPECT_EQ(g.event([&] { g.game.TimerT_Timer(); }), std::nullopt);
+    g.click(core::kLeftButton, g.first(Cell::CoveredMine));
+    ASSERT_EQ(g.game.state(), GameState::Lost);
+    EXPECT_EQ(g.event([&] { g.game.Form_KeyDown(core::kKeyEsc, 0); }), std::nullopt);
+    g.view.minimized = false;
+
+    EXPECT_EQ(g.event([&] { g.game.Form_KeyDown(core::kKeyF2, 0); }), std::nullopt);
+    g.playToWin();
+    EXPECT_EQ(g.game.state(), GameState::Won);
+    EXPECT_EQ(g.view.records, 1);
+}
+
+TEST(GameInvariants, NameACellTheCoveredCountMisses) {
+    Checked g;
+    g.click(core::kLeftButton, {3, 6});
+    const CellPos safe = g.first(Cell::Covered);
+    EXPECT_THAT(g.corrupt([&](core::Board& b) { b.set(safe.c, safe.r, Cell::Opened); }),
+                Names("covered count"));
+}
+
+TEST(GameInvariants, NameAMineBeforeTheFirstOpening) {
+    Checked g;
+    EXPECT_THAT(g.corrupt([](core::Board& b) { b.set(3, 6, Cell::CoveredMine); }), Names("mines"));
+}
+
+TEST(GameInvariants, NameAFlagTheCounterMisses) {
+    Checked g;
+    EXPECT_THAT(g.corrupt([](core::Board& b) { b.set(3, 6, Cell::FlaggedSafe); }),
+                Names("counter"));
+}
+
+TEST(GameInvariants, NameAMineThatMovesAfterThePlacement) {
+    Checked g;
+    g.click(core::kLeftButton, {3, 6});
+    const CellPos mine = g.first(Cell::CoveredMine);
+    const CellPos safe = g.first(Cell::Covered);
+    const std::optional<std::string> found = g.corrupt([&](core::Board& b) {
+        b.set(mine.c, mine.r, Cell::Covered);
+        b.set(safe.c, safe.r, Cell::CoveredMine);
+    });
+    EXPECT_THAT(found, Names("mines"));
+}
+
+TEST(GameInvariants, NameAPlacementUnderAFlagWhileCoveredCellsAreLeft) {
+    Checked g;
+    g.click(core::kRightButton, {0, 3});
+    EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
+    const std::optional<std::string> found = g.event([&] {
+        g.game.Field_MouseUp(core::kLeftButton, 0, core::anchorX(3) + 0.5, core::cellY(6) + 0.5);
+        const CellPos mine = g.first(Cell::CoveredMine);
+        g.game.boardForTesting().set(mine.c, mine.r, Cell::Covered);
+        g.game.boardForTesting().set(0, 3, Cell::FlaggedMine);
+    });
+    EXPECT_THAT(found, Names("mines"));
+}
+
+TEST(GameInvariants, NameANumberThatMiscountsItsNeighbours) {
+    Checked g;
+    EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
+    const std::optional<std::string> found = g.event([&] {
+        g.game.Field_MouseUp(core::kLeftButton, 0, core::anchorX(3) + 0.5, core::cellY(6) + 0.5);
+        ++g.view.numbers.at({3, 6});
+    });
+    EXPECT_THAT(found, Names("numbers"));
+}
+
+TEST(GameInvariants, NameADrawingOffEveryCell) {
+    Checked g;
+    EXPECT_THAT(g.event([&] { g.view.DrawP2(core::originX(3) + 1, core::cellY(6)); }),
+                Names("window call"));
+}
+
+TEST(GameInvariants, NameATimerOutOfStepWithTheGame) {
+    Checked g;
+    EXPECT_THAT(g.event([&] { g.view.setTimerEnabled(true); }), Names("clock"));
+}
+
+TEST(GameInvariants, NameAHeldCellThatIsFlagged) {
+    Checked g;
+    EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
+    const std::optional<std::string> found = g.event([&] {
+        g.game.boardForTesting().set(3, 6, Cell::FlaggedSafe);
+        g.game.setZmin(std::to_string(g.game.MineCount() - 1));
+    });
+    EXPECT_THAT(found, Names("held cell"));
+}
+
+TEST(GameInvariants, NameACellHeldThroughANewGame) {
+    Checked g;
+    const std::optional<std::string> found = g.event([&] {
+        g.game.NGA();
+        g.game.Field_MouseDown(core::kLeftButton, 0, core::anchorX(5) + 0.5, core::cellY(10) + 0.5);
+    });
+    EXPECT_THAT(found, Names("held cell"));
+}
+
+TEST(GameInvariants, NameAChangeToALostGame) {
+    Checked g;
+    g.click(core::kLeftButton, {3, 6});
+    g.click(core::kLeftButton, g.first(Cell::CoveredMine));
+    ASSERT_EQ(g.game.state(), GameState::Lost);
+    const std::optional<std::string> found = g.event([&] {
+        const CellPos mine = g.first(Cell::CoveredMine);
+        g.game.boardForTesting().set(mine.c, mine.r, Cell::FlaggedMine);
+        g.game.setZmin(std::to_string(g.game.MineCount() - 1));
+    });
+    EXPECT_THAT(found, Names("game over"));
+}
+
+}  // namespace
+}  // namespace quorvel::fuzz
