@@ -99,19 +99,9 @@ std::optional<core::LevelSetup> storedCustomBoard(double size, double mines) {
                             static_cast<int>(std::clamp(std::nearbyint(mines), fewest, most))};
 }
 
-core::Level storedLevel(double difficulty) {
-    if (difficulty == 1) {
-        return core::Level::Advanced;
-    }
-    if (difficulty == 2) {
-        return core::Level::Expert;
-    }
-    return difficulty < 0 || difficulty > 2 ? core::Level::Custom : core::Level::Beginner;
-}
-
 StoredSettings startupSettings(const SectionValues& values) {
     StoredSettings settings;
-    settings.level = storedLevel(values.difficulty);
+    settings.level = levelOfDifficulty(values.difficulty);
     const auto custom = storedCustomBoard(values.size, values.mines);
     if (settings.level == core::Level::Custom && !custom) {
         settings.level = core::Level::Beginner;

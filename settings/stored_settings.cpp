@@ -18,6 +18,16 @@ int difficultyNumber(core::Level level) {
     return 3;
 }
 
+core::Level levelOfDifficulty(double difficulty) {
+    if (difficulty == 1) {
+        return core::Level::Advanced;
+    }
+    if (difficulty == 2) {
+        return core::Level::Expert;
+    }
+    return difficulty < 0 || difficulty > 2 ? core::Level::Custom : core::Level::Beginner;
+}
+
 StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes) {
     StoredSettings settings;
     settings.level = game.levelMark().value_or(core::Level::Beginner);

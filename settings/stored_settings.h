@@ -31,9 +31,11 @@ struct StoredSettings {
 };
 
 // The file's Difficulty number of a level: beginner 0, advanced 1, expert 2,
-// custom 3. (Reading goes the other way in parseSettings, which also decides what
-// a number outside these starts.)
+// custom 3.
 int difficultyNumber(core::Level level);
+// And back: 1 and 2 are advanced and expert, anything below 0 or above 2 asks for
+// the custom board, anything else (0, or a fraction between) is beginner.
+core::Level levelOfDifficulty(double difficulty);
 
 // The settings the game is in: its marked level (beginner when none is marked),
 // its board, its marked face set (0 when none), with the given window position
