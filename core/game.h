@@ -2,40 +2,32 @@
 // The game: the state of one main window and the rules that change it. Every
 // visible effect goes through GameView, in the order the rules give.
 //
-// Handler names are the vocabulary of the game's behaviour: New_Click, NGB, NGA,
-// NGE, CustOK, Skn_Click, Clicking, MakeField, Field_MouseDown/Move/Up,
-// Picture2_MouseDown/Move/Up, Form_KeyDown, TimerT_Timer, Zmin_Change.
+// The player's moves come in as the window receives them (buttons and pointer
+// positions, keys, clock ticks, menu choices); a board position becomes a cell
+// at once, and the rules work in cells from there on.
 
 #include <optional>
-#include <string>
 
 #include "core/board.h"
 #include "core/game_view.h"
 #include "core/geometry.h"
+#include "core/levels.h"
 #include "core/random_source.h"
 
 namespace quorvel::core {
 
-enum class GameState { Ready, Running, Won, Lost };
+// NotStarted: no level has been chosen yet, the board takes no input.
+// Ready: a new board, the clock stopped until the first cell is opened.
+enum class GameState { NotStarted, Ready, Running, Won, Lost };
 
-struct LevelSetup {
-    int side;
-    int mines;
-};
-// Side and mines of the three fixed levels.
-LevelSetup fixedLevel(Level level);
-
-// Mouse button codes of press, move and release events; a move carries the sum.
+// Mouse buttons. A press or release names one; a move carries the sum of the
+// buttons held.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
-// Not a button: the code Field_MouseDown hands to Field_MouseMove for a right
-// press, which sets or clears a flag. A move with the left and middle buttons
-// held carries the same sum and so acts as a right press too.
-inline constexpr int kToggleFlag = 5;
-// Key codes.
-inline constexpr int kKeyF2 = 113;
-inline constexpr int kKeyEsc = 27;
+
+// The keys the game answers; every other key does nothing.
+enum class Key { NewGame, Escape, Other };
 
 // The two counter places for a counter value: {left, right}, 10 = minus sign.
 // 0..99 with a leading zero; 100 and more read "99"; negative values show the
@@ -53,61 +45,58 @@ class Game {
     // shown; the window's start-up chooses the level and the face set.
     Game(GameView& view, RandomSource& random);
 
-    // --- New game and levels.
-    void New_Click();
-    void NGB();
-    void NGA();
-    void NGE();
-    // Marks the custom item, takes side and mines, starts a new game. The side must
-    // be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument, nothing changed).
-    void CustOK(int side, int mines);
-    // Face set change: nothing when that item is already marked; otherwise marks
-    // it, starts a new game and writes the settings. index 0..2, else
-    // std::invalid_argument.
-    void Skn_Click(int index);
+    // --- New game, levels, face sets.
+    void newGame();
+    // Beginner, advanced or expert (Custom: std::invalid_argument).
+    void chooseLevel(Level level);
+    // Marks the custom item and starts a board of this side and mine count. The
+    // side must be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument,
+    // nothing changed).
+    void chooseCustomBoard(int side, int mines);
+    // Nothing when that face set is already marked; otherwise marks it, starts a
+    // new game and saves the settings. 0..2, else std::invalid_argument.
+    void chooseFaceSet(int faceSet);
 
-    // --- Opening cells. (x, y) is the outline origin of a covered, unflagged cell,
-    // or -100.
-    void Clicking(int x, int y);
-    void MakeField(int mines, int firstCol, int firstRow);
+    // --- The board under the mouse: positions in board-surface pixels. Nothing
+    // happens while the board takes no input (before the first game, after the
+    // end of one).
+    void boardPress(int button, double x, double y);
+    void boardMove(int buttons, double x, double y);
+    void boardRelease(int button, double x, double y);
 
-    // --- Board mouse input: button codes as above, X/Y in Field pixels. Like the
-    // disabled board surface, they do nothing while the board is disabled.
-    void Field_MouseDown(int button, int shift, double x, double y);
-    void Field_MouseMove(int button, int shift, double x, double y);
-    void Field_MouseUp(int button, int shift, double x, double y);
+    // --- The face button: positions in its 32 x 26 pixels.
+    void facePress(int button, double x, double y);
+    void faceMove(int buttons, double x, double y);
+    void faceRelease(int button, double x, double y);
 
-    // --- Face button: X/Y in the button's 32 x 26 pixels.
-    void Picture2_MouseDown(int button, int shift, double x, double y);
-    void Picture2_MouseMove(int button, int shift, double x, double y);
-    void Picture2_MouseUp(int button, int shift, double x, double y);
+    void keyDown(Key key);
+    // One second of the clock.
+    void tick();
 
-    // --- Keys (F2 = 113, Esc = 27; everything else does nothing).
-    void Form_KeyDown(int keyCode, int shift);
-
-    // --- Clock tick (also called directly by a new game and by MakeField).
-    void TimerT_Timer();
-
-    // --- Counter text Zmin; a change of the text redraws the counter.
-    const std::string& Zmin() const { return zmin_; }
-    void setZmin(const std::string& text);
+    // Opens a covered cell as the release of the left button over it does: the
+    // first opening of a game places the mines and starts the clock; an empty
+    // cell opens its neighbours in the fill's fixed order.
+    void openCell(CellPos cell);
+    // Places `mines` mines for a game whose first opened cell is `first`.
+    void placeMines(int mines, CellPos first);
 
     // --- State.
-    GameState state() const;
-    bool timerEnabled() const { return timerEnabled_; }
-    bool fieldEnabled() const { return fieldEnabled_; }
+    GameState state() const { return state_; }
+    // The board takes mouse input: a game is ready or running.
+    bool takesInput() const { return state_ == GameState::Ready || state_ == GameState::Running; }
     const Board& board() const { return board_; }
-    int Side() const { return side_; }
-    int MineCount() const { return mineCount_; }
-    int CoveredCount() const { return coveredCount_; }
-    int Seconds() const { return seconds_; }
-    int FaceSet() const { return faceSet_; }
-    double BestTime() const { return bestTime_; }
-    int PressedX() const { return pressedX_; }
-    int PressedY() const { return pressedY_; }
+    int side() const { return side_; }
+    int mines() const { return mines_; }
+    int coveredCount() const { return coveredCount_; }
+    int seconds() const { return seconds_; }
+    int faceSet() const { return faceSet_; }
+    // Mines less flags, as the counter shows it.
+    std::optional<int> counter() const { return counter_; }
+    // The cell shown held down under the left button.
+    std::optional<CellPos> heldCell() const { return held_; }
     std::optional<Level> levelMark() const { return levelMark_; }
     std::optional<int> faceMark() const { return faceMark_; }
-    // The face the button shows and the resting face (Image7).
+    // The face the button shows, and the face it goes back to after a press.
     Face shownFace() const { return shownFace_; }
     int shownFaceSet() const { return shownFaceSet_; }
     Face restingFace() const { return restingFace_; }
@@ -117,32 +106,33 @@ class Game {
     Board& boardForTesting() { return board_; }
 
   private:
-    void setLevel(Level level);
+    // What the left and right buttons do on the board.
+    void holdAt(CellPos cell);
+    void toggleFlagAt(CellPos cell);
+    bool followsHeldCell(CellPos cell) const;
+    void finishPress(int button, std::optional<CellPos> releasedOver);
+    void pointAt(int buttons, double x, double y);
+
+    void startBoard(int side, int mines);
     void showFace(Face face);
     void setResting(Face face);
-    void setTimer(bool enabled);
-    void setField(bool enabled);
-    void release(int button, int shift, double x, double y);
-    void lose(int x, int y, int c, int r);
+    void setState(GameState state);
+    void setCounter(int value);
+    void lose(CellPos hit);
     void win();
-    void recordCheck();
+    void checkRecord();
 
     GameView& view_;
     RandomSource& random_;
+    GameState state_ = GameState::NotStarted;
     Board board_{};
     int side_ = 4;
-    int mineCount_ = 7;
+    int mines_ = 7;
     int coveredCount_ = 0;
     int seconds_ = 0;
     int faceSet_ = 0;
-    double bestTime_ = 0;
-    int pressedX_ = kNoCell;
-    int pressedY_ = kNoCell;
-    bool timerEnabled_ = false;
-    bool fieldEnabled_ = false;
-    bool lost_ = false;
-    bool won_ = false;
-    std::string zmin_;
+    std::optional<int> counter_;
+    std::optional<CellPos> held_;
     std::optional<Level> levelMark_;
     std::optional<int> faceMark_;
     Face shownFace_ = Face::Normal;

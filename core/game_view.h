@@ -1,60 +1,50 @@
 #pragma once
 // What the game asks of the window it runs in. The game calls these in a fixed
-// order that is part of its behaviour (tests record it with a fake). All cell
-// positions are Field pixels.
+// order that is part of its behaviour: what is on the screen when the board is
+// shown at once, what the record dialogs show behind them.
+
+#include "core/geometry.h"
+#include "core/levels.h"
 
 namespace quorvel::core {
 
-// The five faces of the face button (pictures Image70 .. Image74).
+// The five faces of the face button.
 enum class Face { Normal, Pressed, Surprised, Dead, Winner };
 
-// Which mine DrawMin shows: the one the player hit (on a red ground) or any
-// other mine revealed by the loss.
-enum class MineKind { Revealed = 0, Hit = 1 };
-
-// The four level items of the game menu.
-enum class Level { Beginner, Advanced, Expert, Custom };
+// How a cell is drawn over what it showed before.
+enum class CellLook {
+    Raised,       // covered, as a new board shows it
+    Sunken,       // covered and held down under the pointer
+    Flag,         // the face set's flag on the raised cell
+    FlagRemoved,  // the flag taken off again: the middle cleared to the raised grey
+    Mine,         // a mine uncovered by the loss, on the sunken cell
+    HitMine,      // the mine the player opened, on red
+    WrongFlag,    // after a loss, a flag on a cell without a mine, crossed out
+};
 
 class GameView {
   public:
     virtual ~GameView() = default;
 
-    // --- Board surface (Field). The in/out x follows the drawing procedures:
-    // each implementation must do exactly what is said here to x.
-    // Raised face at outline origin (x, y); nothing when x or y is -100.
-    virtual void DrawP2(int x, int y) = 0;
-    // Nothing when x or y is -100; otherwise x -= 1, then the sunken face at (x, y).
-    virtual void DrawPD(int& x, int y) = 0;
-    // Nothing when x or y is -100; otherwise x -= 2, then clears the cell's middle.
-    virtual void DrawP3(int& x, int y) = 0;
-    // Number n (0..6) of the opened cell at outline origin (x, y), in the style of
-    // the current face set.
-    virtual void DrawNu(int x, int y, int n) = 0;
-    // Sunken face (x -= 1), then the mine of this kind at (x, y); then refreshes
-    // the board surface.
-    virtual void DrawMin(int& x, int y, MineKind kind) = 0;
-    // The flag of the current face set at (x, y); x unchanged.
-    virtual void DrawFlg(int x, int y) = 0;
-    // x += 1, DrawP3 (x -= 2), DrawPD (x -= 1), then the cross at (x, y).
-    virtual void DrawCrs(int& x, int y) = 0;
-    // Show what was drawn on the board surface at once.
-    virtual void refreshField() = 0;
-    // DrawField's window work for a new board: size the board and hit-test surfaces,
-    // lay the window out for this side, clear all drawing and install the board
-    // picture and hit-test map of the side.
+    // --- Board.
+    virtual void drawCell(CellPos cell, CellLook look) = 0;
+    // An opened cell: sunken, with the number of mines around it (none drawn for
+    // 0 in some face sets), in the style of the current face set.
+    virtual void drawOpenedCell(CellPos cell, int minesAround) = 0;
+    // Show what was drawn on the board at once, not at the next repaint.
+    virtual void showBoard() = 0;
+    // A new board of this side: size the board surface, lay the window out for it
+    // and show every cell raised.
     virtual void layoutBoard(int side) = 0;
-    // The board now takes mouse input, or no longer does. The game itself ignores
-    // board input while the board is disabled; the window need not filter it.
-    virtual void setFieldEnabled(bool enabled) = 0;
 
     // --- Panel.
     virtual void showFace(Face face, int faceSet) = 0;
-    // Counter places: glyph 0..9 is a digit, 10 the minus sign.
-    virtual void showCounter(int leftGlyph, int rightGlyph) = 0;
-    // Clock places for 0 .. 999.
+    // The mine counter: mines less flags, shown by counterGlyphs.
+    virtual void showCounter(int minesLeft) = 0;
+    // The clock, 0 .. 999.
     virtual void showClock(int seconds) = 0;
-    // The one-second timer TimerT runs exactly while enabled.
-    virtual void setTimerEnabled(bool enabled) = 0;
+    // The one-second clock ticks exactly while the game runs.
+    virtual void runClock(bool running) = 0;
 
     // --- Window and menus.
     virtual bool isMinimized() const = 0;
@@ -66,7 +56,7 @@ class GameView {
     // --- Records and settings.
     // Sets the prompt of the name-entry dialog for a fixed level.
     virtual void setRecordPrompt(Level level) = 0;
-    // The leading number of the level's best-time text (0 when it has none).
+    // The level's best time in seconds (0 when its entry holds no number).
     virtual double bestTime(Level level) = 0;
     // Fills the name field with the level's holder, wholly selected.
     virtual void prepareNameEntry(Level level) = 0;
@@ -74,7 +64,7 @@ class GameView {
     // the best-times table. Returns when the dialogs are closed.
     virtual void enterRecord(Level level, int seconds) = 0;
     // Rewrites the settings file.
-    virtual void WriteK() = 0;
+    virtual void saveSettings() = 0;
 };
 
 }  // namespace quorvel::core

@@ -1,6 +1,7 @@
 #include "core/geometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -146,11 +147,27 @@ PixelCell lookup(int side, int x, int y) {
 
 }  // namespace
 
-int GetPX(int side, int x, int y) {
-    return lookup(side, x, y).c;
+std::optional<CellPos> cellAtMapPoint(int side, int x, int y) {
+    const PixelCell cell = lookup(side, x, y);
+    if (cell.c < 0) {
+        return std::nullopt;
+    }
+    return CellPos{cell.c, cell.r};
 }
-int GetPY(int side, int x, int y) {
-    return lookup(side, x, y).r;
+
+int wholePixel(double v) {
+    constexpr double kFar = 1.0e6;
+    if (!(v > -kFar)) {
+        return -static_cast<int>(kFar);
+    }
+    if (v > kFar) {
+        return static_cast<int>(kFar);
+    }
+    return static_cast<int>(std::floor(v));
+}
+
+std::optional<CellPos> cellUnderPointer(int side, double x, double y) {
+    return cellAtMapPoint(side, wholePixel(x) - kFrameWidth, wholePixel(y) - kFrameWidth);
 }
 
 bool faceButtonMaskAt(int x, int y) {
@@ -160,6 +177,10 @@ bool faceButtonMaskAt(int x, int y) {
     const int from = std::max({12 - y, y - 13, 1});
     const int to = std::min({19 + y, 44 - y, 30});
     return from <= x && x <= to;
+}
+
+bool onFaceButton(double x, double y) {
+    return faceButtonMaskAt(wholePixel(x), wholePixel(y));
 }
 
 }  // namespace quorvel::core

@@ -1,18 +1,16 @@
 #pragma once
-// Hexagonal board geometry: sides, cells, neighbours, pixel positions and the
-// map-space pixel -> cell mapping. Plain C++, no toolkit.
+// Hexagonal board geometry: sides, cells, neighbours, and the hit test that turns
+// a pixel of the board into a cell. Plain C++, no toolkit.
 //
 // A board of side N (4, 6, 8 or 10) has 2N-1 columns c = 0 .. 2N-2 and half-rows
-// r = 0 .. 4N-4. Map space is the hit-test map of (34N-10) x (32N-16) pixels; Field
-// space (the visible board surface) is map space shifted by the 3-pixel frame.
+// r = 0 .. 4N-4. Map space is the hit-test map of (34N-10) x (32N-16) pixels; the
+// board surface is map space shifted by the 3-pixel frame.
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 
 namespace quorvel::core {
-
-// "No cell": the value of PressedX/PressedY when nothing is held.
-inline constexpr int kNoCell = -100;
 
 // The only sides a board may have.
 inline constexpr std::array<int, 4> kSides{4, 6, 8, 10};
@@ -30,7 +28,7 @@ int cellCount(int side);
 // Hit-test map size: (34N-10) x (32N-16).
 int mapWidth(int side);
 int mapHeight(int side);
-// Board picture / Field size: (34N-4) x (32N-10).
+// Board picture / board surface size: (34N-4) x (32N-10).
 int boardWidth(int side);
 int boardHeight(int side);
 
@@ -43,37 +41,55 @@ struct CellPos {
     friend bool operator==(const CellPos&, const CellPos&) = default;
 };
 
+// Visits every cell of a board of this side, column by column, top to bottom:
+// the order in which a lost or won board is uncovered.
+template <typename Visit>
+void forEachCell(int side, Visit visit) {
+    for (int c = 0; c <= 2 * side - 2; ++c) {
+        const int d = c > side - 1 ? c - (side - 1) : side - 1 - c;
+        for (int r = d; r <= 4 * (side - 1) - d; r += 2) {
+            visit(CellPos{c, r});
+        }
+    }
+}
+
 // The six neighbour offsets in the flood fill's fixed order:
 // above, upper right, lower right, below, lower left, upper left.
 inline constexpr std::array<CellPos, 6> kNeighbourOffsets{
     {{0, -2}, {1, -1}, {1, 1}, {0, 2}, {-1, 1}, {-1, -1}}};
 
-// Columns stand 17 pixels apart and half-rows 8; Field space is map space moved
-// right and down by the 3-pixel frame.
+// Columns stand 17 pixels apart and half-rows 8; the board surface is map space
+// moved right and down by the 3-pixel frame.
 inline constexpr int kColumnPitch = 17;
 inline constexpr int kHalfRowPitch = 8;
 inline constexpr int kFrameWidth = 3;
 
-// Field-space points of a cell: the anchor, the outline origin one pixel left of
-// it (where the drawing procedures leave x), and the top row.
+// The anchor of a cell on the board surface: the left end of its top edge, a
+// point the cell always contains.
 inline constexpr int anchorX(int c) {
     return kColumnPitch * c + 12;
-}
-inline constexpr int originX(int c) {
-    return anchorX(c) - 1;
 }
 inline constexpr int cellY(int r) {
     return kHalfRowPitch * r + kFrameWidth;
 }
 
-// Map-space pixel -> column / half-row of the cell containing it, or -1 when the
+// The hit test: the cell containing map-space pixel (x, y), or none when the
 // point is on no cell of the board of this side (negative coordinates, black
 // corners, anything beyond the map). Exact for every pixel.
-int GetPX(int side, int x, int y);
-int GetPY(int side, int x, int y);
+std::optional<CellPos> cellAtMapPoint(int side, int x, int y);
+// The cell under a pointer at board-surface position (x, y): the pixel it is in,
+// less the frame. Any position is accepted, however far out (the pointer is
+// captured while a button is held), NaN included.
+std::optional<CellPos> cellUnderPointer(int side, double x, double y);
+
+// The whole pixel a pointer position lies in, any double accepted: far-off
+// positions (and NaN) are clamped to a million pixels out.
+int wholePixel(double v);
 
 // The face button's hit mask (32 x 26): true inside the hexagon, false outside it
 // and for every point outside the 32 x 26 pixels.
 bool faceButtonMaskAt(int x, int y);
+// Whether a pointer at (x, y) on the face button is over its hexagon.
+bool onFaceButton(double x, double y);
 
 }  // namespace quorvel::core
