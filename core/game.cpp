@@ -112,7 +112,8 @@ void Game::chooseFaceSet(int faceSet) {
 // ---------------------------------------------------------------- opening cells
 
 void Game::openCell(CellPos cell) {
-    if (!takesInput()) {
+    // The fill reaches past the edge of the board: there is nothing to open.
+    if (!takesInput() || !isCell(side_, cell.c, cell.r)) {
         return;
     }
     if (state_ == GameState::Ready) {
