@@ -21,6 +21,7 @@
 
 #include "core/game.h"
 #include "core/geometry.h"
+#include "core/levels.h"
 #include "core/random_source.h"
 #include "fuzz/fuzz_game_view.h"
 #include "fuzz/game_invariants.h"
@@ -75,7 +76,7 @@ double special(Bytes& in, double extent) {
         // The ends of double.
         limits::infinity(), -limits::infinity(), 1.0e300, -1.0e300, limits::denorm_min(),
         limits::max(), limits::lowest(),
-        // The held cell's "none" and the point the release maps it to.
+        // Well left of and above the board.
         -100.0, -97.0};
     return values[in.byte() % values.size()];
 }
@@ -146,16 +147,21 @@ int buttonCode(Bytes& in) {
     return codes[static_cast<std::size_t>(b) % codes.size()];
 }
 
-int keyCode(Bytes& in) {
+// A key: F2, Esc, or a key code that is one of them only when it is that key's
+// code in the window system the corpus was recorded with (113 and 27).
+core::Key key(Bytes& in) {
+    const auto byCode = [](std::int32_t code) {
+        return code == 113 ? core::Key::NewGame : code == 27 ? core::Key::Escape : core::Key::Other;
+    };
     switch (in.byte() % 4) {
         case 0:
-            return core::kKeyF2;
+            return core::Key::NewGame;
         case 1:
-            return core::kKeyEsc;
+            return core::Key::Escape;
         case 2:
-            return in.byte();
+            return byCode(in.byte());
         default:
-            return in.raw<std::int32_t>();
+            return byCode(in.raw<std::int32_t>());
     }
 }
 
@@ -170,13 +176,16 @@ double bestTimeAnswer(Bytes& in) {
     return times[static_cast<std::size_t>(b) % times.size()];
 }
 
-// The allowed mine counts of a custom board: 5 % of the cells (at least one) up to
-// half of them.
+// A mine count the custom-board dialog can hand over: from what it makes of a
+// number below its range to what it makes of one above.
 int customMines(Bytes& in, int side) {
-    const int cells = core::cellCount(side);
-    const int least = std::max(1, cells / 20);
-    return least + in.word() % (cells / 2 - least + 1);
+    const int least = core::customMinesTyped(side, 0);
+    const int most = core::customMinesTyped(side, core::cellCount(side));
+    return least + in.word() % (most - least + 1);
 }
+
+constexpr std::array<core::Level, 3> kFixedLevels{core::Level::Beginner, core::Level::Advanced,
+                                                  core::Level::Expert};
 
 enum Event : std::uint8_t {
     FieldDown,
@@ -212,7 +221,7 @@ class Driver {
         } else {
             levelItem(level);
         }
-        check("start-up face set", [&] { game_.Skn_Click(face); });
+        check("start-up face set", [&] { game_.chooseFaceSet(face); });
     }
 
     void step() {
@@ -222,19 +231,19 @@ class Driver {
         if (view_.minimized && event != Ticks && event != Minimise) {
             return;
         }
-        run(event, b / kEventCount % 8);
+        run(event);
     }
 
   private:
-    void run(Event event, int shift) {
+    void run(Event event) {
         switch (event) {
             case FieldDown:
             case FieldMove:
             case FieldUp:
-                fieldEvent(event, shift);
+                fieldEvent(event);
                 break;
             case FieldClick:
-                fieldClick(shift);
+                fieldClick();
                 break;
             case OpenSafeCell:
                 openSafeCell();
@@ -245,11 +254,11 @@ class Driver {
             case FaceDown:
             case FaceMove:
             case FaceUp:
-                faceEvent(event, shift);
+                faceEvent(event);
                 break;
             case Key: {
-                const int key = keyCode(in_);
-                check("key", [&] { game_.Form_KeyDown(key, shift); });
+                const core::Key pressed = key(in_);
+                check("key", [&] { game_.keyDown(pressed); });
                 break;
             }
             case Ticks:
@@ -274,13 +283,13 @@ class Driver {
                 break;
             case FaceSetItem: {
                 const int face = in_.byte() % 3;
-                check("face set", [&] { game_.Skn_Click(face); });
+                check("face set", [&] { game_.chooseFaceSet(face); });
                 break;
             }
             case BestTimeEntry: {
-                const std::size_t row = in_.byte() % 3;
+                const core::Level level = kFixedLevels[in_.byte() % kFixedLevels.size()];
                 const double time = bestTimeAnswer(in_);
-                check("best time", [&] { view_.best[row] = time; });
+                check("best time", [&] { view_.best[fuzz::FuzzGameView::row(level)] = time; });
                 break;
             }
             default:
@@ -288,46 +297,44 @@ class Driver {
         }
     }
 
-    void fieldEvent(Event event, int shift) {
+    void fieldEvent(Event event) {
         const int button = buttonCode(in_);
-        const Point p = boardPoint(in_, game_.Side());
+        const Point p = boardPoint(in_, game_.side());
         if (event == FieldDown) {
-            check("board press", [&] { game_.Field_MouseDown(button, shift, p.x, p.y); });
+            check("board press", [&] { game_.boardPress(button, p.x, p.y); });
         } else if (event == FieldMove) {
-            check("board move", [&] { game_.Field_MouseMove(button, shift, p.x, p.y); });
+            check("board move", [&] { game_.boardMove(button, p.x, p.y); });
         } else {
-            check("board release", [&] { game_.Field_MouseUp(button, shift, p.x, p.y); });
+            check("board release", [&] { game_.boardRelease(button, p.x, p.y); });
         }
     }
 
     // A press and a release of the left or right button at one point.
-    void fieldClick(int shift) {
+    void fieldClick() {
         const int button = in_.byte() % 2 == 0 ? core::kLeftButton : core::kRightButton;
-        const Point p = boardPoint(in_, game_.Side());
-        check("board press", [&] { game_.Field_MouseDown(button, shift, p.x, p.y); });
-        check("board release", [&] { game_.Field_MouseUp(button, shift, p.x, p.y); });
+        const Point p = boardPoint(in_, game_.side());
+        check("board press", [&] { game_.boardPress(button, p.x, p.y); });
+        check("board release", [&] { game_.boardRelease(button, p.x, p.y); });
     }
 
-    // The covered cells of the board whose code passes, column by column.
+    // The cells of the board whose code passes, column by column.
     template <typename Pred>
     std::vector<CellPos> cellsWhere(Pred pred) const {
         std::vector<CellPos> found;
-        const int side = game_.Side();
-        for (int c = 0; c <= 2 * side - 2; ++c) {
-            for (int r = 0; r <= 4 * side - 4; ++r) {
-                if (core::isCell(side, c, r) && pred(game_.board().at(c, r))) {
-                    found.push_back({c, r});
-                }
+        core::forEachCell(game_.side(), [&](CellPos cell) {
+            if (pred(game_.board().at(cell.c, cell.r))) {
+                found.push_back(cell);
             }
-        }
+        });
         return found;
     }
 
+    // A click in the middle of the cell's anchor pixel.
     void click(int button, CellPos cell) {
         const double x = core::anchorX(cell.c) + 0.5;
         const double y = core::cellY(cell.r) + 0.5;
-        check("board press", [&] { game_.Field_MouseDown(button, 0, x, y); });
-        check("board release", [&] { game_.Field_MouseUp(button, 0, x, y); });
+        check("board press", [&] { game_.boardPress(button, x, y); });
+        check("board release", [&] { game_.boardRelease(button, x, y); });
     }
 
     // A left click on a covered cell without mine or flag, chosen by the next byte:
@@ -355,44 +362,39 @@ class Driver {
         }
     }
 
-    void faceEvent(Event event, int shift) {
+    void faceEvent(Event event) {
         const int button = buttonCode(in_);
         const Point p = facePoint(in_);
         if (event == FaceDown) {
-            check("face press", [&] { game_.Picture2_MouseDown(button, shift, p.x, p.y); });
+            check("face press", [&] { game_.facePress(button, p.x, p.y); });
         } else if (event == FaceMove) {
-            check("face move", [&] { game_.Picture2_MouseMove(button, shift, p.x, p.y); });
+            check("face move", [&] { game_.faceMove(button, p.x, p.y); });
         } else {
-            check("face release", [&] { game_.Picture2_MouseUp(button, shift, p.x, p.y); });
+            check("face release", [&] { game_.faceRelease(button, p.x, p.y); });
         }
     }
 
-    // Up to 1024 seconds pass. The timer delivers ticks only while it is on. The
+    // Up to 1024 seconds pass. The clock ticks only while it runs. The
     // clock only ever rises, so a check after the last tick covers every tick.
     void ticks() {
         const int low = in_.byte();
         const int count = 1 + low + 256 * (in_.byte() % 4);
         check("clock ticks", [&] {
-            for (int i = 0; i < count && view_.timerEnabled; ++i) {
-                game_.TimerT_Timer();
+            for (int i = 0; i < count && view_.clockRunning; ++i) {
+                game_.tick();
             }
         });
     }
 
-    void levelItem(int level) {
-        if (level == 0) {
-            check("level beginner", [&] { game_.NGB(); });
-        } else if (level == 1) {
-            check("level advanced", [&] { game_.NGA(); });
-        } else {
-            check("level expert", [&] { game_.NGE(); });
-        }
+    void levelItem(int item) {
+        const core::Level level = kFixedLevels[static_cast<std::size_t>(item)];
+        check("level", [&] { game_.chooseLevel(level); });
     }
 
     void customBoard() {
         const int side = core::kSides[in_.byte() % core::kSides.size()];
         const int mines = customMines(in_, side);
-        check("custom board", [&] { game_.CustOK(side, mines); });
+        check("custom board", [&] { game_.chooseCustomBoard(side, mines); });
     }
 
     // One event: the rules must hold after it, and no exception may escape it.

@@ -24,14 +24,10 @@ using CellList = std::vector<std::pair<int, int>>;
 class SideCells {
   public:
     explicit SideCells(int side) : side_(side) {
-        for (int c = 0; c <= 2 * side - 2; ++c) {
-            for (int r = 0; r <= 4 * side - 4; ++r) {
-                if (core::isCell(side, c, r)) {
-                    cells_.push_back({c, r});
-                    isCell_[index(c, r)] = true;
-                }
-            }
-        }
+        core::forEachCell(side, [&](CellPos cell) {
+            cells_.push_back(cell);
+            isCell_[index(cell.c, cell.r)] = true;
+        });
     }
     int side() const { return side_; }
     const std::vector<CellPos>& cells() const { return cells_; }
@@ -74,10 +70,10 @@ CellList cellsWhere(const core::Board& board, int side, Pred pred) {
     return found;
 }
 
-CellList marked(const std::vector<Mark>& marks, Mark::Kind kind) {
+CellList marked(const std::vector<Mark>& marks, core::CellLook look) {
     CellList found;
     for (const Mark& mark : marks) {
-        if (mark.kind == kind) {
+        if (mark.look == look) {
             found.emplace_back(mark.cell.c, mark.cell.r);
         }
     }
@@ -97,22 +93,14 @@ int minesAround(const core::Board& board, int side, CellPos cell) {
     return n;
 }
 
-// The cell whose outline origin is (x, y), if there is one.
-std::optional<CellPos> cellOfOrigin(int side, int x, int y) {
-    const int c = (x - core::originX(0)) / 17;
-    const int r = (y - core::cellY(0)) / 8;
-    if (core::originX(c) != x || core::cellY(r) != y || !sideCells(side).has(c, r)) {
-        return std::nullopt;
-    }
-    return CellPos{c, r};
-}
-
 std::string name(CellPos cell) {
-    return "(" + std::to_string(cell.c) + ", " + std::to_string(cell.r) + ")";
+    return FuzzGameView::name(cell);
 }
 
 std::string name(GameState state) {
     switch (state) {
+        case GameState::NotStarted:
+            return "not started";
         case GameState::Ready:
             return "ready";
         case GameState::Running:
@@ -130,7 +118,7 @@ bool over(GameState state) {
 }
 
 // What the two counter places show for a value; above 99 they may show any digits.
-bool counterShows(core::CounterGlyphs shown, int value) {
+bool glyphsShow(core::CounterGlyphs shown, int value) {
     if (value >= 100) {
         return shown.left >= 0 && shown.left <= 9 && shown.right >= 0 && shown.right <= 9;
     }
@@ -144,21 +132,22 @@ bool counterShows(core::CounterGlyphs shown, int value) {
 // flag without a mine; flagged mines keep their flags.
 Problem lossMarks(const core::Board& board, int side, const std::vector<Mark>& marks,
                   std::optional<CellPos>& hit) {
-    const CellList hits = marked(marks, Mark::HitMine);
+    using core::CellLook;
+    const CellList hits = marked(marks, CellLook::HitMine);
     if (hits.size() != 1 || board.at(hits[0].first, hits[0].second) != Cell::CoveredMine) {
         return "loss: " + std::to_string(hits.size()) + " hit mines drawn, not one unflagged mine";
     }
     hit = CellPos{hits[0].first, hits[0].second};
     CellList mines = cellsWhere(board, side, [](Cell c) { return c == Cell::CoveredMine; });
     mines.erase(std::find(mines.begin(), mines.end(), hits[0]));
-    if (marked(marks, Mark::Mine) != mines) {
+    if (marked(marks, CellLook::Mine) != mines) {
         return std::string("loss: the mines drawn are not the unflagged mines");
     }
-    if (marked(marks, Mark::Cross) !=
+    if (marked(marks, CellLook::WrongFlag) !=
         cellsWhere(board, side, [](Cell c) { return c == Cell::FlaggedSafe; })) {
         return std::string("loss: the crosses drawn are not the flags without a mine");
     }
-    if (!marked(marks, Mark::Flag).empty()) {
+    if (!marked(marks, CellLook::Flag).empty()) {
         return std::string("loss: a flag drawn");
     }
     return std::nullopt;
@@ -166,11 +155,11 @@ Problem lossMarks(const core::Board& board, int side, const std::vector<Mark>& m
 
 // A win draws a flag on every mine without one, and nothing else.
 Problem winMarks(const core::Board& board, int side, const std::vector<Mark>& marks) {
-    if (marked(marks, Mark::Flag) !=
+    if (marked(marks, core::CellLook::Flag) !=
         cellsWhere(board, side, [](Cell c) { return c == Cell::CoveredMine; })) {
         return std::string("win: the flags drawn are not the mines without a flag");
     }
-    if (marked(marks, Mark::Flag).size() != marks.size()) {
+    if (marked(marks, core::CellLook::Flag).size() != marks.size()) {
         return std::string("win: a mine or a cross drawn");
     }
     return std::nullopt;
@@ -193,10 +182,10 @@ GameInvariants::Tally GameInvariants::tally(const core::Board& board, int side) 
 }
 
 void GameInvariants::before() {
-    before_ = {game_.board(),        tally(game_.board(), game_.Side()),
-               game_.state(),        game_.Side(),
-               game_.CoveredCount(), game_.PressedX(),
-               game_.PressedY(),     view_.layouts};
+    before_ = {game_.board(),        tally(game_.board(), game_.side()),
+               game_.state(),        game_.side(),
+               game_.coveredCount(), game_.heldCell(),
+               view_.layouts};
     view_.marks.clear();
     view_.numbered.clear();
 }
@@ -205,9 +194,9 @@ std::optional<std::string> GameInvariants::after() {
     // Most events leave the board alone: then the scans below have nothing new to
     // find. A Board is plain bytes, so comparing them tells.
     static_assert(std::has_unique_object_representations_v<core::Board>);
-    boardChanged_ = game_.Side() != before_.side ||
+    boardChanged_ = game_.side() != before_.side ||
                     std::memcmp(&game_.board(), &before_.board, sizeof(core::Board)) != 0;
-    now_ = boardChanged_ ? tally(game_.board(), game_.Side()) : before_.tally;
+    now_ = boardChanged_ ? tally(game_.board(), game_.side()) : before_.tally;
     if (view_.layouts != before_.layouts) {
         hitMine_.reset();
     }
@@ -233,7 +222,7 @@ std::optional<std::string> GameInvariants::after() {
 // neighbour's step of a cell), and the covered count is the number of cells not
 // opened; the mine that lost the game is drawn uncovered and no longer counts.
 std::optional<std::string> GameInvariants::boardCodes() const {
-    const int side = game_.Side();
+    const int side = game_.side();
     const SideCells& cells = sideCells(side);
     for (int c = -1; boardChanged_ && c <= 2 * side - 1; ++c) {
         for (int r = -2; r <= 4 * side - 2; ++r) {
@@ -243,8 +232,8 @@ std::optional<std::string> GameInvariants::boardCodes() const {
         }
     }
     const int covered = static_cast<int>(cells.cells().size()) - now_.opened - (hitMine_ ? 1 : 0);
-    if (game_.CoveredCount() != covered) {
-        return "covered count: CoveredCount is " + std::to_string(game_.CoveredCount()) + " but " +
+    if (game_.coveredCount() != covered) {
+        return "covered count: coveredCount is " + std::to_string(game_.coveredCount()) + " but " +
                std::to_string(covered) + " cells are covered";
     }
     return std::nullopt;
@@ -252,33 +241,38 @@ std::optional<std::string> GameInvariants::boardCodes() const {
 
 // The counter reads the mines less the flags, and 0 after a win; its places show it.
 std::optional<std::string> GameInvariants::counter() const {
-    const int expected = game_.state() == GameState::Won ? 0 : game_.MineCount() - now_.flags;
-    if (game_.Zmin() != std::to_string(expected)) {
-        return "counter: reads \"" + game_.Zmin() + "\" with " + std::to_string(game_.MineCount()) +
-               " mines and " + std::to_string(now_.flags) + " flags in a " + name(game_.state()) +
-               " game";
+    const int expected = game_.state() == GameState::Won ? 0 : game_.mines() - now_.flags;
+    if (game_.counter() != expected) {
+        return "counter: reads " +
+               (game_.counter() ? std::to_string(*game_.counter()) : "nothing") + " with " +
+               std::to_string(game_.mines()) + " mines and " + std::to_string(now_.flags) +
+               " flags in a " + name(game_.state()) + " game";
     }
-    if (!view_.counterShown || !counterShows(view_.counter, expected)) {
-        return "counter: its places show " + std::to_string(view_.counter.left) + "," +
-               std::to_string(view_.counter.right) + " for " + std::to_string(expected);
+    if (!view_.counterShown || view_.counter != expected) {
+        return "counter: shows " + std::to_string(view_.counter) + " for " +
+               std::to_string(expected);
+    }
+    const core::CounterGlyphs glyphs = core::counterGlyphs(expected);
+    if (!glyphsShow(glyphs, expected)) {
+        return "counter: its places show " + std::to_string(glyphs.left) + "," +
+               std::to_string(glyphs.right) + " for " + std::to_string(expected);
     }
     return std::nullopt;
 }
 
-// The game runs exactly while its timer is on; the clock stays in 0..999 and shows
-// the seconds.
+// The clock runs exactly while the game runs; it stays in 0..999 and shows the
+// seconds.
 std::optional<std::string> GameInvariants::clock() const {
-    const bool running = game_.state() == GameState::Running;
-    if (game_.timerEnabled() != view_.timerEnabled || running != view_.timerEnabled) {
-        return "clock: the game is " + name(game_.state()) + " while the timer is " +
-               (view_.timerEnabled ? "on" : "off");
+    if ((game_.state() == GameState::Running) != view_.clockRunning) {
+        return "clock: the game is " + name(game_.state()) + " while the clock " +
+               (view_.clockRunning ? "runs" : "stands");
     }
-    if (game_.Seconds() < 0 || game_.Seconds() > 999) {
-        return "clock: Seconds is " + std::to_string(game_.Seconds()) + ", outside 0-999";
+    if (game_.seconds() < 0 || game_.seconds() > 999) {
+        return "clock: seconds is " + std::to_string(game_.seconds()) + ", outside 0-999";
     }
-    if (view_.clock != game_.Seconds()) {
-        return "clock: shows " + std::to_string(view_.clock) + " while Seconds is " +
-               std::to_string(game_.Seconds());
+    if (view_.clock != game_.seconds()) {
+        return "clock: shows " + std::to_string(view_.clock) + " while seconds is " +
+               std::to_string(game_.seconds());
     }
     return std::nullopt;
 }
@@ -295,11 +289,13 @@ std::optional<std::string> GameInvariants::mines() const {
     if (before_.tally.mines == 0 && now_.mines > 0) {
         return firstPlacement();
     }
-    if ((game_.state() == GameState::Ready) != (now_.mines == 0)) {
+    const bool unplaced =
+        game_.state() == GameState::Ready || game_.state() == GameState::NotStarted;
+    if (unplaced != (now_.mines == 0)) {
         return "mines: " + std::to_string(now_.mines) + " on the board of a " +
                name(game_.state()) + " game";
     }
-    for (const CellPos& cell : boardChanged_ ? cellsOf(game_.Side()) : kNoCells) {
+    for (const CellPos& cell : boardChanged_ ? cellsOf(game_.side()) : kNoCells) {
         const Cell was = before_.board.at(cell.c, cell.r);
         const Cell is = game_.board().at(cell.c, cell.r);
         if (hasMine(was) && is == Cell::Opened) {
@@ -315,9 +311,9 @@ std::optional<std::string> GameInvariants::mines() const {
 // The first opening: the held cell is opened and holds no mine; the mines go to
 // covered cells first and under flags only when those run out.
 std::optional<std::string> GameInvariants::firstPlacement() const {
-    const int side = game_.Side();
+    const int side = game_.side();
     const core::Board& board = game_.board();
-    const std::optional<CellPos> first = cellOfOrigin(side, before_.pressedX, before_.pressedY);
+    const std::optional<CellPos> first = before_.held;
     if (!first) {
         return std::string("mines: placed by an event that held no cell");
     }
@@ -342,8 +338,8 @@ std::optional<std::string> GameInvariants::firstPlacement() const {
             onFlags += mine ? 1 : 0;
         }
     }
-    const int wantFree = std::min(game_.MineCount(), free);
-    const int wantFlags = std::min(game_.MineCount() - wantFree, flagged);
+    const int wantFree = std::min(game_.mines(), free);
+    const int wantFlags = std::min(game_.mines() - wantFree, flagged);
     if (onFree != wantFree || onFlags != wantFlags) {
         return "mines: " + std::to_string(onFree) + " placed on covered cells and " +
                std::to_string(onFlags) + " under flags, the rule gives " +
@@ -359,7 +355,7 @@ std::optional<std::string> GameInvariants::firstPlacement() const {
 // shows exactly one. The mines do not move once placed, so a number checked when
 // it is drawn stays right.
 std::optional<std::string> GameInvariants::numbers() const {
-    const int side = game_.Side();
+    const int side = game_.side();
     const core::Board& board = game_.board();
     for (const CellPos& cell : view_.numbered) {
         const int n = view_.numbers.at({cell.c, cell.r});
@@ -386,14 +382,14 @@ std::optional<std::string> GameInvariants::marks() {
     const GameState state = game_.state();
     if (view_.layouts == before_.layouts && state != before_.state) {
         if (state == GameState::Lost) {
-            return lossMarks(game_.board(), game_.Side(), drawn, hitMine_);
+            return lossMarks(game_.board(), game_.side(), drawn, hitMine_);
         }
         if (state == GameState::Won) {
-            return winMarks(game_.board(), game_.Side(), drawn);
+            return winMarks(game_.board(), game_.side(), drawn);
         }
     }
     for (const Mark& mark : drawn) {
-        if (mark.kind != Mark::Flag) {
+        if (mark.look != core::CellLook::Flag) {
             return "marks: a mine or cross drawn in a " + name(state) + " game";
         }
         if (!isFlagged(game_.board().at(mark.cell.c, mark.cell.r))) {
@@ -407,12 +403,7 @@ std::optional<std::string> GameInvariants::marks() {
 // has every cell without a mine opened.
 std::optional<std::string> GameInvariants::gameOver() const {
     const GameState state = game_.state();
-    const bool takesInput = !over(state);
-    if (game_.fieldEnabled() != takesInput || view_.fieldEnabled != takesInput) {
-        return "board input: the board " + std::string(takesInput ? "takes no" : "takes") +
-               " input in a " + name(state) + " game";
-    }
-    const int cells = static_cast<int>(cellsOf(game_.Side()).size());
+    const int cells = static_cast<int>(cellsOf(game_.side()).size());
     if (state == GameState::Won && now_.opened + now_.mines != cells) {
         return "win: " + std::to_string(cells - now_.opened - now_.mines) +
                " cells without a mine are not opened";
@@ -420,34 +411,36 @@ std::optional<std::string> GameInvariants::gameOver() const {
     if (!over(before_.state) || view_.layouts != before_.layouts) {
         return std::nullopt;
     }
-    if (state != before_.state || game_.CoveredCount() != before_.coveredCount || boardChanged_) {
+    if (state != before_.state || game_.coveredCount() != before_.coveredCount || boardChanged_) {
         return "game over: a " + name(before_.state) + " game changed without a new game";
     }
     return std::nullopt;
 }
 
-// The held cell is none, or the outline origin of a covered cell without a flag;
-// a new game and a finished game hold none.
+// The held cell is none, or a covered cell without a flag, and it is the one cell
+// shown sunken; a new game and a finished game hold none.
 std::optional<std::string> GameInvariants::heldCell() const {
-    const int x = game_.PressedX();
-    const int y = game_.PressedY();
-    if (x == core::kNoCell && y == core::kNoCell) {
+    const std::optional<CellPos> held = game_.heldCell();
+    const std::vector<CellPos> shown = held ? std::vector<CellPos>{*held} : kNoCells;
+    if (view_.sunken != shown) {
+        return "held cell: " + std::to_string(view_.sunken.size()) + " cells shown sunken, " +
+               (held ? name(*held) : std::string("none")) + " held";
+    }
+    if (!held) {
         return std::nullopt;
     }
     if (view_.layouts != before_.layouts) {
         return std::string("held cell: still held after a new game");
     }
-    const std::optional<CellPos> cell = cellOfOrigin(game_.Side(), x, y);
-    if (!cell) {
-        return "held cell: (" + std::to_string(x) + ", " + std::to_string(y) +
-               ") is neither none nor a cell's outline origin";
+    if (!sideCells(game_.side()).has(held->c, held->r)) {
+        return "held cell: " + name(*held) + " is no cell of the board";
     }
-    const Cell code = game_.board().at(cell->c, cell->r);
+    const Cell code = game_.board().at(held->c, held->r);
     if (code != Cell::Covered && code != Cell::CoveredMine) {
-        return "held cell: " + name(*cell) + " is opened or flagged";
+        return "held cell: " + name(*held) + " is opened or flagged";
     }
     if (over(game_.state())) {
-        return "held cell: " + name(*cell) + " is held in a " + name(game_.state()) + " game";
+        return "held cell: " + name(*held) + " is held in a " + name(game_.state()) + " game";
     }
     return std::nullopt;
 }

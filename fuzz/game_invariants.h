@@ -32,11 +32,10 @@ class GameInvariants {
     struct Snapshot {
         core::Board board;
         Tally tally;
-        core::GameState state = core::GameState::Ready;
+        core::GameState state = core::GameState::NotStarted;
         int side = 4;
         int coveredCount = 0;
-        int pressedX = core::kNoCell;
-        int pressedY = core::kNoCell;
+        std::optional<core::CellPos> held;
         int layouts = 0;
     };
 

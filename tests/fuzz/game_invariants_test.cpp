@@ -21,6 +21,14 @@ using core::Cell;
 using core::CellPos;
 using core::GameState;
 
+// A pointer position on the cell's anchor pixel.
+double x(CellPos cell) {
+    return core::anchorX(cell.c) + 0.5;
+}
+double y(CellPos cell) {
+    return core::cellY(cell.r) + 0.5;
+}
+
 struct Checked {
     FuzzGameView view;
     core::SeededRandom random{7};
@@ -28,8 +36,8 @@ struct Checked {
     GameInvariants rules{game, view};
 
     Checked() {
-        EXPECT_EQ(event([&] { game.NGB(); }), std::nullopt);
-        EXPECT_EQ(event([&] { game.Skn_Click(0); }), std::nullopt);
+        EXPECT_EQ(event([&] { game.chooseLevel(core::Level::Beginner); }), std::nullopt);
+        EXPECT_EQ(event([&] { game.chooseFaceSet(0); }), std::nullopt);
     }
 
     std::optional<std::string> event(const std::function<void()>& handler) {
@@ -38,14 +46,10 @@ struct Checked {
         return rules.after();
     }
     std::optional<std::string> press(int button, CellPos cell) {
-        return event([&] {
-            game.Field_MouseDown(button, 0, core::anchorX(cell.c) + 0.5, core::cellY(cell.r) + 0.5);
-        });
+        return event([&] { game.boardPress(button, x(cell), y(cell)); });
     }
     std::optional<std::string> release(int button, CellPos cell) {
-        return event([&] {
-            game.Field_MouseUp(button, 0, core::anchorX(cell.c) + 0.5, core::cellY(cell.r) + 0.5);
-        });
+        return event([&] { game.boardRelease(button, x(cell), y(cell)); });
     }
     void click(int button, CellPos cell) {
         EXPECT_EQ(press(button, cell), std::nullopt);
@@ -53,15 +57,14 @@ struct Checked {
     }
     // The first cell of the board, column by column, whose code is `code`.
     CellPos first(Cell code) const {
-        for (int c = 0; c <= 6; ++c) {
-            for (int r = 0; r <= 12; ++r) {
-                if (core::isCell(4, c, r) && game.board().at(c, r) == code) {
-                    return {c, r};
-                }
+        std::optional<CellPos> found;
+        core::forEachCell(4, [&](CellPos cell) {
+            if (!found && game.board().at(cell.c, cell.r) == code) {
+                found = cell;
             }
-        }
-        ADD_FAILURE() << "no such cell";
-        return {-1, -1};
+        });
+        EXPECT_TRUE(found) << "no such cell";
+        return found.value_or(CellPos{-1, -1});
     }
     // The middle cell opened first, then every other covered cell without a mine.
     void playToWin() {
@@ -87,13 +90,13 @@ TEST(GameInvariants, HoldThroughFlagsALossANewGameAndAWin) {
     g.click(core::kRightButton, {6, 9});
     g.click(core::kLeftButton, {3, 6});
     ASSERT_EQ(g.game.state(), GameState::Running);
-    EXPECT_EQ(g.event([&] { g.game.TimerT_Timer(); }), std::nullopt);
+    EXPECT_EQ(g.event([&] { g.game.tick(); }), std::nullopt);
     g.click(core::kLeftButton, g.first(Cell::CoveredMine));
     ASSERT_EQ(g.game.state(), GameState::Lost);
-    EXPECT_EQ(g.event([&] { g.game.Form_KeyDown(core::kKeyEsc, 0); }), std::nullopt);
+    EXPECT_EQ(g.event([&] { g.game.keyDown(core::Key::Escape); }), std::nullopt);
     g.view.minimized = false;
 
-    EXPECT_EQ(g.event([&] { g.game.Form_KeyDown(core::kKeyF2, 0); }), std::nullopt);
+    EXPECT_EQ(g.event([&] { g.game.keyDown(core::Key::NewGame); }), std::nullopt);
     g.playToWin();
     EXPECT_EQ(g.game.state(), GameState::Won);
     EXPECT_EQ(g.view.records, 1);
@@ -135,7 +138,7 @@ TEST(GameInvariants, NameAPlacementUnderAFlagWhileCoveredCellsAreLeft) {
     g.click(core::kRightButton, {0, 3});
     EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
     const std::optional<std::string> found = g.event([&] {
-        g.game.Field_MouseUp(core::kLeftButton, 0, core::anchorX(3) + 0.5, core::cellY(6) + 0.5);
+        g.game.boardRelease(core::kLeftButton, x({3, 6}), y({3, 6}));
         const CellPos mine = g.first(Cell::CoveredMine);
         g.game.boardForTesting().set(mine.c, mine.r, Cell::Covered);
         g.game.boardForTesting().set(0, 3, Cell::FlaggedMine);
@@ -147,7 +150,7 @@ TEST(GameInvariants, NameANumberThatMiscountsItsNeighbours) {
     Checked g;
     EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
     const std::optional<std::string> found = g.event([&] {
-        g.game.Field_MouseUp(core::kLeftButton, 0, core::anchorX(3) + 0.5, core::cellY(6) + 0.5);
+        g.game.boardRelease(core::kLeftButton, x({3, 6}), y({3, 6}));
         ++g.view.numbers.at({3, 6});
     });
     EXPECT_THAT(found, Names("numbers"));
@@ -155,45 +158,56 @@ TEST(GameInvariants, NameANumberThatMiscountsItsNeighbours) {
 
 TEST(GameInvariants, NameADrawingOffEveryCell) {
     Checked g;
-    EXPECT_THAT(g.event([&] { g.view.DrawP2(core::originX(3) + 1, core::cellY(6)); }),
+    EXPECT_THAT(g.event([&] {
+        g.view.drawCell({3, 7}, core::CellLook::Raised);
+    }),
                 Names("window call"));
 }
 
-TEST(GameInvariants, NameATimerOutOfStepWithTheGame) {
+TEST(GameInvariants, NameAClockOutOfStepWithTheGame) {
     Checked g;
-    EXPECT_THAT(g.event([&] { g.view.setTimerEnabled(true); }), Names("clock"));
+    EXPECT_THAT(g.event([&] { g.view.runClock(true); }), Names("clock"));
+}
+
+// The faults below move a flag, so that the counter still agrees with the board.
+void moveFlag(core::Board& board, CellPos from, CellPos to) {
+    board.set(from.c, from.r, core::withoutFlag(board.at(from.c, from.r)));
+    board.set(to.c, to.r, core::withFlag(board.at(to.c, to.r)));
 }
 
 TEST(GameInvariants, NameAHeldCellThatIsFlagged) {
     Checked g;
+    g.click(core::kRightButton, {3, 8});
     EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
-    const std::optional<std::string> found = g.event([&] {
-        g.game.boardForTesting().set(3, 6, Cell::FlaggedSafe);
-        g.game.setZmin(std::to_string(g.game.MineCount() - 1));
-    });
-    EXPECT_THAT(found, Names("held cell"));
+    EXPECT_THAT(g.corrupt([](core::Board& b) { moveFlag(b, {3, 8}, {3, 6}); }), Names("held cell"));
 }
 
 TEST(GameInvariants, NameACellHeldThroughANewGame) {
     Checked g;
     const std::optional<std::string> found = g.event([&] {
-        g.game.NGA();
-        g.game.Field_MouseDown(core::kLeftButton, 0, core::anchorX(5) + 0.5, core::cellY(10) + 0.5);
+        g.game.chooseLevel(core::Level::Advanced);
+        g.game.boardPress(core::kLeftButton, x({5, 10}), y({5, 10}));
     });
     EXPECT_THAT(found, Names("held cell"));
 }
 
+TEST(GameInvariants, NameASunkenCellLeftBehindByTheHeldCell) {
+    Checked g;
+    EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
+    EXPECT_THAT(g.event([&] {
+        g.view.drawCell({3, 8}, core::CellLook::Sunken);
+    }),
+                Names("held cell"));
+}
+
 TEST(GameInvariants, NameAChangeToALostGame) {
     Checked g;
+    g.click(core::kRightButton, {0, 3});
     g.click(core::kLeftButton, {3, 6});
     g.click(core::kLeftButton, g.first(Cell::CoveredMine));
     ASSERT_EQ(g.game.state(), GameState::Lost);
-    const std::optional<std::string> found = g.event([&] {
-        const CellPos mine = g.first(Cell::CoveredMine);
-        g.game.boardForTesting().set(mine.c, mine.r, Cell::FlaggedMine);
-        g.game.setZmin(std::to_string(g.game.MineCount() - 1));
-    });
-    EXPECT_THAT(found, Names("game over"));
+    const CellPos safe = g.first(Cell::Covered);
+    EXPECT_THAT(g.corrupt([&](core::Board& b) { moveFlag(b, {0, 3}, safe); }), Names("game over"));
 }
 
 }  // namespace
