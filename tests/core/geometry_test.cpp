@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,7 +83,7 @@ CellPos colourLookup(const HitMap& map, int x, int y) {
 }
 
 CellPos lookup(int side, int x, int y) {
-    return {GetPX(side, x, y), GetPY(side, x, y)};
+    return cellAtMapPoint(side, x, y).value_or(CellPos{-1, -1});
 }
 
 class EverySide : public ::testing::TestWithParam<int> {};
@@ -106,7 +108,8 @@ TEST_P(EverySide, EveryPixelMapsToTheCellThatContainsIt) {
                 if (++mismatches <= 5) {
                     ADD_FAILURE() << "side " << side << " pixel " << x << "," << y << ": owner "
                                   << truth.c << "," << truth.r << ", colour lookup " << byColour.c
-                                  << "," << byColour.r << ", GetPX/GetPY " << got.c << "," << got.r;
+                                  << "," << byColour.r << ", cellAtMapPoint " << got.c << ","
+                                  << got.r;
                 }
             }
             if (got.c >= 0) {
@@ -121,14 +124,14 @@ TEST_P(EverySide, EveryPixelMapsToTheCellThatContainsIt) {
     }
 }
 
-TEST_P(EverySide, AnchorAndOriginMapToTheirCellAndStepToNeighbours) {
+TEST_P(EverySide, AnchorsMapToTheirCellAndStepToNeighbours) {
     const int side = GetParam();
     for (int c = 0; c <= 2 * side - 2; ++c) {
         for (int r = 0; r <= 4 * side - 4; ++r) {
             if (!isCell(side, c, r)) {
                 continue;
             }
-            for (const int x : {anchorX(c), originX(c)}) {
+            for (const int x : {anchorX(c), anchorX(c) - 1}) {
                 const int y = cellY(r);
                 ASSERT_EQ(lookup(side, x, y), (CellPos{c, r})) << x << "," << y;
                 for (const CellPos& d : kNeighbourOffsets) {
@@ -208,6 +211,37 @@ TEST_P(EverySide, ColumnsHoldTheRightCells) {
     EXPECT_FALSE(isCell(side, 2 * side - 1, 2 * side - 2));
 }
 
+TEST_P(EverySide, EachCellIsVisitedOnceColumnByColumnTopToBottom) {
+    const int side = GetParam();
+    std::vector<CellPos> visited;
+    forEachCell(side, [&](CellPos cell) { visited.push_back(cell); });
+    std::vector<CellPos> expected;
+    for (int c = -1; c <= 2 * side; ++c) {
+        for (int r = -1; r <= 4 * side; ++r) {
+            if (isCell(side, c, r)) {
+                expected.push_back({c, r});
+            }
+        }
+    }
+    EXPECT_EQ(visited, expected);
+}
+
+// The pointer is on the board surface, three pixels of frame off the map, and may
+// be anywhere at all while a button is held.
+TEST_P(EverySide, ThePointerIsTakenAtThePixelItIsInLessTheFrame) {
+    const int side = GetParam();
+    const std::optional<CellPos> topCell = CellPos{side - 1, 0};
+    const int topX = 17 * (side - 1) + 7;  // the left end of the top cell's top edge
+    EXPECT_EQ(cellUnderPointer(side, topX + 3, 3), topCell);
+    EXPECT_EQ(cellUnderPointer(side, topX + 3.99, 3.99), topCell);
+    EXPECT_EQ(cellUnderPointer(side, topX + 2.99, 3), std::nullopt);
+    EXPECT_EQ(cellUnderPointer(side, topX + 3, 2.99), std::nullopt);
+    for (const double far : {std::nan(""), 1e300, -1e300, 2147483648.0, -2147483649.0}) {
+        EXPECT_EQ(cellUnderPointer(side, far, 50), std::nullopt) << far;
+        EXPECT_EQ(cellUnderPointer(side, 50, far), std::nullopt) << far;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sides, EverySide, ::testing::Values(4, 6, 8, 10));
 
 TEST(Geometry, SizesAndCellCountsOfEachSide) {
@@ -227,13 +261,13 @@ TEST(Geometry, UnsupportedSidesThrowNamingTheSide) {
     for (const int side : {5, 0, -4, 3, 12}) {
         SCOPED_TRACE(side);
         try {
-            GetPX(side, 10, 10);
+            cellAtMapPoint(side, 10, 10);
             ADD_FAILURE() << "no exception";
         } catch (const std::invalid_argument& e) {
             EXPECT_NE(std::string(e.what()).find(std::to_string(side)), std::string::npos)
                 << e.what();
         }
-        EXPECT_THROW(GetPY(side, 10, 10), std::invalid_argument);
+        EXPECT_THROW(cellUnderPointer(side, 10, 10), std::invalid_argument);
         EXPECT_THROW(isCell(side, 0, 0), std::invalid_argument);
         EXPECT_THROW(cellCount(side), std::invalid_argument);
         EXPECT_THROW(boardWidth(side), std::invalid_argument);

@@ -27,17 +27,15 @@ struct Ready : GameFixture {
 TEST(FieldMouse, LeftPressHoldsACoveredCellAndReleaseOpensIt) {
     Ready f;
     f.leftPress(3, 6);
-    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)", "DrawP2(-100,-100)", "DrawPD(63,51)"}));
-    EXPECT_EQ(f.game.PressedX(), originX(3));
-    EXPECT_EQ(f.game.PressedY(), cellY(6));
+    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)", "drawCell(3,6,Sunken)"}));
+    EXPECT_EQ(f.game.heldCell(), (CellPos{3, 6}));
 
     f.view.clear();
     f.leftRelease(4, 9);  // released over another cell: the held one opens
     EXPECT_EQ(f.view.log[0], "face(Normal,0)");
-    EXPECT_EQ(f.view.log[1], "DrawP2(62,51)");
+    EXPECT_EQ(f.view.log[1], "drawCell(3,6,Raised)");
     EXPECT_EQ(f.game.board().at(3, 6), Cell::Opened);
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
-    EXPECT_EQ(f.game.PressedY(), kNoCell);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
 }
 
 TEST(FieldMouse, MovingInsideTheHeldCellDrawsNothing) {
@@ -45,7 +43,7 @@ TEST(FieldMouse, MovingInsideTheHeldCellDrawsNothing) {
     f.leftPress(3, 6);
     f.view.clear();
     for (double dx = -4; dx <= 8; dx += 0.5) {
-        f.game.Field_MouseMove(kLeftButton, 0, GameFixture::fx(3) + dx, GameFixture::fy(6) + 3);
+        f.game.boardMove(kLeftButton, GameFixture::fx(3) + dx, GameFixture::fy(6) + 3);
     }
     EXPECT_TRUE(f.view.log.empty());
 }
@@ -56,10 +54,9 @@ TEST(FieldMouse, DraggingDownAColumnMovesThePress) {
     f.view.clear();
     f.leftMove(3, 8);
     f.leftMove(4, 9);
-    EXPECT_EQ(f.view.log,
-              (Log{"DrawP2(62,51)", "DrawPD(63,67)", "DrawP2(62,67)", "DrawPD(80,75)"}));
-    EXPECT_EQ(f.game.PressedX(), originX(4));
-    EXPECT_EQ(f.game.PressedY(), cellY(9));
+    EXPECT_EQ(f.view.log, (Log{"drawCell(3,6,Raised)", "drawCell(3,8,Sunken)",
+                               "drawCell(3,8,Raised)", "drawCell(4,9,Sunken)"}));
+    EXPECT_EQ(f.game.heldCell(), (CellPos{4, 9}));
 }
 
 TEST(FieldMouse, AJumpTwoColumnsAlongTheSameBandKeepsTheFirstCell) {
@@ -68,24 +65,43 @@ TEST(FieldMouse, AJumpTwoColumnsAlongTheSameBandKeepsTheFirstCell) {
     f.view.clear();
     f.leftMove(5, 6);
     EXPECT_TRUE(f.view.log.empty());
-    EXPECT_EQ(f.game.PressedX(), originX(3));
+    EXPECT_EQ(f.game.heldCell(), (CellPos{3, 6}));
     f.leftRelease(5, 6);
     EXPECT_EQ(f.game.board().at(3, 6), Cell::Opened);
     EXPECT_NE(f.game.board().at(5, 6), Cell::Opened);
+}
+
+// The held cell follows the pointer only into another half-row: over an opened
+// cell in the held cell's half-row it stays held, over one in another it is dropped.
+TEST(FieldMouse, TheHeldCellStaysOverAnOpenedCellInItsHalfRowOnly) {
+    Ready f;
+    f.open(2, 7);
+    f.leftPress(4, 7);
+    f.view.clear();
+    f.leftMove(2, 7);
+    EXPECT_TRUE(f.view.log.empty());
+    EXPECT_EQ(f.game.heldCell(), (CellPos{4, 7}));
+    f.leftMove(3, 6);
+    f.leftMove(3, 8);
+    f.leftMove(2, 7);
+    EXPECT_EQ(f.view.log,
+              (Log{"drawCell(4,7,Raised)", "drawCell(3,6,Sunken)", "drawCell(3,6,Raised)",
+                   "drawCell(3,8,Sunken)", "drawCell(3,8,Raised)"}));
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
 }
 
 TEST(FieldMouse, DraggingOffTheBoardDropsThePressAndBackHoldsAgain) {
     Ready f;
     f.leftPress(3, 6);
     f.view.clear();
-    f.game.Field_MouseMove(kLeftButton, 0, -40, 70);
-    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)", "DrawP2(62,51)"}));
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    f.game.boardMove(kLeftButton, -40, 70);
+    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)", "drawCell(3,6,Raised)"}));
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
     EXPECT_EQ(f.game.state(), GameState::Ready);
 
     f.view.clear();
     f.leftMove(4, 7);
-    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)", "DrawP2(-100,-100)", "DrawPD(80,59)"}));
+    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)", "drawCell(4,7,Sunken)"}));
     f.leftRelease(4, 7);
     EXPECT_EQ(f.game.board().at(4, 7), Cell::Opened);
 }
@@ -97,11 +113,11 @@ TEST(FieldMouse, PressOnAnOpenedOrFlaggedCellHoldsNothing) {
     f.view.clear();
 
     f.leftPress(2, 7);
-    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)", "DrawP2(-100,-100)"}));
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    EXPECT_EQ(f.view.log, (Log{"face(Surprised,0)"}));
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
     f.view.clear();
     f.leftRelease(2, 7);
-    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)", "DrawP2(-100,-100)"}));
+    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)"}));
 
     f.view.clear();
     f.leftPress(4, 7);
@@ -116,33 +132,32 @@ TEST(FieldMouse, MovingOntoAnOpenedCellRaisesTheHeldOne) {
     f.leftPress(2, 9);
     f.view.clear();
     f.leftMove(2, 7);
-    EXPECT_EQ(f.view.log, (Log{"DrawP2(45,75)"}));
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    EXPECT_EQ(f.view.log, (Log{"drawCell(2,9,Raised)"}));
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
 }
 
 TEST(FieldMouse, PressOnTheFrameOrACornerKeepsTheNormalFace) {
     Ready f;
-    f.game.Field_MouseDown(kLeftButton, 0, 1, 1);  // the frame
-    f.game.Field_MouseDown(kLeftButton, 0, 4, 4);  // the black corner
+    f.game.boardPress(kLeftButton, 1, 1);  // the frame
+    f.game.boardPress(kLeftButton, 4, 4);  // the black corner
     EXPECT_EQ(f.view.count("face(Surprised,0)"), 0);
     EXPECT_EQ(f.game.shownFace(), Face::Normal);
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
     EXPECT_EQ(f.game.state(), GameState::Ready);
 }
 
 TEST(FieldMouse, RightPressTogglesAFlagAndMovesTheCounter) {
     Ready f;
     f.rightPress(3, 6);
-    EXPECT_EQ(f.view.log, (Log{"DrawFlg(62,51)", "counter(0,6)"}));
+    EXPECT_EQ(f.view.log, (Log{"drawCell(3,6,Flag)", "counter(6)"}));
     EXPECT_EQ(f.game.board().at(3, 6), Cell::FlaggedSafe);
-    EXPECT_EQ(f.game.Zmin(), "6");
+    EXPECT_EQ(f.game.counter(), 6);
 
     f.view.clear();
     f.rightPress(3, 6);
-    // DrawP3 is given anchor + 1 and clears at the outline origin.
-    EXPECT_EQ(f.view.log, (Log{"DrawP3(64,51)", "counter(0,7)"}));
+    EXPECT_EQ(f.view.log, (Log{"drawCell(3,6,FlagRemoved)", "counter(7)"}));
     EXPECT_EQ(f.game.board().at(3, 6), Cell::Covered);
-    EXPECT_EQ(f.game.Zmin(), "7");
+    EXPECT_EQ(f.game.counter(), 7);
 }
 
 TEST(FieldMouse, FlagOnAMineAddsAndRemovesOnlyTheFlag) {
@@ -160,12 +175,12 @@ TEST(FieldMouse, RightPressOnOpenedOrNoCellAndRightMovesChangeNothing) {
     f.open(2, 7);
     f.view.clear();
     f.rightPress(2, 7);
-    f.game.Field_MouseDown(kRightButton, 0, 2, 2);
-    f.game.Field_MouseMove(kRightButton, 0, GameFixture::fx(4), GameFixture::fy(7));
-    f.game.Field_MouseMove(kRightButton, 0, GameFixture::fx(5), GameFixture::fy(8));
-    EXPECT_EQ(f.game.Zmin(), "7");
+    f.game.boardPress(kRightButton, 2, 2);
+    f.game.boardMove(kRightButton, GameFixture::fx(4), GameFixture::fy(7));
+    f.game.boardMove(kRightButton, GameFixture::fx(5), GameFixture::fy(8));
+    EXPECT_EQ(f.game.counter(), 7);
     EXPECT_EQ(f.game.board().at(4, 7), Cell::Covered);
-    EXPECT_EQ(f.view.only({"DrawFlg", "DrawP3", "counter"}), Log{});
+    EXPECT_EQ(f.view.only({"drawCell", "counter"}), Log{});
 }
 
 TEST(FieldMouse, MoreFlagsThanMinesMakeTheCounterNegative) {
@@ -175,38 +190,38 @@ TEST(FieldMouse, MoreFlagsThanMinesMakeTheCounterNegative) {
     for (const CellPos& c : cells) {
         f.rightPress(c.c, c.r);
     }
-    EXPECT_EQ(f.game.Zmin(), "-6");
+    EXPECT_EQ(f.game.counter(), -6);
     const auto counters = f.view.only({"counter"});
-    EXPECT_EQ(counters[6], "counter(0,0)");
-    EXPECT_EQ(counters[7], "counter(10,1)");
-    EXPECT_EQ(counters.back(), "counter(10,6)");
+    EXPECT_EQ(counters[6], "counter(0)");
+    EXPECT_EQ(counters[7], "counter(-1)");
+    EXPECT_EQ(counters.back(), "counter(-6)");
 }
 
 TEST(FieldMouse, RightPressWhileLeftHoldsCannotFlagTheHeldCellsBand) {
     Ready f;
     f.leftPress(3, 6);
     f.view.clear();
-    f.game.Field_MouseDown(kRightButton, 0, GameFixture::fx(3), GameFixture::fy(6));
-    f.game.Field_MouseDown(kRightButton, 0, GameFixture::fx(5), GameFixture::fy(6));
+    f.game.boardPress(kRightButton, GameFixture::fx(3), GameFixture::fy(6));
+    f.game.boardPress(kRightButton, GameFixture::fx(5), GameFixture::fy(6));
     EXPECT_TRUE(f.view.log.empty());
     // A cell in another band still takes a flag.
-    f.game.Field_MouseDown(kRightButton, 0, GameFixture::fx(4), GameFixture::fy(7));
+    f.game.boardPress(kRightButton, GameFixture::fx(4), GameFixture::fy(7));
     EXPECT_EQ(f.game.board().at(4, 7), Cell::FlaggedSafe);
     // Moves with both buttons neither move nor drop the press.
     f.view.clear();
-    f.game.Field_MouseMove(kLeftButton + kRightButton, 0, GameFixture::fx(3), GameFixture::fy(10));
-    f.game.Field_MouseUp(kRightButton, 0, GameFixture::fx(3), GameFixture::fy(10));
+    f.game.boardMove(kLeftButton + kRightButton, GameFixture::fx(3), GameFixture::fy(10));
+    f.game.boardRelease(kRightButton, GameFixture::fx(3), GameFixture::fy(10));
     EXPECT_TRUE(f.view.log.empty());
-    EXPECT_EQ(f.game.PressedX(), originX(3));
+    EXPECT_EQ(f.game.heldCell(), (CellPos{3, 6}));
     f.leftRelease(3, 10);
     EXPECT_EQ(f.game.board().at(3, 6), Cell::Opened);
 }
 
 TEST(FieldMouse, MiddleButtonDoesNothing) {
     Ready f;
-    f.game.Field_MouseDown(kMiddleButton, 0, GameFixture::fx(3), GameFixture::fy(6));
-    f.game.Field_MouseMove(kMiddleButton, 0, GameFixture::fx(3), GameFixture::fy(8));
-    f.game.Field_MouseUp(kMiddleButton, 0, GameFixture::fx(3), GameFixture::fy(8));
+    f.game.boardPress(kMiddleButton, GameFixture::fx(3), GameFixture::fy(6));
+    f.game.boardMove(kMiddleButton, GameFixture::fx(3), GameFixture::fy(8));
+    f.game.boardRelease(kMiddleButton, GameFixture::fx(3), GameFixture::fy(8));
     EXPECT_TRUE(f.view.log.empty());
     EXPECT_EQ(f.game.state(), GameState::Ready);
 }
@@ -227,11 +242,11 @@ TEST(FieldMouse, NothingActsOnAFinishedGame) {
 
 TEST(FieldMouse, AbsurdCoordinatesAreNoCell) {
     Ready f;
-    f.game.Field_MouseDown(kLeftButton, 0, 1e300, -1e300);
-    f.game.Field_MouseDown(kRightButton, 0, std::nan(""), 5);
-    f.game.Field_MouseMove(kLeftButton, 0, -2147483648.0, 2147483648.0);
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
-    EXPECT_EQ(f.game.Zmin(), "7");
+    f.game.boardPress(kLeftButton, 1e300, -1e300);
+    f.game.boardPress(kRightButton, std::nan(""), 5);
+    f.game.boardMove(kLeftButton, -2147483648.0, 2147483648.0);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
+    EXPECT_EQ(f.game.counter(), 7);
 }
 
 // ---------------------------------------------------------------- face button
@@ -241,11 +256,11 @@ TEST(FaceButton, ClickInsideStartsANewGame) {
     f.open(3, 6);
     ASSERT_EQ(f.game.state(), GameState::Running);
     f.view.clear();
-    f.game.Picture2_MouseDown(kLeftButton, 0, 16, 13);
+    f.game.facePress(kLeftButton, 16, 13);
     EXPECT_EQ(f.view.log, (Log{"face(Pressed,0)"}));
-    f.game.Picture2_MouseMove(kLeftButton, 0, 17, 13);
+    f.game.faceMove(kLeftButton, 17, 13);
     EXPECT_EQ(f.view.count("face(Pressed,0)"), 1);
-    f.game.Picture2_MouseUp(kLeftButton, 0, 17, 13);
+    f.game.faceRelease(kLeftButton, 17, 13);
     EXPECT_EQ(f.game.state(), GameState::Ready);
     EXPECT_EQ(f.view.count("layout(4)"), 1);
     EXPECT_EQ(f.view.log.back(), "face(Normal,0)");
@@ -255,28 +270,28 @@ TEST(FaceButton, ReleaseOutsideTheHexagonStartsNothing) {
     Ready f;
     f.open(3, 6);
     f.view.clear();
-    f.game.Picture2_MouseDown(kLeftButton, 0, 16, 13);
-    f.game.Picture2_MouseMove(kLeftButton, 0, 1, 1);  // moving out keeps the press
+    f.game.facePress(kLeftButton, 16, 13);
+    f.game.faceMove(kLeftButton, 1, 1);  // moving out keeps the press
     EXPECT_EQ(f.game.shownFace(), Face::Pressed);
-    f.game.Picture2_MouseUp(kLeftButton, 0, 1, 1);
+    f.game.faceRelease(kLeftButton, 1, 1);
     EXPECT_EQ(f.view.log, (Log{"face(Pressed,0)", "face(Normal,0)"}));
     EXPECT_EQ(f.game.state(), GameState::Running);
 }
 
 TEST(FaceButton, CornerPressAndOtherButtonsNeverPress) {
     Ready f;
-    f.game.Picture2_MouseDown(kLeftButton, 0, 0, 0);
-    f.game.Picture2_MouseDown(kRightButton, 0, 16, 13);
-    f.game.Picture2_MouseDown(kMiddleButton, 0, 16, 13);
+    f.game.facePress(kLeftButton, 0, 0);
+    f.game.facePress(kRightButton, 16, 13);
+    f.game.facePress(kMiddleButton, 16, 13);
     EXPECT_EQ(f.view.count("face(Pressed,0)"), 0);
-    f.game.Picture2_MouseUp(kRightButton, 0, 16, 13);
+    f.game.faceRelease(kRightButton, 16, 13);
     EXPECT_EQ(f.view.count("layout(4)"), 0);
 }
 
 TEST(FaceButton, ReleaseOfAnyButtonOverThePressedFaceStartsAGame) {
     Ready f;
-    f.game.Picture2_MouseDown(kLeftButton, 0, 16, 13);
-    f.game.Picture2_MouseUp(kRightButton, 0, 16, 13);
+    f.game.facePress(kLeftButton, 16, 13);
+    f.game.faceRelease(kRightButton, 16, 13);
     EXPECT_EQ(f.view.count("layout(4)"), 1);
 }
 
@@ -285,24 +300,24 @@ TEST(FaceButton, AfterEscOnALostGameTheFirstClickOnlyBringsBackTheDeadFace) {
     f.open(3, 6);
     f.open(0, 3);
     ASSERT_EQ(f.game.state(), GameState::Lost);
-    f.game.Form_KeyDown(kKeyEsc, 0);
+    f.game.keyDown(Key::Escape);
     EXPECT_EQ(f.game.shownFace(), Face::Normal);
     EXPECT_EQ(f.game.restingFace(), Face::Dead);
     EXPECT_EQ(f.game.state(), GameState::Lost);
 
     f.view.clear();
-    f.game.Picture2_MouseDown(kLeftButton, 0, 16, 13);
-    f.game.Picture2_MouseUp(kLeftButton, 0, 16, 13);
+    f.game.facePress(kLeftButton, 16, 13);
+    f.game.faceRelease(kLeftButton, 16, 13);
     EXPECT_EQ(f.view.log, (Log{"face(Dead,0)"}));
-    f.game.Picture2_MouseDown(kLeftButton, 0, 16, 13);
-    f.game.Picture2_MouseUp(kLeftButton, 0, 16, 13);
+    f.game.facePress(kLeftButton, 16, 13);
+    f.game.faceRelease(kLeftButton, 16, 13);
     EXPECT_EQ(f.game.state(), GameState::Ready);
 }
 
 TEST(FaceButton, ThePressedFaceComesOnlyFromTheRestingFace) {
     Ready f;
     f.leftPress(3, 6);  // surprised face on the button
-    f.game.Picture2_MouseMove(kLeftButton, 0, 16, 13);
+    f.game.faceMove(kLeftButton, 16, 13);
     EXPECT_EQ(f.game.shownFace(), Face::Surprised);
 }
 
@@ -312,10 +327,9 @@ TEST(Keys, F2StartsANewGameAndForgetsTheHeldCell) {
     Ready f;
     f.open(3, 6);
     f.leftPress(4, 9);
-    f.game.Form_KeyDown(kKeyF2, 0);
+    f.game.keyDown(Key::NewGame);
     EXPECT_EQ(f.game.state(), GameState::Ready);
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
-    EXPECT_EQ(f.game.PressedY(), kNoCell);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
     EXPECT_EQ(f.game.board().at(3, 6), Cell::Covered);
 }
 
@@ -324,36 +338,37 @@ TEST(Keys, EscWithAHeldCellOpensItThenMinimises) {
     f.open(3, 6);
     f.leftPress(4, 9);
     f.view.clear();
-    f.game.Form_KeyDown(kKeyEsc, 0);
+    f.game.keyDown(Key::Escape);
     EXPECT_EQ(f.game.board().at(4, 9), Cell::Opened);
     EXPECT_EQ(f.view.log.front(), "face(Normal,0)");
-    EXPECT_EQ(f.view.log[1], "DrawP2(79,75)");
+    EXPECT_EQ(f.view.log[1], "drawCell(4,9,Raised)");
     EXPECT_EQ(f.view.log.back(), "minimize");
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
 }
 
 TEST(Keys, EscOnAHeldMineLosesTheGame) {
     Ready f;
     f.open(3, 6);
     f.leftPress(1, 4);
-    f.game.Form_KeyDown(kKeyEsc, 0);
+    f.game.keyDown(Key::Escape);
     EXPECT_EQ(f.game.state(), GameState::Lost);
     EXPECT_EQ(f.view.log.back(), "minimize");
 }
 
 TEST(Keys, EscWithNothingHeldOnlyMinimises) {
     Ready f;
-    f.game.Form_KeyDown(kKeyEsc, 0);
-    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)", "DrawP2(-100,-100)", "minimize"}));
+    f.game.keyDown(Key::Escape);
+    EXPECT_EQ(f.view.log, (Log{"face(Normal,0)", "minimize"}));
     EXPECT_EQ(f.game.state(), GameState::Ready);
 }
 
 TEST(Keys, OtherKeysDoNothing) {
     Ready f;
-    for (const int key : {0, 13, 32, 112, 114, 26, 28, 65}) {
-        f.game.Form_KeyDown(key, 0);
-    }
+    f.leftPress(3, 6);
+    f.view.clear();
+    f.game.keyDown(Key::Other);
     EXPECT_TRUE(f.view.log.empty());
+    EXPECT_EQ(f.game.heldCell(), (CellPos{3, 6}));
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ const Rows kTopPocket = {
 };
 
 std::string nu(int c, int r, int n) {
-    return "DrawNu(" + std::to_string(originX(c)) + "," + std::to_string(cellY(r)) + "," +
-           std::to_string(n) + ")";
+    return "opened(" + std::to_string(c) + "," + std::to_string(r) + "," + std::to_string(n) + ")";
 }
 
 TEST(Flood, OpensTheZeroRegionDepthFirstInNeighbourOrder) {
@@ -49,7 +48,7 @@ TEST(Flood, OpensTheZeroRegionDepthFirstInNeighbourOrder) {
         nu(3, 0, 0), nu(4, 1, 0), nu(5, 2, 0), nu(6, 3, 1), nu(5, 4, 2), nu(4, 3, 1), nu(3, 2, 0),
         nu(3, 4, 2), nu(2, 3, 1), nu(2, 1, 0), nu(1, 2, 0), nu(1, 4, 2), nu(0, 3, 1),
     };
-    EXPECT_EQ(f.view.only({"DrawNu"}), expected);
+    EXPECT_EQ(f.view.only({"opened"}), expected);
     EXPECT_EQ(f.picture(), (Rows{
                                "   0   ",  //
                                "  0 0  ",  //
@@ -65,7 +64,7 @@ TEST(Flood, OpensTheZeroRegionDepthFirstInNeighbourOrder) {
                                "  o o  ",  //
                                "   o   ",  //
                            }));
-    EXPECT_EQ(f.game.CoveredCount(), 37 - 13);
+    EXPECT_EQ(f.game.coveredCount(), 37 - 13);
     EXPECT_EQ(f.game.state(), GameState::Running);
 }
 
@@ -93,29 +92,26 @@ TEST(Flood, FromTheBottomLooksAboveFirst) {
         nu(5, 10, 0), nu(5, 8, 2),  nu(6, 9, 1), nu(2, 11, 0), nu(2, 9, 1),
         nu(1, 10, 0), nu(1, 8, 2),  nu(0, 9, 1),
     };
-    EXPECT_EQ(f.view.only({"DrawNu"}), expected);
+    EXPECT_EQ(f.view.only({"opened"}), expected);
 }
 
-TEST(Flood, DrawsEachCellSunkenThenItsNumberAndRefreshesAfterZeros) {
+TEST(Flood, ShowsTheBoardAtOnceAfterEachEmptyCell) {
     GameFixture f;
     f.setUp(kTopPocket);
     f.leftPress(3, 0);
     f.view.clear();
     f.leftRelease(3, 0);
-    const auto drawing = f.view.only({"DrawPD", "DrawNu", "refresh"});
-    ASSERT_GE(drawing.size(), 9u);
-    // The sunken face gets the anchor, the number the outline origin.
-    EXPECT_EQ(drawing[0], "DrawPD(63,3)");
-    EXPECT_EQ(drawing[1], nu(3, 0, 0));
-    EXPECT_EQ(drawing[2], "refresh");
-    EXPECT_EQ(drawing[3], "DrawPD(80,11)");
-    EXPECT_EQ(drawing[4], nu(4, 1, 0));
-    EXPECT_EQ(drawing[5], "refresh");
-    EXPECT_EQ(drawing[6], "DrawPD(97,19)");
-    EXPECT_EQ(drawing[7], nu(5, 2, 0));
-    EXPECT_EQ(drawing[8], "refresh");
-    // Six zero cells, one refresh each.
-    EXPECT_EQ(f.view.count("refresh"), 6);
+    const auto drawing = f.view.only({"opened", "showBoard"});
+    ASSERT_GE(drawing.size(), 7u);
+    EXPECT_EQ(drawing[0], nu(3, 0, 0));
+    EXPECT_EQ(drawing[1], "showBoard");
+    EXPECT_EQ(drawing[2], nu(4, 1, 0));
+    EXPECT_EQ(drawing[3], "showBoard");
+    EXPECT_EQ(drawing[4], nu(5, 2, 0));
+    EXPECT_EQ(drawing[5], "showBoard");
+    EXPECT_EQ(drawing[6], nu(6, 3, 1));
+    // Six empty cells, the board shown after each.
+    EXPECT_EQ(f.view.count("showBoard"), 6);
 }
 
 TEST(Flood, GoesAroundAFlagAndLeavesWhatLiesBehindIt) {
@@ -158,8 +154,8 @@ TEST(Flood, FirstOpeningMayShowANumber) {
     GameFixture f;
     f.setUp(kTopPocket);
     f.open(3, 4);
-    EXPECT_EQ(f.view.only({"DrawNu"}), std::vector<std::string>{nu(3, 4, 2)});
-    EXPECT_EQ(f.game.CoveredCount(), 36);
+    EXPECT_EQ(f.view.only({"opened"}), std::vector<std::string>{nu(3, 4, 2)});
+    EXPECT_EQ(f.game.coveredCount(), 36);
     EXPECT_EQ(f.game.state(), GameState::Running);
 }
 
@@ -174,16 +170,16 @@ TEST(Win, ThroughTheFillHappensOnceWithOneRecordCheck) {
     f.open(6, 9);
 
     EXPECT_EQ(f.game.state(), GameState::Won);
-    EXPECT_EQ(f.game.CoveredCount(), 7);
+    EXPECT_EQ(f.game.coveredCount(), 7);
     EXPECT_EQ(f.view.count("face(Winner,0)"), 1);
     EXPECT_EQ(f.view.count("bestTime(Beginner)"), 1);
     EXPECT_EQ(f.view.count("enterRecord(Beginner,1)"), 1);
-    EXPECT_EQ(f.view.count("WriteK"), 1);
+    EXPECT_EQ(f.view.count("saveSettings"), 1);
     // Every safe cell drawn once.
-    EXPECT_EQ(f.view.only({"DrawNu"}).size(), 30u);
+    EXPECT_EQ(f.view.only({"opened"}).size(), 30u);
 
-    // The end of the game, in order: face, refresh, counter "00", a flag on every
-    // mine column by column, clock and board off, then the record.
+    // The end of the game, in order: face, the board shown, counter "00", a flag on
+    // every mine column by column, the clock stopped, then the record.
     std::vector<std::string> tail;
     bool started = false;
     for (const auto& line : f.view.log) {
@@ -194,26 +190,24 @@ TEST(Win, ThroughTheFillHappensOnceWithOneRecordCheck) {
     }
     const std::vector<std::string> expected = {
         "face(Winner,0)",
-        "refresh",
-        "counter(0,0)",
-        "DrawFlg(11,27)",
-        "DrawFlg(11,43)",
-        "DrawFlg(11,59)",
-        "DrawFlg(11,75)",
-        "DrawFlg(28,19)",
-        "DrawFlg(28,35)",
-        "DrawFlg(28,51)",
-        "timer(off)",
-        "field(off)",
+        "showBoard",
+        "counter(0)",
+        "drawCell(0,3,Flag)",
+        "drawCell(0,5,Flag)",
+        "drawCell(0,7,Flag)",
+        "drawCell(0,9,Flag)",
+        "drawCell(1,2,Flag)",
+        "drawCell(1,4,Flag)",
+        "drawCell(1,6,Flag)",
+        "runClock(off)",
         "bestTime(Beginner)",
         "prepareName(Beginner)",
         "enterRecord(Beginner,1)",
-        "WriteK",
+        "saveSettings",
     };
     EXPECT_EQ(tail, expected);
-    EXPECT_EQ(f.game.Zmin(), "0");
+    EXPECT_EQ(f.game.counter(), 0);
     EXPECT_EQ(f.game.restingFace(), Face::Winner);
-    EXPECT_DOUBLE_EQ(f.game.BestTime(), 1.0);
 }
 
 TEST(Win, FlagsOnMinesStayAndGetNoSecondFlag) {
@@ -225,8 +219,8 @@ TEST(Win, FlagsOnMinesStayAndGetNoSecondFlag) {
     g.view.clear();
     g.open(6, 9);
     ASSERT_EQ(g.game.state(), GameState::Won);
-    EXPECT_EQ(g.view.count("DrawFlg(11,27)"), 0);
-    EXPECT_EQ(g.view.only({"DrawFlg"}).size(), 6u);
+    EXPECT_EQ(g.view.count("drawCell(0,3,Flag)"), 0);
+    EXPECT_EQ(g.view.cellsShowing("Flag").size(), 7u);
     EXPECT_EQ(g.game.board().at(0, 3), Cell::FlaggedMine);
 }
 
@@ -249,7 +243,7 @@ TEST(Win, AFlagOnASafeCellPreventsItUntilRemoved) {
     });
     f.open(3, 12);
     EXPECT_EQ(f.game.state(), GameState::Running);
-    EXPECT_EQ(f.game.CoveredCount(), 2);
+    EXPECT_EQ(f.game.coveredCount(), 2);
     EXPECT_EQ(f.game.board().at(6, 3), Cell::FlaggedSafe);
 
     f.rightPress(6, 3);
@@ -285,11 +279,10 @@ TEST(Loss, DrawsTheHitMineOtherMinesAndWrongFlagsInOrder) {
     f.leftRelease(3, 6);
 
     const std::vector<std::string> expected = {
-        "face(Normal,0)",   "DrawP2(62,51)", "face(Dead,0)",
-        "DrawMin(63,51,1)",  // the hit mine, at its anchor
-        "DrawMin(12,27,0)",  // the other mine without a flag
-        "DrawCrs(98,19)",    // the wrong flag: anchor + 1
-        "timer(off)",       "field(off)",
+        "face(Normal,0)",     "drawCell(3,6,Raised)",    "face(Dead,0)",  "drawCell(3,6,HitMine)",
+        "showBoard",
+        "drawCell(0,3,Mine)",  // the other mine without a flag
+        "showBoard",          "drawCell(5,2,WrongFlag)", "runClock(off)",
     };
     EXPECT_EQ(f.view.log, expected);
     EXPECT_EQ(f.game.state(), GameState::Lost);
@@ -297,7 +290,7 @@ TEST(Loss, DrawsTheHitMineOtherMinesAndWrongFlagsInOrder) {
     EXPECT_EQ(f.game.board().at(6, 9), Cell::FlaggedMine);
     EXPECT_EQ(f.game.board().at(5, 2), Cell::FlaggedSafe);
     EXPECT_EQ(f.game.board().at(3, 6), Cell::CoveredMine);
-    EXPECT_EQ(f.game.PressedX(), kNoCell);
+    EXPECT_EQ(f.game.heldCell(), std::nullopt);
 }
 
 TEST(Loss, OpeningAMineFirstIsImpossible) {
@@ -324,15 +317,14 @@ TEST(Loss, OpeningAMineFirstIsImpossible) {
     EXPECT_EQ(f.game.board().at(3, 0), Cell::Opened);
 }
 
-TEST(Clicking, DoesNothingForNoCellOffTheBoardOrAfterTheGame) {
+TEST(OpenCell, DoesNothingOffTheBoardOrAfterTheGame) {
     GameFixture f;
     f.setUp(kTopPocket);
     f.view.clear();
-    f.game.Clicking(kNoCell, kNoCell);
-    f.game.Clicking(originX(3), kNoCell);
-    f.game.Clicking(kNoCell, cellY(0));
-    f.game.Clicking(5, 5);      // the black top-left corner
-    f.game.Clicking(-50, 200);  // outside the surface
+    for (const CellPos& none :
+         {CellPos{-1, -1}, CellPos{0, 0}, CellPos{3, 1}, CellPos{7, 6}, CellPos{-100, 200}}) {
+        f.game.openCell(none);
+    }
     EXPECT_TRUE(f.view.log.empty());
     EXPECT_EQ(f.game.state(), GameState::Ready);
 
@@ -341,10 +333,10 @@ TEST(Clicking, DoesNothingForNoCellOffTheBoardOrAfterTheGame) {
     ASSERT_EQ(f.game.state(), GameState::Lost);
     const auto board = f.picture();
     f.view.clear();
-    f.game.Clicking(originX(6), cellY(9));
+    f.game.openCell({6, 9});
     f.open(6, 9);
     EXPECT_EQ(f.picture(), board);
-    EXPECT_EQ(f.view.only({"Draw", "face", "timer", "field"}), std::vector<std::string>{});
+    EXPECT_EQ(f.view.only({"draw", "opened", "face", "runClock"}), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct CellCounts {
 
 CellCounts countCells(const Game& game) {
     CellCounts n;
-    const int side = game.Side();
+    const int side = game.side();
     for (int c = -5; c <= 60; ++c) {
         for (int r = -5; r <= 60; ++r) {
             const Cell cell = game.board().at(c, r);
@@ -34,26 +34,24 @@ CellCounts countCells(const Game& game) {
     return n;
 }
 
-TEST(MakeField, PlacesExactlyTheMineCountAndSparesTheFirstAndFlaggedCells) {
+TEST(Placement, PlacesExactlyTheMineCountAndSparesTheFirstAndFlaggedCells) {
     for (const auto& [side, mines] :
          std::vector<std::pair<int, int>>{{4, 7}, {6, 21}, {8, 49}, {10, 135}, {4, 18}}) {
         SCOPED_TRACE(std::to_string(side) + "/" + std::to_string(mines));
         RecordingView view;
         SeededRandom random(static_cast<std::uint64_t>(side * 1000 + mines));
         Game game(view, random);
-        game.Skn_Click(0);
-        game.CustOK(side, mines);
+        game.chooseFaceSet(0);
+        game.chooseCustomBoard(side, mines);
         for (int round = 0; round < 30; ++round) {
-            game.New_Click();
+            game.newGame();
             // Two flags before the first opening, placed by right presses.
             const CellPos first{side - 1, 2 * side - 2};
             const CellPos flag1{0, side - 1};
             const CellPos flag2{side, 2 * side - 1};
-            game.Field_MouseDown(kRightButton, 0, GameFixture::fx(flag1.c),
-                                 GameFixture::fy(flag1.r));
-            game.Field_MouseDown(kRightButton, 0, GameFixture::fx(flag2.c),
-                                 GameFixture::fy(flag2.r));
-            game.MakeField(mines, first.c, first.r);
+            game.boardPress(kRightButton, GameFixture::fx(flag1.c), GameFixture::fy(flag1.r));
+            game.boardPress(kRightButton, GameFixture::fx(flag2.c), GameFixture::fy(flag2.r));
+            game.placeMines(mines, first);
             const CellCounts n = countCells(game);
             ASSERT_EQ(n.mines, mines);
             ASSERT_EQ(n.flaggedMines, 0);
@@ -63,35 +61,35 @@ TEST(MakeField, PlacesExactlyTheMineCountAndSparesTheFirstAndFlaggedCells) {
     }
 }
 
-TEST(MakeField, ReseedsAtTheStartAndStepsTheClockAtTheEnd) {
+TEST(Placement, ReseedsAtTheStartAndShowsNothing) {
     RecordingView view;
     PlacingRandom random;
     Game game(view, random);
-    game.Skn_Click(0);
-    game.NGB();
-    ASSERT_EQ(game.Seconds(), 0);
+    game.chooseFaceSet(0);
+    game.chooseLevel(Level::Beginner);
+    ASSERT_EQ(game.seconds(), 0);
     const int before = random.reseeds;
     view.clear();
-    game.MakeField(7, 3, 6);
+    game.placeMines(7, {3, 6});
     EXPECT_EQ(random.reseeds, before + 1);
-    EXPECT_EQ(game.Seconds(), 1);
-    EXPECT_EQ(view.log, std::vector<std::string>{"clock(1)"});
+    EXPECT_EQ(game.seconds(), 0);
+    EXPECT_TRUE(view.log.empty());
 }
 
-TEST(MakeField, EveryOtherCellIsEquallyLikelyToGetAMine) {
+TEST(Placement, EveryOtherCellIsEquallyLikelyToGetAMine) {
     // Beginner with the first cell in the middle: each of the other 36 cells
     // should hold a mine in 7/36 of the games.
     RecordingView view;
     SeededRandom random(7);
     Game game(view, random);
-    game.Skn_Click(0);
-    game.NGB();
+    game.chooseFaceSet(0);
+    game.chooseLevel(Level::Beginner);
     const int games = 20000;
     const CellPos first{3, 6};
     std::map<std::pair<int, int>, int> hits;
     for (int g = 0; g < games; ++g) {
         game.boardForTesting().clear();
-        game.MakeField(7, first.c, first.r);
+        game.placeMines(7, first);
         for (const CellPos& cell : cellsOf(4)) {
             if (hasMine(game.board().at(cell.c, cell.r))) {
                 ++hits[{cell.c, cell.r}];
@@ -110,13 +108,13 @@ TEST(MakeField, EveryOtherCellIsEquallyLikelyToGetAMine) {
     EXPECT_LT(chiSquare, 80.0);
 }
 
-TEST(MakeField, EndsWhenFlagsLeaveTooFewFreeCells) {
+TEST(Placement, EndsWhenFlagsLeaveTooFewFreeCells) {
     // All but three of the other cells flagged: three mines go to the free cells,
     // the other four under flags.
     GameFixture f;
     f.random.side = 4;
-    f.game.Skn_Click(0);
-    f.game.NGB();
+    f.game.chooseFaceSet(0);
+    f.game.chooseLevel(Level::Beginner);
     const CellPos first{3, 6};
     const std::vector<CellPos> free = {{3, 0}, {0, 3}, {6, 9}};
     int flags = 0;
@@ -128,7 +126,7 @@ TEST(MakeField, EndsWhenFlagsLeaveTooFewFreeCells) {
         ++flags;
     }
     ASSERT_EQ(flags, 33);
-    EXPECT_EQ(f.game.Zmin(), "-26");
+    EXPECT_EQ(f.game.counter(), -26);
     f.open(first.c, first.r);
     const CellCounts n = countCells(f.game);
     EXPECT_EQ(n.mines, 3);
@@ -137,14 +135,14 @@ TEST(MakeField, EndsWhenFlagsLeaveTooFewFreeCells) {
         EXPECT_EQ(f.game.board().at(cell.c, cell.r), Cell::CoveredMine);
     }
     EXPECT_EQ(f.game.board().at(first.c, first.r), Cell::Opened);
-    EXPECT_EQ(f.game.Seconds(), 1);
+    EXPECT_EQ(f.game.seconds(), 1);
 }
 
-TEST(MakeField, EndsWhenEveryOtherCellIsFlagged) {
+TEST(Placement, EndsWhenEveryOtherCellIsFlagged) {
     GameFixture f;
     f.random.side = 4;
-    f.game.Skn_Click(0);
-    f.game.NGB();
+    f.game.chooseFaceSet(0);
+    f.game.chooseLevel(Level::Beginner);
     for (const CellPos& cell : cellsOf(4)) {
         if (!(cell == CellPos{3, 6})) {
             f.rightPress(cell.c, cell.r);
@@ -158,40 +156,39 @@ TEST(MakeField, EndsWhenEveryOtherCellIsFlagged) {
     EXPECT_EQ(f.game.state(), GameState::Running);
 }
 
-TEST(MakeField, EndsWhenAskedForMoreMinesThanCells) {
+TEST(Placement, EndsWhenAskedForMoreMinesThanCells) {
     RecordingView view;
     SeededRandom random(3);
     Game game(view, random);
-    game.Skn_Click(0);
-    game.NGB();
-    game.MakeField(100, 3, 6);
+    game.chooseFaceSet(0);
+    game.chooseLevel(Level::Beginner);
+    game.placeMines(100, {3, 6});
     EXPECT_EQ(countCells(game).mines, 36);
     EXPECT_EQ(game.board().at(3, 6), Cell::Covered);
-    EXPECT_EQ(game.Seconds(), 1);
 }
 
-TEST(MakeField, PlacesAtLeastOneMine) {
+TEST(Placement, PlacesAtLeastOneMine) {
     RecordingView view;
     SeededRandom random(5);
     Game game(view, random);
-    game.Skn_Click(0);
-    game.NGB();
-    game.MakeField(0, 3, 6);
+    game.chooseFaceSet(0);
+    game.chooseLevel(Level::Beginner);
+    game.placeMines(0, {3, 6});
     EXPECT_EQ(countCells(game).mines, 1);
 }
 
-TEST(MakeField, FirstOpeningLeavesTheOpenedCellFreeAndTheClockAtOne) {
+TEST(Placement, FirstOpeningLeavesTheOpenedCellFreeAndTheClockAtOne) {
     for (int seed = 0; seed < 50; ++seed) {
         RecordingView view;
         SeededRandom random(static_cast<std::uint64_t>(seed));
         Game game(view, random);
-        game.Skn_Click(0);
-        game.NGE();
-        game.Field_MouseDown(kLeftButton, 0, GameFixture::fx(7), GameFixture::fy(14));
-        game.Field_MouseUp(kLeftButton, 0, GameFixture::fx(7), GameFixture::fy(14));
+        game.chooseFaceSet(0);
+        game.chooseLevel(Level::Expert);
+        game.boardPress(kLeftButton, GameFixture::fx(7), GameFixture::fy(14));
+        game.boardRelease(kLeftButton, GameFixture::fx(7), GameFixture::fy(14));
         ASSERT_EQ(game.board().at(7, 14), Cell::Opened);
         ASSERT_EQ(countCells(game).mines, 49);
-        ASSERT_EQ(game.Seconds(), 1);
+        ASSERT_EQ(game.seconds(), 1);
     }
 }
 

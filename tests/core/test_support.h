@@ -1,8 +1,7 @@
 #pragma once
 // Test doubles and helpers for the game core: a view that records every call as a
-// line of text (and moves x exactly as the window's drawing procedures do), a
-// random source that puts mines on chosen cells through the real placement, and
-// boards written as text pictures.
+// line of text, in cells and looks, a random source that puts mines on chosen cells through the
+// real placement, and boards written as text pictures.
 //
 // A board picture has one line per half-row r and one character per column c, so
 // that the cells of a side-4 board form a hexagon:
@@ -15,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <random>
 #include <string>
@@ -56,54 +56,57 @@ inline const char* levelName(Level level) {
     return "?";
 }
 
+inline const char* lookName(CellLook look) {
+    switch (look) {
+        case CellLook::Raised:
+            return "Raised";
+        case CellLook::Sunken:
+            return "Sunken";
+        case CellLook::Flag:
+            return "Flag";
+        case CellLook::FlagRemoved:
+            return "FlagRemoved";
+        case CellLook::Mine:
+            return "Mine";
+        case CellLook::HitMine:
+            return "HitMine";
+        case CellLook::WrongFlag:
+            return "WrongFlag";
+    }
+    return "?";
+}
+
+// Records every call as a line of text, cells as "c,r": "drawCell(3,5,Sunken)",
+// "opened(3,5,2)", "showBoard", "counter(-2)". It also keeps what the board shows:
+// the last look drawn on each cell since the last layout.
 class RecordingView : public GameView {
   public:
     std::vector<std::string> log;
-    // Number last drawn at each outline origin.
-    std::map<std::pair<int, int>, int> numbers;
+    // What each cell shows: a look's name, or the number of an opened cell.
+    std::map<std::pair<int, int>, std::string> shown;
     bool minimized = false;
     std::map<Level, double> best{
         {Level::Beginner, 999}, {Level::Advanced, 999}, {Level::Expert, 999}};
 
-    void DrawP2(int x, int y) override { add("DrawP2(" + xy(x, y) + ")"); }
-    void DrawPD(int& x, int y) override {
-        add("DrawPD(" + xy(x, y) + ")");
-        if (x != kNoCell && y != kNoCell) {
-            x -= 1;
-        }
+    void drawCell(CellPos cell, CellLook look) override {
+        add("drawCell(" + cr(cell) + "," + lookName(look) + ")");
+        shown[{cell.c, cell.r}] = lookName(look);
     }
-    void DrawP3(int& x, int y) override {
-        add("DrawP3(" + xy(x, y) + ")");
-        if (x != kNoCell && y != kNoCell) {
-            x -= 2;
-        }
+    void drawOpenedCell(CellPos cell, int minesAround) override {
+        add("opened(" + cr(cell) + "," + std::to_string(minesAround) + ")");
+        shown[{cell.c, cell.r}] = std::to_string(minesAround);
     }
-    void DrawNu(int x, int y, int n) override {
-        add("DrawNu(" + xy(x, y) + "," + std::to_string(n) + ")");
-        numbers[{x, y}] = n;
+    void showBoard() override { add("showBoard"); }
+    void layoutBoard(int side) override {
+        add("layout(" + std::to_string(side) + ")");
+        shown.clear();
     }
-    void DrawMin(int& x, int y, MineKind kind) override {
-        add("DrawMin(" + xy(x, y) + "," + std::to_string(static_cast<int>(kind)) + ")");
-        x -= 1;
-    }
-    void DrawFlg(int x, int y) override { add("DrawFlg(" + xy(x, y) + ")"); }
-    void DrawCrs(int& x, int y) override {
-        add("DrawCrs(" + xy(x, y) + ")");
-        x += 1;
-        x -= 2;
-        x -= 1;
-    }
-    void refreshField() override { add("refresh"); }
-    void layoutBoard(int side) override { add("layout(" + std::to_string(side) + ")"); }
-    void setFieldEnabled(bool enabled) override { add(enabled ? "field(on)" : "field(off)"); }
     void showFace(Face face, int faceSet) override {
         add(std::string("face(") + faceName(face) + "," + std::to_string(faceSet) + ")");
     }
-    void showCounter(int left, int right) override {
-        add("counter(" + std::to_string(left) + "," + std::to_string(right) + ")");
-    }
+    void showCounter(int minesLeft) override { add("counter(" + std::to_string(minesLeft) + ")"); }
     void showClock(int seconds) override { add("clock(" + std::to_string(seconds) + ")"); }
-    void setTimerEnabled(bool enabled) override { add(enabled ? "timer(on)" : "timer(off)"); }
+    void runClock(bool running) override { add(running ? "runClock(on)" : "runClock(off)"); }
     bool isMinimized() const override { return minimized; }
     void minimize() override {
         add("minimize");
@@ -124,7 +127,7 @@ class RecordingView : public GameView {
     void enterRecord(Level level, int seconds) override {
         add(std::string("enterRecord(") + levelName(level) + "," + std::to_string(seconds) + ")");
     }
-    void WriteK() override { add("WriteK"); }
+    void saveSettings() override { add("saveSettings"); }
 
     void clear() { log.clear(); }
     int count(const std::string& line) const {
@@ -147,9 +150,36 @@ class RecordingView : public GameView {
         }
         return out;
     }
+    // The last call whose text starts with the prefix, "" when there is none: what
+    // the face, counter or clock shows now.
+    std::string last(const std::string& prefix) const {
+        for (auto it = log.rbegin(); it != log.rend(); ++it) {
+            if (it->rfind(prefix, 0) == 0) {
+                return *it;
+            }
+        }
+        return "";
+    }
+    // What the cell shows: "Raised" unless something was drawn on it.
+    std::string shownAt(int c, int r) const {
+        const auto it = shown.find({c, r});
+        return it == shown.end() ? "Raised" : it->second;
+    }
+    // The cells shown in this look, column by column.
+    std::vector<CellPos> cellsShowing(const std::string& look) const {
+        std::vector<CellPos> cells;
+        for (const auto& [cell, what] : shown) {
+            if (what == look) {
+                cells.push_back({cell.first, cell.second});
+            }
+        }
+        return cells;
+    }
 
   private:
-    static std::string xy(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    static std::string cr(CellPos cell) {
+        return std::to_string(cell.c) + "," + std::to_string(cell.r);
+    }
     void add(std::string line) { log.push_back(std::move(line)); }
 };
 
@@ -237,8 +267,10 @@ inline std::vector<std::string> pictureOf(const Board& board, int side, const Re
                     ch = 'F';
                     break;
                 case Cell::Opened: {
-                    const auto it = view.numbers.find({originX(c), cellY(r)});
-                    ch = it == view.numbers.end() ? '?' : static_cast<char>('0' + it->second);
+                    const std::string what = view.shownAt(c, r);
+                    ch = what.size() == 1 && std::isdigit(static_cast<unsigned char>(what[0]))
+                             ? what[0]
+                             : '?';
                     break;
                 }
             }
@@ -262,8 +294,8 @@ struct GameFixture {
         const BoardPicture p = parsePicture(rows);
         random.side = p.side;
         random.plan = p.mines;
-        game.Skn_Click(0);
-        game.CustOK(p.side, static_cast<int>(p.mines.size()));
+        game.chooseFaceSet(0);
+        game.chooseCustomBoard(p.side, static_cast<int>(p.mines.size()));
         for (const CellPos& f : p.flags) {
             rightPress(f.c, f.r);
         }
@@ -272,38 +304,26 @@ struct GameFixture {
     void setUpLevel(Level level, const std::vector<CellPos>& mines) {
         random.side = fixedLevel(level).side;
         random.plan = mines;
-        game.Skn_Click(0);
-        switch (level) {
-            case Level::Beginner:
-                game.NGB();
-                break;
-            case Level::Advanced:
-                game.NGA();
-                break;
-            case Level::Expert:
-                game.NGE();
-                break;
-            case Level::Custom:
-                break;
-        }
+        game.chooseFaceSet(0);
+        game.chooseLevel(level);
     }
 
-    // Mouse positions in Field pixels: the cell's anchor lies inside it.
+    // Pointer positions on the board surface: the cell's anchor lies inside it.
     static double fx(int c) { return anchorX(c) + 0.5; }
     static double fy(int r) { return cellY(r) + 0.5; }
 
-    void leftPress(int c, int r) { game.Field_MouseDown(kLeftButton, 0, fx(c), fy(r)); }
-    void leftMove(int c, int r) { game.Field_MouseMove(kLeftButton, 0, fx(c), fy(r)); }
-    void leftRelease(int c, int r) { game.Field_MouseUp(kLeftButton, 0, fx(c), fy(r)); }
+    void leftPress(int c, int r) { game.boardPress(kLeftButton, fx(c), fy(r)); }
+    void leftMove(int c, int r) { game.boardMove(kLeftButton, fx(c), fy(r)); }
+    void leftRelease(int c, int r) { game.boardRelease(kLeftButton, fx(c), fy(r)); }
     void open(int c, int r) {
         leftPress(c, r);
         leftRelease(c, r);
     }
     void rightPress(int c, int r) {
-        game.Field_MouseDown(kRightButton, 0, fx(c), fy(r));
-        game.Field_MouseUp(kRightButton, 0, fx(c), fy(r));
+        game.boardPress(kRightButton, fx(c), fy(r));
+        game.boardRelease(kRightButton, fx(c), fy(r));
     }
-    std::vector<std::string> picture() const { return pictureOf(game.board(), game.Side(), view); }
+    std::vector<std::string> picture() const { return pictureOf(game.board(), game.side(), view); }
 };
 
 }  // namespace quorvel::core::testing

@@ -13,13 +13,7 @@ namespace quorvel::support {
 // Every cell of a board of this side, column by column, top to bottom.
 inline std::vector<core::CellPos> cellsOf(int side) {
     std::vector<core::CellPos> cells;
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        for (int r = 0; r <= 4 * side - 4; ++r) {
-            if (core::isCell(side, c, r)) {
-                cells.push_back({c, r});
-            }
-        }
-    }
+    core::forEachCell(side, [&](core::CellPos cell) { cells.push_back(cell); });
     return cells;
 }
 
@@ -27,7 +21,7 @@ inline std::vector<core::CellPos> cellsOf(int side) {
 // every covered cell without a mine, column by column, while the game runs.
 inline void playToWin(const core::Game& game, const std::function<void(int c, int r)>& open,
                       const std::function<void()>& afterFirstOpening = {}) {
-    const int side = game.Side();
+    const int side = game.side();
     open(side - 1, 2 * side - 2);
     if (afterFirstOpening) {
         afterFirstOpening();
