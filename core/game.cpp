@@ -112,7 +112,8 @@ void Game::chooseFaceSet(int faceSet) {
 // ---------------------------------------------------------------- opening cells
 
 void Game::openCell(CellPos cell) {
-    if (!takesInput()) {
+    // The fill tries the neighbours of edge cells too, which lie off the board.
+    if (!takesInput() || !isCell(side_, cell.c, cell.r)) {
         return;
     }
     if (state_ == GameState::Ready) {

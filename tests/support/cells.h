@@ -27,7 +27,7 @@ inline std::vector<core::CellPos> cellsOf(int side) {
 // every covered cell without a mine, column by column, while the game runs.
 inline void playToWin(const core::Game& game, const std::function<void(int c, int r)>& open,
                       const std::function<void()>& afterFirstOpening = {}) {
-    const int side = game.Side();
+    const int side = game.side();
     open(side - 1, 2 * side - 2);
     if (afterFirstOpening) {
         afterFirstOpening();
