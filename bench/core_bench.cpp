@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "core/game.h"
 #include "core/geometry.h"
@@ -13,32 +14,17 @@ namespace {
 
 using namespace quorvel::core;
 
-// A window that shows nothing but moves x as the real drawing procedures do,
-// since the game relies on it.
+// A window that shows nothing.
 class SilentView final : public GameView {
   public:
-    void DrawP2(int, int) override {}
-    void DrawPD(int& x, int y) override {
-        if (x != kNoCell && y != kNoCell) {
-            x -= 1;
-        }
-    }
-    void DrawP3(int& x, int y) override {
-        if (x != kNoCell && y != kNoCell) {
-            x -= 2;
-        }
-    }
-    void DrawNu(int, int, int) override {}
-    void DrawMin(int& x, int, MineKind) override { x -= 1; }
-    void DrawFlg(int, int) override {}
-    void DrawCrs(int& x, int) override { x -= 2; }
-    void refreshField() override {}
+    void drawCell(CellPos, CellLook) override {}
+    void drawOpenedCell(CellPos, int) override {}
+    void showBoard() override {}
     void layoutBoard(int) override {}
-    void setFieldEnabled(bool) override {}
     void showFace(Face, int) override {}
-    void showCounter(int, int) override {}
+    void showCounter(int) override {}
     void showClock(int) override {}
-    void setTimerEnabled(bool) override {}
+    void runClock(bool) override {}
     bool isMinimized() const override { return false; }
     void minimize() override {}
     void showLevelMark(Level) override {}
@@ -47,7 +33,7 @@ class SilentView final : public GameView {
     double bestTime(Level) override { return 999; }
     void prepareNameEntry(Level) override {}
     void enterRecord(Level, int) override {}
-    void WriteK() override {}
+    void saveSettings() override {}
 };
 
 // Always draws the anchor pixel of one cell, so that one mine lands there.
@@ -76,7 +62,8 @@ void BM_HitTestSide10(benchmark::State& state) {
         std::int64_t sum = 0;
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                sum += GetPX(side, x, y) + GetPY(side, x, y);
+                const std::optional<CellPos> cell = cellAtMapPoint(side, x, y);
+                sum += cell ? cell->c + cell->r : -2;
             }
         }
         benchmark::DoNotOptimize(sum);
@@ -92,36 +79,35 @@ void BM_FloodFillSide10(benchmark::State& state) {
     // the right edge: every other cell, 270 of them, opens in one fill.
     OneCellRandom random(side, {0, side - 1});
     Game game(view, random);
-    game.Skn_Click(0);
-    game.CustOK(side, 1);
-    const int x = originX(2 * side - 2);
-    const int y = cellY(3 * side - 3);
+    game.chooseFaceSet(0);
+    game.chooseCustomBoard(side, 1);
+    const CellPos opened{2 * side - 2, 3 * side - 3};
     for (auto _ : state) {
-        game.New_Click();
-        game.Clicking(x, y);
-        benchmark::DoNotOptimize(game.CoveredCount());
+        game.newGame();
+        game.openCell(opened);
+        benchmark::DoNotOptimize(game.coveredCount());
     }
-    if (game.state() != GameState::Won || game.CoveredCount() != 1) {
+    if (game.state() != GameState::Won || game.coveredCount() != 1) {
         state.SkipWithError("the fill did not open the whole board");
     }
     state.SetItemsProcessed(state.iterations() * (cellCount(side) - 1));
 }
 BENCHMARK(BM_FloodFillSide10)->Unit(benchmark::kMicrosecond);
 
-void BM_MakeFieldDense(benchmark::State& state) {
+void BM_PlaceMinesDense(benchmark::State& state) {
     const int side = 10;
     const int mines = 135;
     SilentView view;
     SeededRandom random(2026);
     Game game(view, random);
-    game.Skn_Click(0);
-    game.CustOK(side, mines);
+    game.chooseFaceSet(0);
+    game.chooseCustomBoard(side, mines);
     for (auto _ : state) {
         game.boardForTesting().clear();
-        game.MakeField(mines, side - 1, 2 * side - 2);
+        game.placeMines(mines, {side - 1, 2 * side - 2});
         benchmark::DoNotOptimize(game.board());
     }
 }
-BENCHMARK(BM_MakeFieldDense)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlaceMinesDense)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

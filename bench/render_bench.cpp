@@ -5,9 +5,8 @@
 #include "core/game_view.h"
 #include "core/geometry.h"
 #include "render/board_pictures.h"
-#include "render/cell_faces.h"
+#include "render/cell_looks.h"
 #include "render/face_pictures.h"
-#include "render/glyphs.h"
 #include "render/panel_pictures.h"
 
 namespace {
@@ -53,23 +52,12 @@ void BM_DrawOpenBoardSide10(benchmark::State& state) {
     const int faceSet = static_cast<int>(state.range(0));
     constexpr int kSide = 10;
     render::Picture field = render::boardPicture(kSide);
-    struct Cell {
-        int x, y;
-    };
-    std::vector<Cell> cells;
-    for (int c = 0; c <= 2 * kSide - 2; ++c) {
-        for (int r = 0; r <= 4 * kSide - 4; ++r) {
-            if (core::isCell(kSide, c, r)) {
-                cells.push_back({core::originX(c), core::cellY(r)});
-            }
-        }
-    }
+    std::vector<core::CellPos> cells;
+    core::forEachCell(kSide, [&](core::CellPos cell) { cells.push_back(cell); });
     for (auto _ : state) {
         int n = 0;
-        for (const Cell& cell : cells) {
-            int x = cell.x + 1;
-            render::DrawPD(field, x, cell.y);
-            render::DrawNu(field, x, cell.y, n, faceSet);
+        for (const core::CellPos& cell : cells) {
+            render::drawOpenedCell(field, cell, n, faceSet);
             n = n == 6 ? 0 : n + 1;
         }
         benchmark::ClobberMemory();

@@ -60,7 +60,7 @@ void BM_ClickOpensBoardSide10(benchmark::State& state) {
     CornerRandom random;
     SideTenStore store;
     MainWindow window(random, &store);
-    window.DetectK();
+    window.restoreSettings();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         state.SkipWithError("window not exposed");
@@ -69,7 +69,7 @@ void BM_ClickOpensBoardSide10(benchmark::State& state) {
     const QPoint farCell(17 * 18 + 12, 8 * 27 + 3);
     for (auto _ : state) {
         state.PauseTiming();
-        window.game().New_Click();
+        window.game().newGame();
         QCoreApplication::processEvents();
         state.ResumeTiming();
         QTest::mousePress(window.fieldSurface(), Qt::LeftButton, {}, farCell);

@@ -112,7 +112,7 @@ void Game::chooseFaceSet(int faceSet) {
 // ---------------------------------------------------------------- opening cells
 
 void Game::openCell(CellPos cell) {
-    // The fill reaches past the edge of the board: there is nothing to open.
+    // The fill tries the neighbours of edge cells too, which lie off the board.
     if (!takesInput() || !isCell(side_, cell.c, cell.r)) {
         return;
     }

@@ -14,8 +14,7 @@ namespace {
 // Where no free cell is left (the player flagged that many before the first
 // opening), the rest of the mines go under flags, chosen uniformly; when even
 // those run out, fewer mines are placed than asked for.
-void placeUnderFlags(Board& board, int side, int remaining, CellPos first,
-                     RandomSource& random) {
+void placeUnderFlags(Board& board, int side, int remaining, CellPos first, RandomSource& random) {
     std::vector<CellPos> flagged;
     forEachCell(side, [&](CellPos cell) {
         if (board.at(cell.c, cell.r) == Cell::FlaggedSafe && cell != first) {
@@ -23,7 +22,8 @@ void placeUnderFlags(Board& board, int side, int remaining, CellPos first,
         }
     });
     while (remaining > 0 && !flagged.empty()) {
-        auto pick = static_cast<std::size_t>(random.uniform() * static_cast<double>(flagged.size()));
+        auto pick =
+            static_cast<std::size_t>(random.uniform() * static_cast<double>(flagged.size()));
         if (pick >= flagged.size()) {
             pick = flagged.size() - 1;
         }

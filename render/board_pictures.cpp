@@ -6,6 +6,7 @@
 
 #include "core/geometry.h"
 #include "render/cell_faces.h"
+#include "render/cell_looks.h"
 #include "render/primitives.h"
 
 namespace quorvel::render {
@@ -18,24 +19,13 @@ std::size_t slotOf(int side) {
     return static_cast<std::size_t>(side / 2 - 2);
 }
 
-// Calls f(c, r) for every cell of the board, column by column, top down.
-template <typename F>
-void forEachCell(int side, F f) {
-    for (int c = 0; c <= 2 * side - 2; ++c) {
-        const int d = c > side - 1 ? c - (side - 1) : side - 1 - c;
-        for (int r = d; r <= 4 * (side - 1) - d; r += 2) {
-            f(c, r);
-        }
-    }
-}
-
 }  // namespace
 
 void drawSunkenFrame(Picture& pic, int thickness) {
     const int w = pic.width();
     const int h = pic.height();
-    const Rgb dark = Sed(128);
-    const Rgb light = Sed(255);
+    const Rgb dark = grey(128);
+    const Rgb light = grey(255);
     // Dark along the top and left, white along the bottom and right; the two
     // corners where they meet, (w-1-k, k) and (k, h-1-k), keep the background.
     for (int k = 0; k < thickness; ++k) {
@@ -48,10 +38,11 @@ void drawSunkenFrame(Picture& pic, int thickness) {
 
 Picture makeBoardPicture(int side) {
     core::requireValidSide(side);
-    Picture pic(core::boardWidth(side), core::boardHeight(side), Sed(192));
+    Picture pic(core::boardWidth(side), core::boardHeight(side), grey(192));
     drawSunkenFrame(pic, 3);
-    forEachCell(side, [&](int c, int r) {
-        drawCellEdges(pic, core::originX(c), core::cellY(r), Sed(255), Sed(0), Sed(128), false);
+    core::forEachCell(side, [&](core::CellPos cell) {
+        const PixelPos origin = cellOrigin(cell);
+        drawCellEdges(pic, origin.x, origin.y, grey(255), grey(0), grey(128), false);
     });
     return pic;
 }
@@ -59,7 +50,8 @@ Picture makeBoardPicture(int side) {
 Picture makeHitTestMap(int side) {
     core::requireValidSide(side);
     Picture pic(core::mapWidth(side), core::mapHeight(side), rgb(0, 0, 0));
-    forEachCell(side, [&](int c, int r) {
+    core::forEachCell(side, [&](core::CellPos cell) {
+        const auto [c, r] = cell;
         const std::uint32_t colour = 0xFF000000u | (c % 2 == 0 ? rgb(255, 0, 0) : rgb(0, 0, 255));
         for (int k = 0; k <= 15; ++k) {
             const int m = std::min(k, 15 - k);

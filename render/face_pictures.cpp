@@ -35,10 +35,10 @@ constexpr int kFaceBoxSize = 17;
 constexpr int kInsideTop = 1;
 constexpr int kInsideBottom = 24;
 
-constexpr Rgb kBackground = Sed(192);
-constexpr Rgb kShade = Sed(128);
-constexpr Rgb kWhite = Sed(255);
-constexpr Rgb kBlack = Sed(0);
+constexpr Rgb kBackground = grey(192);
+constexpr Rgb kShade = grey(128);
+constexpr Rgb kWhite = grey(255);
+constexpr Rgb kBlack = grey(0);
 
 // ---------------------------------------------------------------------------
 // Stored pixel art.

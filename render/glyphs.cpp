@@ -18,7 +18,7 @@ struct Step {
     Rgb colour;
 };
 
-void drawSteps(Picture& field, int px, int py, std::span<const Step> steps) {
+void drawSteps(Picture& board, int px, int py, std::span<const Step> steps) {
     for (const Step& s : steps) {
         const int ax = px + s.x0;
         const int ay = py + s.y0;
@@ -26,16 +26,16 @@ void drawSteps(Picture& field, int px, int py, std::span<const Step> steps) {
         const int by = py + s.y1;
         switch (s.kind) {
             case Stroke::Line:
-                line(field, ax, ay, bx, by, s.colour);
+                line(board, ax, ay, bx, by, s.colour);
                 break;
             case Stroke::Box:
-                boxOutline(field, ax, ay, bx, by, s.colour);
+                boxOutline(board, ax, ay, bx, by, s.colour);
                 break;
             case Stroke::Filled:
-                filledBox(field, ax, ay, bx, by, s.colour);
+                filledBox(board, ax, ay, bx, by, s.colour);
                 break;
             case Stroke::Pixel:
-                pixel(field, ax, ay, s.colour);
+                pixel(board, ax, ay, s.colour);
                 break;
         }
     }
@@ -124,20 +124,20 @@ constexpr Pip kPips[] = {
     {5, 4, bits({3, 4, 5, 6})}, {1, 4, bits({2, 4, 5, 6})},  {1, 7, bits({6})},
     {5, 7, bits({6})}};
 
-void drawDie(Picture& field, int px, int py, int n) {
+void drawDie(Picture& board, int px, int py, int n) {
     // Dark grey over the whole hexagon but the rightmost pixel of each row, which
     // keeps the sunken face's right edge.
-    const Rgb dark = Sed(63);
+    const Rgb dark = grey(63);
     for (int i = 0; i <= 7; ++i) {
-        segment(field, px - 1 - i, py + i, px + 7 + i, py + i, dark);
-        segment(field, px - 1 - i, py + 15 - i, px + 7 + i, py + 15 - i, dark);
+        segment(board, px - 1 - i, py + i, px + 7 + i, py + i, dark);
+        segment(board, px - 1 - i, py + 15 - i, px + 7 + i, py + 15 - i, dark);
     }
     if (n < 0 || n > 6) {
         return;
     }
     for (const Pip& pip : kPips) {
         if (pip.numbers & (1u << n)) {
-            Puntik(field, px + pip.x, py + pip.y);
+            drawPip(board, px + pip.x, py + pip.y);
         }
     }
 }
@@ -147,17 +147,17 @@ constexpr Rgb kHaloMark = 0x1000000;  // replaced by the kind's halo colour
 constexpr Step kMine[] = {{B, 4, 3, 4, 13, kHaloMark}, {B, -1, 8, 9, 8, kHaloMark},
                           {B, 3, 5, 5, 11, kHaloMark}, {B, 1, 7, 7, 9, kHaloMark},
                           {L, 1, 5, 8, 12, kHaloMark}, {L, 1, 11, 8, 4, kHaloMark},
-                          {F, 2, 6, 6, 10, Sed(0)},    {B, 4, 4, 4, 12, Sed(0)},
-                          {B, 0, 8, 8, 8, Sed(0)},     {P, 3, 7, 0, 0, Sed(255)}};
+                          {F, 2, 6, 6, 10, grey(0)},   {B, 4, 4, 4, 12, grey(0)},
+                          {B, 0, 8, 8, 8, grey(0)},    {P, 3, 7, 0, 0, grey(255)}};
 
 // --- Flags, one per face set.
-constexpr Step kFlag0[] = {{B, 1, 12, 7, 12, Sed(127)},     {B, 3, 11, 5, 11, Sed(127)},
-                           {B, 2, 12, 6, 12, Sed(0)},       {B, 4, 7, 4, 12, Sed(0)},
+constexpr Step kFlag0[] = {{B, 1, 12, 7, 12, grey(127)},    {B, 3, 11, 5, 11, grey(127)},
+                           {B, 2, 12, 6, 12, grey(0)},      {B, 4, 7, 4, 12, grey(0)},
                            {F, 0, 3, 4, 6, rgb(255, 0, 0)}, {B, 4, 3, 4, 6, rgb(127, 0, 0)},
                            {B, 3, 4, 3, 6, rgb(127, 0, 0)}, {B, 2, 5, 2, 6, rgb(127, 0, 0)},
                            {P, 1, 6, 0, 0, rgb(127, 0, 0)}};
 constexpr Step kFlag1[] = {
-    {B, 5, 3, 4, 11, Sed(0)}, {B, 0, 3, 4, 7, rgb(255, 31, 0)}, {F, 1, 4, 3, 6, rgb(255, 127, 0)}};
+    {B, 5, 3, 4, 11, grey(0)}, {B, 0, 3, 4, 7, rgb(255, 31, 0)}, {F, 1, 4, 3, 6, rgb(255, 127, 0)}};
 constexpr Step kFlag2[] = {{B, 4, 3, 5, 12, rgb(0, 63, 0)}, {F, 0, 3, 5, 7, rgb(127, 127, 0)}};
 
 // --- Crosses: shadow S and stroke T of each face set.
@@ -170,42 +170,37 @@ constexpr CrossColours kCross[] = {{rgb(127, 0, 0), rgb(255, 0, 0)},
                                    {rgb(0, 127, 0), rgb(0, 255, 0)}};
 
 // Hexagon of box outlines, rows py+i and py+15-i from px-i-grow to px+7+i.
-void hexGround(Picture& field, int px, int py, int grow, Rgb colour) {
+void hexGround(Picture& board, int px, int py, int grow, Rgb colour) {
     for (int i = 0; i <= 7; ++i) {
-        boxOutline(field, px - i - grow, py + i, px + 7 + i, py + i, colour);
-        boxOutline(field, px - i - grow, py + 15 - i, px + 7 + i, py + 15 - i, colour);
+        boxOutline(board, px - i - grow, py + i, px + 7 + i, py + i, colour);
+        boxOutline(board, px - i - grow, py + 15 - i, px + 7 + i, py + 15 - i, colour);
     }
 }
 
 }  // namespace
 
-void DrawNu(Picture& field, int x, int y, int n, int faceSet) {
+void drawNumber(Picture& board, int px, int py, int n, int faceSet) {
     if (faceSet == 0) {
         if (n >= 1 && n <= 6) {
-            drawSteps(field, x, y, kPlain[n]);
+            drawSteps(board, px, py, kPlain[n]);
         }
     } else if (faceSet == 1) {
         if (n == 0) {
             // A small double ring, both ellipses 1.5 times taller than wide.
-            ellipse(field, x + 3, y + 7, 2.0 / 1.5, 2.0, rgb(191, 0, 0));
-            ellipse(field, x + 4, y + 7, 3.0 / 1.5, 3.0, rgb(191, 127, 0));
+            ellipse(board, px + 3, py + 7, 2.0 / 1.5, 2.0, rgb(191, 0, 0));
+            ellipse(board, px + 4, py + 7, 3.0 / 1.5, 3.0, rgb(191, 127, 0));
         } else if (n >= 1 && n <= 6) {
-            drawSteps(field, x, y, kWarm[n]);
+            drawSteps(board, px, py, kWarm[n]);
         }
     } else if (faceSet == 2) {
-        drawDie(field, x, y, n);
+        drawDie(board, px, py, n);
     }
 }
 
-void DrawMin(Picture& field, int& x, int y, core::MineKind kind) {
-    DrawPD(field, x, y);
-    const bool hit = kind == core::MineKind::Hit;
-    if (!hit && kind != core::MineKind::Revealed) {
-        return;
-    }
-    const Rgb halo = hit ? rgb(127, 0, 0) : Sed(127);
+void drawMine(Picture& board, int px, int py, bool hit) {
+    const Rgb halo = hit ? rgb(127, 0, 0) : grey(127);
     if (hit) {
-        hexGround(field, x, y, 0, rgb(255, 0, 0));
+        hexGround(board, px, py, 0, rgb(255, 0, 0));
     }
     Step steps[std::size(kMine)];
     for (std::size_t i = 0; i < std::size(kMine); ++i) {
@@ -214,45 +209,42 @@ void DrawMin(Picture& field, int& x, int y, core::MineKind kind) {
             steps[i].colour = halo;
         }
     }
-    drawSteps(field, x, y, steps);
+    drawSteps(board, px, py, steps);
 }
 
-void DrawFlg(Picture& field, int x, int y, int faceSet) {
+void drawFlag(Picture& board, int px, int py, int faceSet) {
     switch (faceSet) {
         case 0:
-            drawSteps(field, x, y, kFlag0);
+            drawSteps(board, px, py, kFlag0);
             break;
         case 1:
-            drawSteps(field, x, y, kFlag1);
+            drawSteps(board, px, py, kFlag1);
             break;
         case 2:
-            drawSteps(field, x, y, kFlag2);
+            drawSteps(board, px, py, kFlag2);
             // A yellow disc brightening towards its centre.
-            ellipse(field, x + 2, y + 5, 2.0, 2.0, rgb(191, 191, 0));
-            ellipse(field, x + 2, y + 5, 1.5, 1.5, rgb(223, 223, 0));
-            ellipse(field, x + 2, y + 5, 1.0, 1.0, rgb(255, 255, 0));
-            pixel(field, x + 2, y + 5, rgb(255, 255, 0));
+            ellipse(board, px + 2, py + 5, 2.0, 2.0, rgb(191, 191, 0));
+            ellipse(board, px + 2, py + 5, 1.5, 1.5, rgb(223, 223, 0));
+            ellipse(board, px + 2, py + 5, 1.0, 1.0, rgb(255, 255, 0));
+            pixel(board, px + 2, py + 5, rgb(255, 255, 0));
             break;
         default:
             break;
     }
 }
 
-void DrawCrs(Picture& field, int& x, int y, int faceSet) {
-    x += 1;
-    DrawP3(field, x, y);
-    DrawPD(field, x, y);
+void drawCross(Picture& board, int px, int py, int faceSet) {
     if (faceSet < 0 || faceSet > 2) {
         return;
     }
     const auto [s, t] = kCross[faceSet];
     if (faceSet == 2) {
-        hexGround(field, x, y, 1, Sed(63));
+        hexGround(board, px, py, 1, grey(63));
     }
     const Step lines[] = {{L, -1, 4, 7, 12, s}, {L, 0, 4, 8, 12, s},  {L, 6, 4, -2, 12, s},
                           {L, 7, 4, -1, 12, s}, {L, -1, 3, 7, 11, t}, {L, 0, 3, 8, 11, t},
                           {L, 6, 3, -2, 11, t}, {L, 7, 3, -1, 11, t}};
-    drawSteps(field, x, y, lines);
+    drawSteps(board, px, py, lines);
 }
 
 }  // namespace quorvel::render

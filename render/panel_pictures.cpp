@@ -12,9 +12,9 @@ namespace quorvel::render {
 
 namespace {
 
-constexpr Rgb kBackground = Sed(192);
-constexpr Rgb kDark = Sed(128);
-constexpr Rgb kWhite = Sed(255);
+constexpr Rgb kBackground = grey(192);
+constexpr Rgb kDark = grey(128);
+constexpr Rgb kWhite = grey(255);
 
 // A horizontal run of one row of a segment: row y, x from x0 to x1.
 struct Span {

@@ -11,9 +11,9 @@ namespace quorvel::render {
 // std::out_of_range.
 const Picture& digitPicture(int index);
 const Picture& panelPicture();       // 350 x 37
-const Picture& panelEdgePicture();   // 2 x 37 (Image6)
-const Picture& rightEdgePicture();   // 4 x 434 (Image5)
-const Picture& bottomEdgePicture();  // 463 x 3 (Image8)
+const Picture& panelEdgePicture();   // 2 x 37
+const Picture& rightEdgePicture();   // 4 x 434
+const Picture& bottomEdgePicture();  // 463 x 3
 const Picture& backgroundPicture();  // 463 x 434
 const Picture& counterBoxPicture();  // 28 x 25
 const Picture& clockBoxPicture();    // 41 x 25

@@ -15,7 +15,7 @@ constexpr Rgb rgb(int r, int g, int b) {
            static_cast<Rgb>(b & 0xFF);
 }
 // Grey RGB(v, v, v).
-constexpr Rgb Sed(int v) {
+constexpr Rgb grey(int v) {
     return rgb(v, v, v);
 }
 

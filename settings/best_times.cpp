@@ -34,16 +34,7 @@ QString BestTimes::fileTime(int row) const {
 }
 
 int BestTimes::row(core::Level level) {
-    switch (level) {
-        case core::Level::Advanced:
-            return 1;
-        case core::Level::Expert:
-            return 2;
-        case core::Level::Beginner:
-        case core::Level::Custom:
-            break;
-    }
-    return 0;
+    return core::bestTimesRow(level);
 }
 
 double BestTimes::best(core::Level level) const {

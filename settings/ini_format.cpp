@@ -86,17 +86,13 @@ std::optional<core::LevelSetup> storedCustomBoard(double size, double mines) {
         return std::nullopt;
     }
     const int side = static_cast<int>(size);
-    const double cells = core::cellCount(side);
-    if (!(mines >= 0.05 * cells && mines <= 0.5 * cells)) {
+    if (!core::customMineRange(side).contains(mines)) {
         return std::nullopt;
     }
     // A hand-edited fraction becomes the nearest whole count that is still inside
     // the range, so the board written back is accepted next time (cutting 1.85
     // down to 1 would not be).
-    const double fewest = std::ceil(0.05 * cells);
-    const double most = std::floor(0.5 * cells);
-    return core::LevelSetup{side,
-                            static_cast<int>(std::clamp(std::nearbyint(mines), fewest, most))};
+    return core::LevelSetup{side, core::customMinesStored(side, mines)};
 }
 
 StoredSettings startupSettings(const SectionValues& values) {

@@ -31,8 +31,8 @@ core::Level levelOfDifficulty(double difficulty) {
 StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes) {
     StoredSettings settings;
     settings.level = game.levelMark().value_or(core::Level::Beginner);
-    settings.side = game.Side();
-    settings.mines = game.MineCount();
+    settings.side = game.side();
+    settings.mines = game.mines();
     settings.faceSet = game.faceMark().value_or(0);
     settings.position = position;
     settings.bestTimes = bestTimes;
@@ -72,21 +72,12 @@ StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& m
 }
 
 void startGame(core::Game& game, const StoredSettings& settings) {
-    switch (settings.level) {
-        case core::Level::Beginner:
-            game.NGB();
-            break;
-        case core::Level::Advanced:
-            game.NGA();
-            break;
-        case core::Level::Expert:
-            game.NGE();
-            break;
-        case core::Level::Custom:
-            game.CustOK(settings.side, settings.mines);
-            break;
+    if (settings.level == core::Level::Custom) {
+        game.chooseCustomBoard(settings.side, settings.mines);
+    } else {
+        game.chooseLevel(settings.level);
     }
-    game.Skn_Click(settings.faceSet);
+    game.chooseFaceSet(settings.faceSet);
 }
 
 }  // namespace quorvel::settings

@@ -56,7 +56,7 @@ StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& m
 BestTimes mergeBestTimes(const BestTimes& base, const BestTimes& mine, const BestTimes& now);
 
 // Starts what the settings describe, as the menus would: the level's item (the
-// custom board through CustOK), then the face set's.
+// custom board as its dialog would confirm it), then the face set's.
 void startGame(core::Game& game, const StoredSettings& settings);
 
 }  // namespace quorvel::settings

@@ -59,7 +59,7 @@ void onQuitSignal(int) {
 }
 }  // namespace
 
-// A logout, a shutdown or a plain `kill` ends the program through Quit_Click as
+// A logout, a shutdown or a plain `kill` ends the program through quit() as
 // closing the window does, so the settings are written on that way out too.
 static void quitOnSignals(MainWindow& window, QObject& owner) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitSignalSockets) != 0) {
@@ -70,7 +70,7 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(quitSignalSockets[0], &byte, 1);
         notifier->setEnabled(false);
-        window.Quit_Click();
+        window.quit();
     });
     struct sigaction action {};
     action.sa_handler = onQuitSignal;
@@ -92,7 +92,7 @@ int run(QApplication& app) {
         settings::SettingsFile(settings::SettingsFile::defaultPath())};
     settings::Dialogs dialogs;
     MainWindow window(random, &store, &dialogs);
-    window.DetectK();
+    window.restoreSettings();
 #ifdef Q_OS_UNIX
     quitOnSignals(window, app);
 #endif

@@ -18,7 +18,7 @@ inline constexpr int clientHeight(int boardHeight) {
     return boardHeight + 61;
 }
 
-// The board surface (Field).
+// The board surface.
 inline constexpr int kFieldX = 9;
 inline constexpr int kFieldY = 52;
 

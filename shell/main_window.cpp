@@ -11,6 +11,7 @@
 
 #include "core/geometry.h"
 #include "render/board_pictures.h"
+#include "render/cell_looks.h"
 #include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
@@ -44,7 +45,7 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore* stor
 
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { dispatch([&] { game_.TimerT_Timer(); }); });
+    connect(&timer_, &QTimer::timeout, this, [this] { dispatch([&] { game_.tick(); }); });
 
     buildMenus();
     if (dialogs_ != nullptr) {
@@ -70,13 +71,13 @@ void MainWindow::createSurfaces() {
     face_button_->resize(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
     face_button_->setMouse({
         [this](int button, double x, double y) {
-            dispatch([&] { game_.Picture2_MouseDown(button, 0, x, y); });
+            dispatch([&] { game_.facePress(button, x, y); });
         },
         [this](int buttons, double x, double y) {
-            dispatch([&] { game_.Picture2_MouseMove(buttons, 0, x, y); });
+            dispatch([&] { game_.faceMove(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { game_.Picture2_MouseUp(button, 0, x, y); });
+            dispatch([&] { game_.faceRelease(button, x, y); });
         },
     });
 
@@ -87,13 +88,13 @@ void MainWindow::createSurfaces() {
     field_surface_->setFocusPolicy(Qt::StrongFocus);
     field_surface_->setMouse({
         [this](int button, double x, double y) {
-            dispatch([&] { game_.Field_MouseDown(button, 0, x, y); });
+            dispatch([&] { game_.boardPress(button, x, y); });
         },
         [this](int buttons, double x, double y) {
-            dispatch([&] { game_.Field_MouseMove(buttons, 0, x, y); });
+            dispatch([&] { game_.boardMove(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { game_.Field_MouseUp(button, 0, x, y); });
+            dispatch([&] { game_.boardRelease(button, x, y); });
         },
     });
     field_surface_->setFocus();
@@ -107,7 +108,7 @@ void MainWindow::buildMenus() {
     QMenu* game = menuBar()->addMenu(text(texts::kGameMenu));
     new_ = game->addAction(text(texts::kNewGame));
     new_->setShortcut(QKeySequence(Qt::Key_F2));
-    connect(new_, &QAction::triggered, this, [this] { dispatch([&] { game_.New_Click(); }); });
+    connect(new_, &QAction::triggered, this, [this] { dispatch([&] { game_.newGame(); }); });
     game->addSeparator();
     addLevelItems(game);
     game->addSeparator();
@@ -125,11 +126,11 @@ void MainWindow::buildMenus() {
     });
     game->addSeparator();
     quit_ = game->addAction(text(texts::kQuit));
-    connect(quit_, &QAction::triggered, this, &MainWindow::Quit_Click);
+    connect(quit_, &QAction::triggered, this, &MainWindow::quit);
 
     QMenu* help = menuBar()->addMenu(text(texts::kHelpMenu));
     about_ = help->addAction(text(texts::kAbout));
-    connect(about_, &QAction::triggered, this, &MainWindow::About_Click);
+    connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 void MainWindow::addLevelItems(QMenu* menu) {
@@ -137,22 +138,22 @@ void MainWindow::addLevelItems(QMenu* menu) {
         levels_[i] = menu->addAction(text(texts::kLevels[i]));
         levels_[i]->setCheckable(true);
     }
-    const std::array<void (core::Game::*)(), 3> fixedLevels{&core::Game::NGB, &core::Game::NGA,
-                                                            &core::Game::NGE};
-    for (std::size_t i = 0; i < fixedLevels.size(); ++i) {
-        connect(levels_[i], &QAction::triggered, this,
-                [this, start = fixedLevels[i]] { dispatch([&] { (game_.*start)(); }); });
+    for (const core::Level level :
+         {core::Level::Beginner, core::Level::Advanced, core::Level::Expert}) {
+        connect(levelAction(level), &QAction::triggered, this,
+                [this, level] { dispatch([&] { game_.chooseLevel(level); }); });
     }
-    connect(levelAction(core::Level::Custom), &QAction::triggered, this, [this] { NGC_Click(); });
+    connect(levelAction(core::Level::Custom), &QAction::triggered, this,
+            [this] { askCustomBoard(); });
 }
 
 void MainWindow::addFaceItems(QMenu* menu) {
-    for (std::size_t i = 0; i < skn_.size(); ++i) {
-        skn_[i] = menu->addAction(text(texts::kFaceSets[i]));
-        skn_[i]->setCheckable(true);
+    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
+        faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
+        faceSets_[i]->setCheckable(true);
         const int index = static_cast<int>(i);
-        connect(skn_[i], &QAction::triggered, this, [this, index] {
-            dispatch([&] { game_.Skn_Click(index); });
+        connect(faceSets_[i], &QAction::triggered, this, [this, index] {
+            dispatch([&] { game_.chooseFaceSet(index); });
             // Qt toggled the item's mark itself; choosing the marked set
             // again changes nothing in the game, so put the marks back.
             syncMarks();
@@ -179,18 +180,16 @@ void MainWindow::syncMarks() {
         levels_[i]->setChecked(level.has_value() && levelAction(*level) == levels_[i]);
     }
     const auto face = game_.faceMark();
-    for (std::size_t i = 0; i < skn_.size(); ++i) {
-        skn_[i]->setChecked(face.has_value() && *face == static_cast<int>(i));
+    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
+        faceSets_[i]->setChecked(face.has_value() && *face == static_cast<int>(i));
     }
 }
 
-void MainWindow::markFieldDirty(int originX, int originY) {
-    if (originX == core::kNoCell || originY == core::kNoCell) {
-        return;  // nothing was drawn
-    }
+void MainWindow::markCellDirty(core::CellPos cell) {
     // The largest glyph (the dark ground of a cross) reaches from 9 pixels left of
     // the outline origin to 15 right of it, over the cell's 16 rows.
-    field_dirty_ += QRect(originX - 10, originY, 27, 16);
+    const render::PixelPos origin = render::cellOrigin(cell);
+    field_dirty_ += QRect(origin.x - 10, origin.y, 27, 16);
 }
 
 void MainWindow::refreshField() {
@@ -217,7 +216,7 @@ void MainWindow::layoutBoard(int side) {
     layout()->activate();
 }
 
-void MainWindow::DetectK() {
+void MainWindow::restoreSettings() {
     if (store_ == nullptr) {
         // No settings: the beginner level with the first face set.
         dispatch([&] { settings::startGame(game_, settings::StoredSettings{}); });
@@ -249,24 +248,24 @@ void MainWindow::storeSettings() {
     }
 }
 
-void MainWindow::NGC_Click() {
+void MainWindow::askCustomBoard() {
     syncMarks();
     if (dialogs_ == nullptr) {
         return;
     }
-    dialogs_->askCustomBoard(game_.Side(), game_.MineCount(), [this](int side, int mines) {
-        dispatch([&] { game_.CustOK(side, mines); });
+    dialogs_->askCustomBoard(game_.side(), game_.mines(), [this](int side, int mines) {
+        dispatch([&] { game_.chooseCustomBoard(side, mines); });
     });
     syncMarks();
 }
 
-void MainWindow::About_Click() {
+void MainWindow::showAbout() {
     QMessageBox box(QMessageBox::Information, text(texts::kAboutTitle), text(texts::kAboutText),
                     QMessageBox::Ok, this);
     box.exec();
 }
 
-void MainWindow::Quit_Click() {
+void MainWindow::quit() {
     if (quitting_) {
         return;
     }
@@ -281,14 +280,14 @@ void MainWindow::Quit_Click() {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // F2 reaches the game through the menu's shortcut, so one press is one new game.
     if (event->key() == Qt::Key_Escape) {
-        dispatch([&] { game_.Form_KeyDown(core::kKeyEsc, 0); });
+        dispatch([&] { game_.keyDown(core::Key::Escape); });
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    Quit_Click();
+    quit();
     event->accept();
 }
 

@@ -38,8 +38,8 @@ class MainWindow : public QMainWindow {
                         settings::GameDialogs* dialogs = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Reads the settings and starts the first game (the window's load step).
-    void DetectK();
+    // Reads the settings, places the window and starts the first game.
+    void restoreSettings();
 
     core::Game& game() { return game_; }
     const render::Picture& fieldPicture() const { return field_; }
@@ -54,13 +54,16 @@ class MainWindow : public QMainWindow {
     QAction* levelAction(core::Level level) const {
         return levels_.at(static_cast<std::size_t>(level));
     }
-    QAction* faceAction(int index) const { return skn_.at(static_cast<std::size_t>(index)); }
+    QAction* faceAction(int index) const { return faceSets_.at(static_cast<std::size_t>(index)); }
     QAction* quitAction() const { return quit_; }
     QAction* aboutAction() const { return about_; }
 
-    void Quit_Click();
-    void About_Click();
-    void NGC_Click();
+    // Saves the settings and ends the program: the menu item, the window's close
+    // button and the signals of a logout all come here.
+    void quit();
+    void showAbout();
+    // The custom-board dialog; its "OK" starts the board it confirms.
+    void askCustomBoard();
 
   signals:
     // Emitted once, after the settings have been written on the way out.
@@ -79,7 +82,7 @@ class MainWindow : public QMainWindow {
     void addLevelItems(QMenu* menu);
     void addFaceItems(QMenu* menu);
     void layoutBoard(int side);
-    void markFieldDirty(int originX, int originY);
+    void markCellDirty(core::CellPos cell);
     void refreshField();
     // Hands whatever was drawn since the last refresh to the next paint.
     void scheduleFieldRepaint();
@@ -99,7 +102,7 @@ class MainWindow : public QMainWindow {
     render::Picture field_;
     QRegion field_dirty_;
     QTimer timer_;
-    // Set when Quit_Click starts: the last write has been made or is being made.
+    // Set when quit() starts: the last write has been made or is being made.
     bool quitting_ = false;
     // Where start-up put the window for the stored position.
     std::optional<settings::WindowPlacement> placement_;
@@ -111,7 +114,7 @@ class MainWindow : public QMainWindow {
 
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};
-    std::array<QAction*, 3> skn_{};
+    std::array<QAction*, 3> faceSets_{};
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
 };

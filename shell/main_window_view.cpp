@@ -1,57 +1,31 @@
 #include "shell/main_window_view.h"
 
-#include "render/cell_faces.h"
+#include "render/cell_looks.h"
 #include "render/face_pictures.h"
-#include "render/glyphs.h"
 #include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/surfaces.h"
 
 namespace quorvel::shell {
 
-void MainWindow::View::DrawP2(int x, int y) {
-    render::DrawP2(w_.field_, x, y);
-    w_.markFieldDirty(x, y);
+void MainWindow::View::drawCell(core::CellPos cell, core::CellLook look) {
+    render::drawCell(w_.field_, cell, look, w_.game_.faceSet());
+    w_.markCellDirty(cell);
 }
 
-void MainWindow::View::DrawPD(int& x, int y) {
-    render::DrawPD(w_.field_, x, y);
-    w_.markFieldDirty(x, y);
-}
-
-void MainWindow::View::DrawP3(int& x, int y) {
-    render::DrawP3(w_.field_, x, y);
-    w_.markFieldDirty(x, y);
-}
-
-void MainWindow::View::DrawNu(int x, int y, int n) {
-    render::DrawNu(w_.field_, x, y, n, w_.game_.FaceSet());
-    w_.markFieldDirty(x, y);
-}
-
-void MainWindow::View::DrawMin(int& x, int y, core::MineKind kind) {
-    render::DrawMin(w_.field_, x, y, kind);
-    w_.markFieldDirty(x, y);
-    w_.refreshField();
-}
-
-void MainWindow::View::DrawFlg(int x, int y) {
-    render::DrawFlg(w_.field_, x, y, w_.game_.FaceSet());
-    w_.markFieldDirty(x, y);
-}
-
-void MainWindow::View::DrawCrs(int& x, int y) {
-    render::DrawCrs(w_.field_, x, y, w_.game_.FaceSet());
-    w_.markFieldDirty(x, y);
+void MainWindow::View::drawOpenedCell(core::CellPos cell, int minesAround) {
+    render::drawOpenedCell(w_.field_, cell, minesAround, w_.game_.faceSet());
+    w_.markCellDirty(cell);
 }
 
 void MainWindow::View::showFace(core::Face face, int faceSet) {
     w_.face_button_->setPicture(&render::facePicture(face, faceSet));
 }
 
-void MainWindow::View::showCounter(int leftGlyph, int rightGlyph) {
-    w_.panel_->setPlace(PanelPlace::CounterTens, leftGlyph);
-    w_.panel_->setPlace(PanelPlace::CounterOnes, rightGlyph);
+void MainWindow::View::showCounter(int minesLeft) {
+    const core::CounterGlyphs glyphs = core::counterGlyphs(minesLeft);
+    w_.panel_->setPlace(PanelPlace::CounterTens, glyphs.left);
+    w_.panel_->setPlace(PanelPlace::CounterOnes, glyphs.right);
 }
 
 void MainWindow::View::showClock(int seconds) {
@@ -60,8 +34,8 @@ void MainWindow::View::showClock(int seconds) {
     w_.panel_->setPlace(PanelPlace::ClockOnes, seconds % 10);
 }
 
-void MainWindow::View::setTimerEnabled(bool enabled) {
-    if (enabled) {
+void MainWindow::View::runClock(bool running) {
+    if (running) {
         w_.timer_.start();
     } else {
         w_.timer_.stop();

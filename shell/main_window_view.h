@@ -11,24 +11,16 @@ class MainWindow::View final : public core::GameView {
   public:
     explicit View(MainWindow& window) : w_(window) {}
 
-    // The drawing procedures change x exactly as GameView says; every one marks
-    // the cell it drew for the next repaint.
-    void DrawP2(int x, int y) override;
-    void DrawPD(int& x, int y) override;
-    void DrawP3(int& x, int y) override;
-    void DrawNu(int x, int y, int n) override;
-    void DrawMin(int& x, int y, core::MineKind kind) override;
-    void DrawFlg(int x, int y) override;
-    void DrawCrs(int& x, int y) override;
-    void refreshField() override { w_.refreshField(); }
+    // Every cell drawn is marked for the next repaint of the board.
+    void drawCell(core::CellPos cell, core::CellLook look) override;
+    void drawOpenedCell(core::CellPos cell, int minesAround) override;
+    void showBoard() override { w_.refreshField(); }
     void layoutBoard(int side) override { w_.layoutBoard(side); }
-    // The game keeps the enabled state and ignores board input while disabled.
-    void setFieldEnabled(bool) override {}
 
     void showFace(core::Face face, int faceSet) override;
-    void showCounter(int leftGlyph, int rightGlyph) override;
+    void showCounter(int minesLeft) override;
     void showClock(int seconds) override;
-    void setTimerEnabled(bool enabled) override;
+    void runClock(bool running) override;
 
     bool isMinimized() const override { return w_.isMinimized(); }
     void minimize() override { w_.showMinimized(); }
@@ -39,7 +31,7 @@ class MainWindow::View final : public core::GameView {
     double bestTime(core::Level level) override;
     void prepareNameEntry(core::Level level) override;
     void enterRecord(core::Level level, int seconds) override;
-    void WriteK() override { w_.writeSettings(); }
+    void saveSettings() override { w_.writeSettings(); }
 
   private:
     MainWindow& w_;

@@ -27,8 +27,8 @@ struct SurfaceMouse {
 int buttonCode(Qt::MouseButton button);
 int buttonsCode(Qt::MouseButtons buttons);
 
-// A surface showing one picture of its own size; used for the board (Field) and
-// the face button (Picture2).
+// A surface showing one picture of its own size; used for the board and
+// the face button.
 class PictureSurface : public QWidget {
     Q_OBJECT
   public:

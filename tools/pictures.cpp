@@ -19,14 +19,14 @@
 
 #include "core/game_view.h"
 #include "render/board_pictures.h"
-#include "render/cell_faces.h"
+#include "render/cell_looks.h"
 #include "render/face_pictures.h"
-#include "render/glyphs.h"
 #include "render/panel_pictures.h"
 #include "render/picture.h"
 
 namespace {
 
+using quorvel::core::CellLook;
 using quorvel::core::Face;
 using quorvel::render::Picture;
 namespace render = quorvel::render;
@@ -102,35 +102,27 @@ constexpr int kTileHeight = 18;
 constexpr int kTileOriginX = 10;
 constexpr int kTileOriginY = 1;
 
-Picture cellTile(const std::function<void(Picture&)>& draw) {
-    Picture tile(kTileWidth, kTileHeight, render::Sed(192));
-    render::DrawP2(tile, kTileOriginX, kTileOriginY);
-    draw(tile);
+Picture cellTile(const std::function<void(Picture&, render::PixelPos)>& draw) {
+    Picture tile(kTileWidth, kTileHeight, render::grey(192));
+    const render::PixelPos origin{kTileOriginX, kTileOriginY};
+    render::drawLookAt(tile, origin, CellLook::Raised, 0);
+    draw(tile, origin);
     return tile;
 }
 
 std::vector<Picture> glyphTiles(int faceSet) {
     std::vector<Picture> tiles;
     for (int n = 0; n <= 6; ++n) {
-        tiles.push_back(cellTile([&](Picture& tile) {
-            int x = kTileOriginX + 1;
-            render::DrawPD(tile, x, kTileOriginY);
-            render::DrawNu(tile, x, kTileOriginY, n, faceSet);
+        tiles.push_back(cellTile([&](Picture& tile, render::PixelPos origin) {
+            render::drawOpenedAt(tile, origin, n, faceSet);
         }));
     }
-    for (const quorvel::core::MineKind kind :
-         {quorvel::core::MineKind::Revealed, quorvel::core::MineKind::Hit}) {
-        tiles.push_back(cellTile([&](Picture& tile) {
-            int x = kTileOriginX + 1;
-            render::DrawMin(tile, x, kTileOriginY, kind);
+    for (const CellLook look :
+         {CellLook::Mine, CellLook::HitMine, CellLook::Flag, CellLook::WrongFlag}) {
+        tiles.push_back(cellTile([&](Picture& tile, render::PixelPos origin) {
+            render::drawLookAt(tile, origin, look, faceSet);
         }));
     }
-    tiles.push_back(cellTile(
-        [&](Picture& tile) { render::DrawFlg(tile, kTileOriginX, kTileOriginY, faceSet); }));
-    tiles.push_back(cellTile([&](Picture& tile) {
-        int x = kTileOriginX + 2;
-        render::DrawCrs(tile, x, kTileOriginY, faceSet);
-    }));
     return tiles;
 }
 

@@ -208,7 +208,7 @@ class Session {
 
     std::uint64_t run(int& events) {
         window_.show();
-        window_.DetectK();
+        window_.restoreSettings();
         see();
         events = 0;
         while (!in_.done() && events < 400) {
@@ -226,7 +226,7 @@ class Session {
     }
 
   private:
-    int side() { return window_.game().Side(); }
+    int side() { return window_.game().side(); }
 
     core::CellPos cell() {
         static const std::map<int, std::vector<core::CellPos>> kCells = [] {
@@ -378,7 +378,7 @@ class Session {
         window_.levelAction(core::Level::Custom)->trigger();
     }
     void win() {
-        if (window_.game().fieldEnabled()) {
+        if (window_.game().takesInput()) {
             support::playToWin(window_.game(), [&](int c, int r) {
                 const QPointF at{static_cast<double>(core::anchorX(c)),
                                  static_cast<double>(core::cellY(r))};
