@@ -7,7 +7,6 @@
 // face set, as the settings reader chooses them), then one event after another,
 // each an event byte followed by its arguments. Bytes that run out read as 0.
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
