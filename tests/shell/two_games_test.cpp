@@ -53,7 +53,7 @@ TEST(TwoGames, TheGameThatQuitsLastKeepsWhatTheOtherChanged) {
     settings::FileSettingsStore store{settings::SettingsFile(path)};
     {
         MainWindow window(random, &store);
-        window.DetectK();
+        window.restoreSettings();
         window.faceAction(2)->trigger();
         window.levelAction(core::Level::Expert)->trigger();
         window.close();
