@@ -161,9 +161,9 @@ void MainWindow::addFaceItems(QMenu* menu) {
     }
 }
 
-template <typename Handler>
-void MainWindow::dispatch(Handler&& handler) {
-    handler();
+template <typename Move>
+void MainWindow::dispatch(Move&& move) {
+    move();
     scheduleFieldRepaint();
 }
 
@@ -234,7 +234,7 @@ void MainWindow::restoreSettings() {
 }
 
 void MainWindow::writeSettings() {
-    // After the write on the way out the program is ending: a handler that was
+    // After the write on the way out the program is ending: a move that was
     // interrupted by the quit (a record dialog closed under it) writes nothing more.
     if (!quitting_) {
         storeSettings();

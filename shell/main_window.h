@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menus, panel, face button, board surface and the one-second
-// timer. It turns Qt events into the game's handlers and shows what the game asks
+// timer. It turns Qt events into the game's moves and shows what the game asks
 // for; the behaviour lives in core::Game, what is stored and how in settings/.
 
 #include <QMainWindow>
@@ -86,9 +86,9 @@ class MainWindow : public QMainWindow {
     void refreshField();
     // Hands whatever was drawn since the last refresh to the next paint.
     void scheduleFieldRepaint();
-    // Runs a game handler, then schedules a repaint of whatever it drew.
-    template <typename Handler>
-    void dispatch(Handler&& handler);
+    // Makes a move in the game, then schedules a repaint of whatever it drew.
+    template <typename Move>
+    void dispatch(Move&& move);
     void syncMarks();
     // Rewrites the settings, unless the program is already on its way out.
     void writeSettings();
