@@ -232,6 +232,11 @@ void MainWindow::DetectK() {
         move(*placement_->at);
     }
     dispatch([&] { settings::startGame(game_, stored); });
+    // Checked again at the size the stored board gave the window.
+    placement_ = settings::placeWindow(stored.position, screensOf(*this));
+    if (placement_->at) {
+        move(*placement_->at);
+    }
 }
 
 void MainWindow::writeSettings() {
@@ -271,6 +276,9 @@ void MainWindow::Quit_Click() {
         return;
     }
     quitting_ = true;
+    if (dialogs_ != nullptr) {
+        dialogs_->endNameEntry();  // a record whose name is being typed is kept
+    }
     storeSettings();
     emit quitting();
     timer_.stop();
