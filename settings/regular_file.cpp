@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <limits>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -404,10 +405,12 @@ ReadResult FileAtPath::resolve(QString& reason) {
 
 bool FileAtPath::lock(std::chrono::milliseconds bound, QString& reason) {
     const QByteArray name = d_->name + ".lock";
-    // Never opens what could block or do things of its own when opened.
+    // Its content does not count, only its kind: never opens what could block
+    // or do things of its own when opened.
+    constexpr qint64 kAnySize = std::numeric_limits<qint64>::max();
     struct stat status {};
     if (::fstatat(d_->folder.get(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-        !usable(status, 0, reason)) {
+        !usable(status, kAnySize, reason)) {
         return false;
     }
     // Read-only is enough to lock, so another user's game that shares the file
@@ -419,7 +422,7 @@ bool FileAtPath::lock(std::chrono::milliseconds bound, QString& reason) {
         reason = systemReason(errno);
         return false;
     }
-    if (!usable(status, 0, reason)) {
+    if (!usable(status, kAnySize, reason)) {
         return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + bound;
