@@ -231,6 +231,11 @@ void MainWindow::restoreSettings() {
         move(*placement_->at);
     }
     dispatch([&] { settings::startGame(game_, stored); });
+    // Checked again at the size the stored board gave the window.
+    placement_ = settings::placeWindow(stored.position, screensOf(*this));
+    if (placement_->at) {
+        move(*placement_->at);
+    }
 }
 
 void MainWindow::writeSettings() {
@@ -270,6 +275,9 @@ void MainWindow::quit() {
         return;
     }
     quitting_ = true;
+    if (dialogs_ != nullptr) {
+        dialogs_->endNameEntry();  // a record whose name is being typed is kept
+    }
     storeSettings();
     emit quitting();
     timer_.stop();
