@@ -33,7 +33,7 @@ void expectDoubled(const QImage& shot, const render::Picture& pic, QPoint origin
 TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
     core::SeededRandom random(7);
     FakeRecords records;
-    MainWindow window(random, &records, &records);
+    MainWindow window(random, records, records);
     window.restoreSettings();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

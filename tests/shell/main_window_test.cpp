@@ -55,7 +55,7 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { open(random_); }
 
     void open(core::RandomSource& random) {
-        window_ = std::make_unique<MainWindow>(random, &records_, &records_);
+        window_ = std::make_unique<MainWindow>(random, records_, records_);
         window_->restoreSettings();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));

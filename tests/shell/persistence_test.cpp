@@ -96,7 +96,7 @@ class PersistenceTest : public ::testing::Test {
     std::unique_ptr<MainWindow> start() {
         store_ = std::make_unique<settings::FileSettingsStore>(settings::SettingsFile(path_));
         dialogs_ = std::make_unique<settings::Dialogs>();
-        auto window = std::make_unique<MainWindow>(random_, store_.get(), dialogs_.get());
+        auto window = std::make_unique<MainWindow>(random_, *store_, *dialogs_);
         window->restoreSettings();
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -274,7 +274,8 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
     store_ = std::make_unique<settings::FileSettingsStore>(
         settings::SettingsFile(path_, [&](const QString& message) { reports << message; }));
     {
-        MainWindow window(random_, store_.get());
+        testing::FakeRecords dialogs;
+        MainWindow window(random_, *store_, dialogs);
         window.restoreSettings();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

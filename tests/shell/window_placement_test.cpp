@@ -1,10 +1,10 @@
 // Where the window opens for a stored position, and what a later write stores.
 
-#include "settings/window_position.h"
+#include "shell/window_placement.h"
 
 #include <gtest/gtest.h>
 
-namespace quorvel::settings {
+namespace quorvel::shell {
 namespace {
 
 Screens oneScreen() {
@@ -66,4 +66,4 @@ TEST(WindowPosition, MovedWindowStoresWhereItIsNow) {
 }
 
 }  // namespace
-}  // namespace quorvel::settings
+}  // namespace quorvel::shell
