@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -15,11 +14,7 @@
 
 namespace quorvel::shell {
 
-namespace {
-QString text(const char16_t* utf16) {
-    return QString::fromUtf16(utf16);
-}
-}  // namespace
+using texts::text;
 
 MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& store,
                        settings::GameDialogs& dialogs, QWidget* parent)
@@ -56,39 +51,30 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::connectSurfaces() {
-    face_button_->setMouse({
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.facePress(button, x, y); });
-        },
+// The mouse of a surface, each event a move of the game.
+template <auto press, auto move, auto release>
+SurfaceMouse MainWindow::mouseMoves() {
+    return {
+        [this](int button, double x, double y) { dispatch([&] { (game_.*press)(button, x, y); }); },
         [this](int buttons, double x, double y) {
-            dispatch([&] { game_.faceMove(buttons, x, y); });
+            dispatch([&] { (game_.*move)(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { game_.faceRelease(button, x, y); });
+            dispatch([&] { (game_.*release)(button, x, y); });
         },
-    });
+    };
+}
+
+void MainWindow::connectSurfaces() {
+    using core::Game;
+    face_button_->setMouse(mouseMoves<&Game::facePress, &Game::faceMove, &Game::faceRelease>());
     // The game ignores board input while the board is disabled; the surface
     // itself stays enabled, so it keeps the keyboard focus.
     PictureSurface& field = board_.surface();
     field.move(layout::kFieldX, layout::kFieldY);
     field.setFocusPolicy(Qt::StrongFocus);
-    field.setMouse({
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.boardPress(button, x, y); });
-        },
-        [this](int buttons, double x, double y) {
-            dispatch([&] { game_.boardMove(buttons, x, y); });
-        },
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.boardRelease(button, x, y); });
-        },
-    });
+    field.setMouse(mouseMoves<&Game::boardPress, &Game::boardMove, &Game::boardRelease>());
     field.setFocus();
-}
-
-QWidget* MainWindow::clientArea() const {
-    return client_;
 }
 
 void MainWindow::buildMenus() {
@@ -139,12 +125,6 @@ void MainWindow::addFaceItems(QMenu* menu) {
             showMarks();
         });
     }
-}
-
-template <typename Move>
-void MainWindow::dispatch(Move&& move) {
-    move();
-    board_.scheduleRepaint();
 }
 
 void MainWindow::showMarks() {

@@ -13,15 +13,12 @@
 #include "settings/settings_store.h"
 #include "shell/board_canvas.h"
 #include "shell/settings_session.h"
+#include "shell/surfaces.h"
 #include "shell/window_view.h"
 
 class QAction;
 
 namespace quorvel::shell {
-
-class PictureSurface;
-class Panel;
-class ClientArea;
 
 class MainWindow : public QMainWindow, private WindowFrame {
     Q_OBJECT
@@ -41,7 +38,7 @@ class MainWindow : public QMainWindow, private WindowFrame {
     PictureSurface* fieldSurface() const { return &board_.surface(); }
     PictureSurface* faceButton() const { return face_button_; }
     Panel* panel() const { return panel_; }
-    QWidget* clientArea() const;
+    QWidget* clientArea() const { return client_; }
     QTimer& timer() { return timer_; }
 
     QAction* newAction() const { return new_; }
@@ -77,7 +74,12 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void addFaceItems(QMenu* menu);
     // Makes a move in the game, then schedules a repaint of whatever it drew.
     template <typename Move>
-    void dispatch(Move&& move);
+    void dispatch(Move&& move) {
+        move();
+        board_.scheduleRepaint();
+    }
+    template <auto press, auto move, auto release>
+    SurfaceMouse mouseMoves();
 
     QTimer timer_;
     ClientArea* client_;
