@@ -55,11 +55,24 @@ class SideTenStore final : public quorvel::settings::SettingsStore {
     }
 };
 
+// Dialogs that never show: the benchmark wins no record and asks for no board.
+class NoDialogs final : public quorvel::settings::GameDialogs {
+  public:
+    void setDialogParent(QWidget*) override {}
+    void setRecordPrompt(quorvel::core::Level) override {}
+    void prepareNameEntry(const QString&) override {}
+    void enterRecord(quorvel::settings::BestTimes&, quorvel::core::Level, int,
+                     const std::function<void()>&) override {}
+    void showBestTimes(quorvel::settings::BestTimes&, const std::function<void()>&) override {}
+    void askCustomBoard(int, int, const std::function<void(int, int)>&) override {}
+};
+
 void BM_ClickOpensBoardSide10(benchmark::State& state) {
     application();
     CornerRandom random;
     SideTenStore store;
-    MainWindow window(random, &store);
+    NoDialogs dialogs;
+    MainWindow window(random, store, dialogs);
     window.restoreSettings();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

@@ -16,7 +16,7 @@ enum class CellLook {
     Raised,       // covered, as a new board shows it
     Sunken,       // covered and held down under the pointer
     Flag,         // the face set's flag on the raised cell
-    FlagRemoved,  // the flag taken off again: the middle cleared to the raised grey
+    FlagRemoved,  // the flag taken off again: its box cleared to light grey
     Mine,         // a mine uncovered by the loss, on the sunken cell
     HitMine,      // the mine the player opened, on red
     WrongFlag,    // after a loss, a flag on a cell without a mine, crossed out

@@ -4,6 +4,8 @@
 #include "settings/custom_dialog.h"
 #include "settings/name_dialog.h"
 
+#include <utility>
+
 namespace quorvel::settings {
 
 Dialogs::~Dialogs() {
@@ -59,12 +61,20 @@ void Dialogs::prepareNameEntry(const QString& holder) {
 void Dialogs::enterRecord(BestTimes& table, core::Level level, int seconds,
                           const std::function<void()>& afterReset) {
     afterReset_ = afterReset;
+    pendingRecord_ = PendingRecord{&table, level, seconds};
     const QString name = nameDialog().askName();
-    if (parent_ != nullptr && !parent_->isVisible()) {
+    if (!std::exchange(pendingRecord_, std::nullopt) ||
+        (parent_ != nullptr && !parent_->isVisible())) {
         return;  // the game quit while the name was asked for
     }
     table.setRecord(level, seconds, name);
     bestTimesDialog(table).showTable();
+}
+
+void Dialogs::endNameEntry() {
+    if (const auto record = std::exchange(pendingRecord_, std::nullopt)) {
+        record->table->setRecord(record->level, record->seconds, nameDialog().typedName());
+    }
 }
 
 void Dialogs::showBestTimes(BestTimes& table, const std::function<void()>& afterReset) {

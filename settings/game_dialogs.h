@@ -36,6 +36,10 @@ class GameDialogs {
     // asked for. The table's reset button calls `afterReset` at once.
     virtual void enterRecord(BestTimes& table, core::Level level, int seconds,
                              const std::function<void()>& afterReset) = 0;
+    // The game is quitting: a record whose name is being asked for is stored in
+    // its table now, with the name as typed so far (empty when nothing was
+    // typed), as closing the dialog would store it.
+    virtual void endNameEntry() {}
     virtual void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) = 0;
 
     // The custom-board dialog opened at (side, mines); `confirm` is called with the
@@ -57,6 +61,7 @@ class Dialogs final : public GameDialogs {
     void prepareNameEntry(const QString& holder) override;
     void enterRecord(BestTimes& table, core::Level level, int seconds,
                      const std::function<void()>& afterReset) override;
+    void endNameEntry() override;
     void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) override;
     void askCustomBoard(int side, int mines,
                         const std::function<void(int side, int mines)>& confirm) override;
@@ -69,6 +74,13 @@ class Dialogs final : public GameDialogs {
     std::function<void()> afterReset_;
     std::function<void(int, int)> confirmCustom_;
     std::optional<core::Level> prompt_;
+    // The record whose holder's name is being asked for.
+    struct PendingRecord {
+        BestTimes* table;
+        core::Level level;
+        int seconds;
+    };
+    std::optional<PendingRecord> pendingRecord_;
     // Owned by parent_ when there is one, else by this.
     QPointer<QWidget> parent_;
     QPointer<NameDialog> name_dialog_;

@@ -94,6 +94,10 @@ QString NameDialog::askName() {
     return nameField_->isModified() ? nameField_->text() : holder_;
 }
 
+QString NameDialog::typedName() const {
+    return nameField_->isModified() ? nameField_->text() : QString();
+}
+
 void NameDialog::keyPressEvent(QKeyEvent* event) {
     // "OK" is also the cancel button: Esc takes the name like Enter does.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

@@ -43,6 +43,9 @@ class NameDialog : public QDialog {
     // closing the dialog by its window frame gives an empty name. "OK", Enter and
     // Esc all take the name.
     QString askName();
+    // What the player has typed into the field so far; empty when the field was
+    // left as prepare() filled it.
+    QString typedName() const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,46 +1,64 @@
 #pragma once
-// The settings file's path may name anything a user or a dotfile manager puts
-// there: a FIFO, a device, a socket or a directory, directly or through
-// symlinks. Only a regular file of bounded size is ever read or replaced, and
-// nothing that could block is ever opened: the kind is looked at first, and
-// the descriptor that is opened is looked at again.
+// The settings file's path may name anything a user, a dotfile manager or
+// another user with write access to the folder puts there: a FIFO, a device, a
+// socket or a directory, directly or through symlinks, and it may change while
+// the game works on it. Only a regular file of bounded size is ever read or
+// replaced, nothing that could block is ever opened, and what is checked is
+// what is written: the path is resolved once, to a folder that is held open and
+// a name in it, and everything after that works relative to that folder.
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
+#include <functional>
+#include <memory>
 
 namespace quorvel::settings {
 
-// What a path names once its symlinks are followed.
-struct PathState {
-    enum class Kind {
-        Missing,  // nothing (a dangling symlink included): the file may be created
-        Regular,  // a regular file within the bound
-        Refused,  // anything else, or a file above the bound; reason says which
-    };
-    Kind kind = Kind::Missing;
-    QString reason;
-    // For a regular file: what a rewrite gives the new file (POSIX only).
-    unsigned owner = 0;
-    unsigned group = 0;
-    unsigned mode = 0;
+// Missing gives the system's reason too, so the caller can report it if it has to.
+enum class ReadResult { Read, Missing, Failed };
+
+// The file at one path (the system's bytes) for one read, or for one
+// read-merge-write.
+class FileAtPath {
+  public:
+    explicit FileAtPath(QByteArray path);
+    ~FileAtPath();
+    FileAtPath(const FileAtPath&) = delete;
+    FileAtPath& operator=(const FileAtPath&) = delete;
+
+    // Follows the path's symlinks to a folder and a name, and opens the folder.
+    // Missing when the folder is not there; Failed for a loop of links.
+    ReadResult resolve(QString& reason);
+
+    // Takes the advisory lock beside the file (its name with ".lock"), which
+    // every game of ours takes for its read-merge-write, waiting at most `bound`
+    // for another game to finish. The lock goes with this object. False, with
+    // the reason, when the lock could not be had.
+    bool lock(std::chrono::milliseconds bound, QString& reason);
+
+    // Reads the whole regular file of at most maxBytes bytes.
+    ReadResult read(qint64 maxBytes, QByteArray& content, QString& reason);
+
+    // Puts content in the file's place atomically: a temporary file in the same
+    // folder, given the old file's owner, group, mode, ACL and extended
+    // attributes as far as the process may set them, written and synced, then
+    // swapped in. Only the file that was checked (and read, if it was) is ever
+    // replaced; when something else took its place meanwhile, what is there
+    // stays, and the write is given up. Refuses anything but a regular file
+    // within maxBytes, and content above it.
+    bool replace(const QByteArray& content, qint64 maxBytes, QString& reason);
+
+  private:
+    struct State;
+    std::unique_ptr<State> d_;
 };
 
-PathState inspectPath(const QString& path, qint64 maxBytes);
-
-// Reads the whole of a regular file of at most maxBytes bytes. Missing gives the
-// system's reason too, so the caller can report it if it has to.
-enum class ReadResult { Read, Missing, Failed };
-ReadResult readRegularFile(const QString& path, qint64 maxBytes, QByteArray& content,
-                           QString& reason);
-
-// Whether the process may write the existing file at path; the system's reason
-// when it may not.
-bool mayWrite(const QString& path, QString& reason);
-
-// Gives the open file handle the owner, group and mode of old, as far as the
-// process is allowed to set them: without the right to give a file away, the
-// group alone is tried, and what cannot be set is left as it is. Does nothing
-// where the system has no such attributes.
-void keepOwnership(int handle, const PathState& old);
+// For tests only: called between the check of the old file and its replacement,
+// and when the lock is found taken by another process.
+namespace test_hooks {
+extern std::function<void()> beforeReplace;
+extern std::function<void()> lockTaken;
+}  // namespace test_hooks
 
 }  // namespace quorvel::settings

@@ -6,8 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include "settings/regular_file.h"
@@ -15,50 +13,91 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+#include <pwd.h>
+#include <unistd.h>
+
+#include <vector>
+#define QUORVEL_XDG_PATHS
+#endif
 
 namespace quorvel::settings {
 
 namespace {
 
-// A write may take less than it was given (a full disk, a size limit); the
-// next one then fails with the system's reason.
-bool writeAll(QSaveFile& file, const QByteArray& content, QString& reason) {
-    for (qint64 done = 0; done < content.size();) {
-        const qint64 written = file.write(content.constData() + done, content.size() - done);
-        if (written <= 0) {
-            reason = file.errorString();
-            return false;
-        }
-        done += written;
-    }
-    return true;
+#ifdef QUORVEL_XDG_PATHS
+// An absolute folder from the environment, as its bytes; a relative or empty
+// value is ignored, as if unset, so the file never depends on the folder the
+// game was started from.
+QByteArray absoluteFromEnvironment(const char* name) {
+    const QByteArray value = qgetenv(name);
+    return value.startsWith('/') ? value : QByteArray();
 }
+
+// The home folder: $HOME, or without a usable one the password database's.
+QByteArray homeFolder() {
+    QByteArray home = absoluteFromEnvironment("HOME");
+    if (!home.isEmpty()) {
+        return home;
+    }
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        home = found->pw_dir;
+    }
+    return home;
+}
+
+QByteArray configFolder() {
+    const QByteArray configHome = absoluteFromEnvironment("XDG_CONFIG_HOME");
+    if (!configHome.isEmpty()) {
+        return configHome;
+    }
+    QByteArray home = homeFolder();
+    if (home.isEmpty()) {
+        return {};
+    }
+    if (!home.endsWith('/')) {
+        home += '/';
+    }
+    return home + ".config";
+}
+#endif
 
 }  // namespace
 
-SettingsFile::SettingsFile(QString path, Reporter report)
+SettingsFile::SettingsFile(QByteArray path, Reporter report)
     : path_(std::move(path)), report_(std::move(report)) {}
 
-QString SettingsFile::defaultPath() {
+SettingsFile::SettingsFile(const QString& path, Reporter report)
+    : SettingsFile(QFile::encodeName(path), std::move(report)) {}
+
+QString SettingsFile::path() const {
+    return QDir::toNativeSeparators(QFile::decodeName(path_));
+}
+
+QByteArray SettingsFile::defaultPath() {
 #ifdef Q_OS_WIN
     wchar_t buffer[MAX_PATH + 1];
     const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
     if (length > 0 && length <= MAX_PATH) {
-        return QDir(QString::fromWCharArray(buffer, static_cast<qsizetype>(length)))
-            .filePath(QLatin1String(kFileName));
+        return QFile::encodeName(
+            QDir(QString::fromWCharArray(buffer, static_cast<qsizetype>(length)))
+                .filePath(QLatin1String(kFileName)));
     }
 #endif
-    QString directory = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-    // A relative XDG_CONFIG_HOME is to be ignored, as if unset; Qt takes it as
-    // it is, so two starts from two folders would use two files.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QStandardPaths::isTestModeEnabled() && !configHome.isEmpty() &&
-        QDir::isRelativePath(configHome)) {
-        directory = QDir::homePath() + QStringLiteral("/.config");
+#ifdef QUORVEL_XDG_PATHS
+    if (!QStandardPaths::isTestModeEnabled()) {
+        const QByteArray folder = configFolder();
+        return folder.isEmpty() ? QByteArray() : folder + '/' + kFileName;
     }
 #endif
-    return QDir(directory).filePath(QLatin1String(kFileName));
+    const QString directory =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QFile::encodeName(QDir(directory).filePath(QLatin1String(kFileName)));
 }
 
 ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
@@ -69,12 +108,12 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     QByteArray content;
     ReadResult result = read(content, reason);
     if (result == ReadResult::Missing) {
-        if (!makeDirectory(reason) || !write(defaults, reason)) {
+        result = create(defaults, content, reason);
+        if (result == ReadResult::Missing) {
             reportOnce(QStringLiteral("create"), reason);
             haveRead_ = true;  // nothing of anyone else's is there to lose
             return parseSettings(defaults);
         }
-        result = read(content, reason);
     }
     if (result != ReadResult::Read) {
         reportOnce(QStringLiteral("read"), reason);
@@ -86,14 +125,35 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     return parsed;
 }
 
-std::optional<StoredSettings> SettingsFile::reread() {
-    QString reason;
-    return reread(reason).second;
+ReadResult SettingsFile::create(const QByteArray& initial, QByteArray& content, QString& reason) {
+    FileAtPath file(path_);
+    if (!prepare(file, reason)) {
+        return ReadResult::Missing;
+    }
+    // Another game may have made it since it was found missing.
+    const ReadResult result = file.read(kMaxFileBytes, content, reason);
+    if (result != ReadResult::Missing) {
+        return result;
+    }
+    if (!file.replace(initial, kMaxFileBytes, reason)) {
+        return ReadResult::Missing;
+    }
+    return file.read(kMaxFileBytes, content, reason);
 }
 
-std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(QString& reason) {
+std::optional<StoredSettings> SettingsFile::reread() {
+    QString reason;
+    FileAtPath file(path_);
+    if (file.resolve(reason) != ReadResult::Read) {
+        return std::nullopt;
+    }
+    return reread(file, reason).second;
+}
+
+std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAtPath& file,
+                                                                          QString& reason) {
     QByteArray current;
-    const ReadResult result = read(current, reason);
+    const ReadResult result = file.read(kMaxFileBytes, current, reason);
     if (result != ReadResult::Read) {
         return {result, std::nullopt};
     }
@@ -109,14 +169,17 @@ bool SettingsFile::save(const StoredSettings& settings) {
 
 bool SettingsFile::save(const Compose& compose) {
     QString reason;
-    const auto [result, now] = reread(reason);
+    FileAtPath file(path_);
+    if (!prepare(file, reason)) {
+        reportOnce(QStringLiteral("write"), reason);
+        return false;
+    }
+    const auto [result, now] = reread(file, reason);
     if (result == ReadResult::Failed && !haveRead_) {
         reportOnce(QStringLiteral("read"), reason);
         return false;
     }
-    // The directory may have gone while the game ran; making it again costs
-    // nothing when it is there.
-    if (!makeDirectory(reason) || !write(writeSettings(preservedLines_, compose(now)), reason)) {
+    if (!file.replace(writeSettings(preservedLines_, compose(now)), kMaxFileBytes, reason)) {
         reportOnce(QStringLiteral("write"), reason);
         return false;
     }
@@ -124,69 +187,50 @@ bool SettingsFile::save(const Compose& compose) {
 }
 
 ReadResult SettingsFile::read(QByteArray& content, QString& reason) const {
-    return readRegularFile(path_, kMaxFileBytes, content, reason);
+    FileAtPath file(path_);
+    const ReadResult result = file.resolve(reason);
+    return result == ReadResult::Read ? file.read(kMaxFileBytes, content, reason) : result;
 }
 
-bool SettingsFile::makeDirectory(QString& reason) const {
-    const QString directory = QFileInfo(path_).absolutePath();
-    std::error_code error;
-#ifdef Q_OS_WIN
-    std::filesystem::create_directories(directory.toStdWString(), error);
-#else
-    std::filesystem::create_directories(QFile::encodeName(directory).toStdString(), error);
-#endif
-    if (error) {
-        reason =
-            QStringLiteral("cannot make the directory %1: %2")
-                .arg(QDir::toNativeSeparators(directory), QString::fromLocal8Bit(error.message()));
+bool SettingsFile::prepare(FileAtPath& file, QString& reason) {
+    // The directory may have gone while the game ran; making it again costs
+    // nothing when it is there.
+    if (!makeDirectory(reason) || file.resolve(reason) != ReadResult::Read) {
         return false;
+    }
+    QString why;
+    if (!file.lock(kLockWait, why) && !lockReported_) {
+        lockReported_ = true;
+        report(QStringLiteral("quorvel: cannot lock the settings file %1 (%2); writing it without "
+                              "the lock")
+                   .arg(path(), why));
     }
     return true;
 }
 
-bool SettingsFile::write(const QByteArray& content, QString& reason) const {
-    // Whatever is not a regular file within the bound is never replaced: a FIFO
-    // or a device stays what it is, and a file too large to read keeps what
-    // nobody has seen. A symlink is followed, and its target gets the content.
-    const PathState old = inspectPath(path_, kMaxFileBytes);
-    if (old.kind == PathState::Kind::Refused) {
-        reason = old.reason;
+bool SettingsFile::makeDirectory(QString& reason) const {
+    if (path_.isEmpty()) {
+        reason = QStringLiteral(
+            "there is no home folder (no absolute HOME, none in the password "
+            "database)");
         return false;
     }
-    if (old.kind == PathState::Kind::Regular && !mayWrite(path_, reason)) {
-        return false;
+#ifdef Q_OS_WIN
+    const std::filesystem::path directory =
+        std::filesystem::path(QFile::decodeName(path_).toStdWString()).parent_path();
+    const QString shown = QString::fromStdWString(directory.native());
+#else
+    const std::filesystem::path directory =
+        std::filesystem::path(path_.toStdString()).parent_path();
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(directory.native()));
+#endif
+    std::error_code error;
+    if (!directory.empty()) {
+        std::filesystem::create_directories(directory, error);
     }
-    // Nor is a file written that the next start would refuse to read.
-    if (content.size() > kMaxFileBytes) {
-        reason = QStringLiteral("it would be larger than %1 bytes").arg(kMaxFileBytes);
-        return false;
-    }
-    // Unbuffered, each write() reaches the system at once, so the error of the
-    // one that failed is still there to be reported (a buffered flush() after a
-    // short write gives no reason at all).
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        reason = file.errorString();
-        return false;
-    }
-    // Before any content: a file that only its owner could read never becomes
-    // readable by others, even for a moment.
-    keepOwnership(file.handle(), old);
-    // commit() alone renames whatever reached the temporary file over the old
-    // one, even when writing it failed (a full disk, a size limit), so every
-    // failure must cancel the write before commit() is called.
-    bool written = writeAll(file, content, reason);
-    if (written && !file.flush()) {
-        reason = file.errorString();
-        written = false;
-    }
-    if (!written) {
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    if (!file.commit()) {
-        reason = file.errorString();
+    if (error) {
+        reason = QStringLiteral("cannot make the directory %1: %2")
+                     .arg(QDir::toNativeSeparators(shown), QString::fromLocal8Bit(error.message()));
         return false;
     }
     return true;
@@ -197,8 +241,10 @@ void SettingsFile::reportOnce(const QString& what, const QString& reason) {
         return;
     }
     reported_ = true;
-    const QString message = QStringLiteral("quorvel: cannot %1 the settings file %2: %3")
-                                .arg(what, QDir::toNativeSeparators(path_), reason);
+    report(QStringLiteral("quorvel: cannot %1 the settings file %2: %3").arg(what, path(), reason));
+}
+
+void SettingsFile::report(const QString& message) const {
     if (report_) {
         report_(message);
     } else {

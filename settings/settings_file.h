@@ -3,9 +3,11 @@
 // stops the game: the game goes on with defaults, an existing file that could
 // not be read is left as it is, and the first failure is reported once on
 // standard error with the path and the reason. Only a regular file (through
-// symlinks) of at most kMaxFileBytes is read or replaced, and a rewrite keeps
-// its owner, group and mode where the process may set them.
+// symlinks) of at most kMaxFileBytes is read or replaced, a rewrite keeps its
+// owner, group, mode, ACL and extended attributes where the process may set
+// them, and running games write it in turn.
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -28,15 +30,24 @@ class SettingsFile {
     // file (ours is 13 short lines), and low enough that reading it costs little.
     static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
-    // The file at path; failures go to report, or to standard error without one.
-    explicit SettingsFile(QString path, Reporter report = {});
+    // How long a write waits for another game's write to end before it goes
+    // ahead without the lock.
+    static constexpr std::chrono::milliseconds kLockWait{1000};
 
-    // winmine.ini in the per-user configuration directory on Linux and macOS
-    // ($XDG_CONFIG_HOME when it is an absolute path, otherwise ~/.config), in the
-    // Windows directory on Windows.
-    static QString defaultPath();
+    // The file at path (the system's bytes, or a name that Qt encodes); failures
+    // go to report, or to standard error without one.
+    explicit SettingsFile(QByteArray path, Reporter report = {});
+    explicit SettingsFile(const QString& path, Reporter report = {});
 
-    const QString& path() const { return path_; }
+    // winmine.ini in the per-user configuration directory on Linux
+    // ($XDG_CONFIG_HOME when it is an absolute path, otherwise .config in the
+    // home folder: $HOME when it is absolute, else the one the password database
+    // gives), taken from the environment's bytes as they are; Qt's location on
+    // macOS; the Windows directory on Windows. Empty when there is no home.
+    static QByteArray defaultPath();
+
+    // The path as the reports show it.
+    QString path() const;
 
     // Start-up read. A missing file is first created (with its directory) with
     // defaultSettings at (defaultX, defaultY); so is the target of a dangling
@@ -60,7 +71,10 @@ class SettingsFile {
     // succeeded and the file exists (then it is left alone). A path that names
     // anything but a regular file within the bound is never replaced. The new
     // content replaces the old atomically: a failed or interrupted write leaves
-    // the old file as it was. Returns whether the file was written.
+    // the old file as it was, and a file put in the old one's place meanwhile is
+    // left as it is (the write is given up). The read, merge and write run
+    // under the lock that other games take for theirs, waiting at most
+    // kLockWait. Returns whether the file was written.
     bool save(const Compose& compose);
     bool save(const StoredSettings& settings);
 
@@ -68,17 +82,21 @@ class SettingsFile {
     const QList<QByteArray>& preservedLines() const { return preservedLines_; }
 
   private:
-    std::pair<ReadResult, std::optional<StoredSettings>> reread(QString& reason);
+    std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
     ReadResult read(QByteArray& content, QString& reason) const;
+    ReadResult create(const QByteArray& initial, QByteArray& content, QString& reason);
+    // Makes the folder, resolves the path and takes the lock for one write.
+    bool prepare(FileAtPath& file, QString& reason);
     bool makeDirectory(QString& reason) const;
-    bool write(const QByteArray& content, QString& reason) const;
     void reportOnce(const QString& what, const QString& reason);
+    void report(const QString& message) const;
 
-    QString path_;
+    QByteArray path_;
     Reporter report_;
     QList<QByteArray> preservedLines_;
     bool haveRead_ = false;
     bool reported_ = false;
+    bool lockReported_ = false;
 };
 
 }  // namespace quorvel::settings

@@ -1,7 +1,5 @@
 #include "settings/stored_settings.h"
 
-#include "core/game.h"
-
 namespace quorvel::settings {
 
 int difficultyNumber(core::Level level) {
@@ -26,17 +24,6 @@ core::Level levelOfDifficulty(double difficulty) {
         return core::Level::Expert;
     }
     return difficulty < 0 || difficulty > 2 ? core::Level::Custom : core::Level::Beginner;
-}
-
-StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes) {
-    StoredSettings settings;
-    settings.level = game.levelMark().value_or(core::Level::Beginner);
-    settings.side = game.side();
-    settings.mines = game.mines();
-    settings.faceSet = game.faceMark().value_or(0);
-    settings.position = position;
-    settings.bestTimes = bestTimes;
-    return settings;
 }
 
 BestTimes mergeBestTimes(const BestTimes& base, const BestTimes& mine, const BestTimes& now) {
@@ -69,15 +56,6 @@ StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& m
     }
     merged.bestTimes = mergeBestTimes(base.bestTimes, mine.bestTimes, now.bestTimes);
     return merged;
-}
-
-void startGame(core::Game& game, const StoredSettings& settings) {
-    if (settings.level == core::Level::Custom) {
-        game.chooseCustomBoard(settings.side, settings.mines);
-    } else {
-        game.chooseLevel(settings.level);
-    }
-    game.chooseFaceSet(settings.faceSet);
 }
 
 }  // namespace quorvel::settings

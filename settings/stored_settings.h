@@ -5,12 +5,8 @@
 
 #include <QPointF>
 
-#include "core/game_view.h"
+#include "core/levels.h"
 #include "settings/best_times.h"
-
-namespace quorvel::core {
-class Game;
-}
 
 namespace quorvel::settings {
 
@@ -37,11 +33,6 @@ int difficultyNumber(core::Level level);
 // the custom board, anything else (0, or a fraction between) is beginner.
 core::Level levelOfDifficulty(double difficulty);
 
-// The settings the game is in: its marked level (beginner when none is marked),
-// its board, its marked face set (0 when none), with the given window position
-// and best times.
-StoredSettings settingsOf(const core::Game& game, QPointF position, const BestTimes& bestTimes);
-
 // What a write stores when another running game may have written the file since
 // this game last read or wrote it. `base` is what this game had then, `mine` what
 // it has now, `now` what the file holds. Each part this game has changed since
@@ -54,9 +45,5 @@ StoredSettings mergeSettings(const StoredSettings& base, const StoredSettings& m
                              const StoredSettings& now);
 // The same for the best-times table alone.
 BestTimes mergeBestTimes(const BestTimes& base, const BestTimes& mine, const BestTimes& now);
-
-// Starts what the settings describe, as the menus would: the level's item (the
-// custom board as its dialog would confirm it), then the face set's.
-void startGame(core::Game& game, const StoredSettings& settings);
 
 }  // namespace quorvel::settings

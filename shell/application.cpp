@@ -91,7 +91,7 @@ int run(QApplication& app) {
     settings::FileSettingsStore store{
         settings::SettingsFile(settings::SettingsFile::defaultPath())};
     settings::Dialogs dialogs;
-    MainWindow window(random, &store, &dialogs);
+    MainWindow window(random, store, dialogs);
     window.restoreSettings();
 #ifdef Q_OS_UNIX
     quitOnSignals(window, app);

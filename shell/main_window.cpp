@@ -3,54 +3,47 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 
-#include "core/geometry.h"
-#include "render/board_pictures.h"
-#include "render/cell_looks.h"
-#include "settings/game_dialogs.h"
-#include "settings/settings_store.h"
-#include "settings/stored_settings.h"
 #include "shell/client_layout.h"
-#include "shell/main_window_view.h"
-#include "shell/screens.h"
 #include "shell/surfaces.h"
 #include "shell/window_texts.h"
 
 namespace quorvel::shell {
 
-namespace {
-QString text(const char16_t* utf16) {
-    return QString::fromUtf16(utf16);
-}
-}  // namespace
+using texts::text;
 
-MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore* store,
-                       settings::GameDialogs* dialogs, QWidget* parent)
+MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& store,
+                       settings::GameDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
-      view_(std::make_unique<View>(*this)),
-      store_(store),
-      dialogs_(dialogs),
-      game_(*view_, random) {
+      client_(new ClientArea(this)),
+      panel_(new Panel(client_)),
+      face_button_(new PictureSurface(panel_)),
+      board_(*new PictureSurface(client_)),
+      session_(store, dialogs, game_, *this),
+      view_({*this, *this, board_, *panel_, *face_button_, timer_, session_, game_}),
+      game_(view_, random) {
     setWindowTitle(text(texts::kTitle));
     // A fixed single border: minimise and close, never maximise or resize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    createSurfaces();
+    client_->setFixedSize(layout::kInitialClientWidth, layout::kInitialClientHeight);
+    setCentralWidget(client_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    panel_->setGeometry(layout::kPanelX, layout::kPanelY,
+                        layout::kInitialClientWidth - 2 * layout::kPanelX, layout::kPanelHeight);
+    face_button_->resize(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
+    connectSurfaces();
 
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { dispatch([&] { game_.tick(); }); });
 
     buildMenus();
-    if (dialogs_ != nullptr) {
-        dialogs_->setDialogParent(this);
-    }
     // The initial size is known before the first board lays the window out: start-up
     // centres a new settings file's window from it.
     layout()->activate();
@@ -58,50 +51,30 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore* stor
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createSurfaces() {
-    client_ = new ClientArea(this);
-    client_->setFixedSize(layout::kInitialClientWidth, layout::kInitialClientHeight);
-    setCentralWidget(client_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    panel_ = new Panel(client_);
-    panel_->setGeometry(layout::kPanelX, layout::kPanelY,
-                        layout::kInitialClientWidth - 2 * layout::kPanelX, layout::kPanelHeight);
-    face_button_ = new PictureSurface(panel_);
-    face_button_->resize(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
-    face_button_->setMouse({
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.facePress(button, x, y); });
-        },
+// The mouse of a surface, each event a move of the game.
+template <auto press, auto move, auto release>
+SurfaceMouse MainWindow::mouseMoves() {
+    return {
+        [this](int button, double x, double y) { dispatch([&] { (game_.*press)(button, x, y); }); },
         [this](int buttons, double x, double y) {
-            dispatch([&] { game_.faceMove(buttons, x, y); });
+            dispatch([&] { (game_.*move)(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { game_.faceRelease(button, x, y); });
+            dispatch([&] { (game_.*release)(button, x, y); });
         },
-    });
-
-    // The game ignores board input while the board is disabled; the surface
-    // itself stays enabled, so it keeps the keyboard focus.
-    field_surface_ = new PictureSurface(client_);
-    field_surface_->move(layout::kFieldX, layout::kFieldY);
-    field_surface_->setFocusPolicy(Qt::StrongFocus);
-    field_surface_->setMouse({
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.boardPress(button, x, y); });
-        },
-        [this](int buttons, double x, double y) {
-            dispatch([&] { game_.boardMove(buttons, x, y); });
-        },
-        [this](int button, double x, double y) {
-            dispatch([&] { game_.boardRelease(button, x, y); });
-        },
-    });
-    field_surface_->setFocus();
+    };
 }
 
-QWidget* MainWindow::clientArea() const {
-    return client_;
+void MainWindow::connectSurfaces() {
+    using core::Game;
+    face_button_->setMouse(mouseMoves<&Game::facePress, &Game::faceMove, &Game::faceRelease>());
+    // The game ignores board input while the board is disabled; the surface
+    // itself stays enabled, so it keeps the keyboard focus.
+    PictureSurface& field = board_.surface();
+    field.move(layout::kFieldX, layout::kFieldY);
+    field.setFocusPolicy(Qt::StrongFocus);
+    field.setMouse(mouseMoves<&Game::boardPress, &Game::boardMove, &Game::boardRelease>());
+    field.setFocus();
 }
 
 void MainWindow::buildMenus() {
@@ -116,14 +89,7 @@ void MainWindow::buildMenus() {
     game->addSeparator();
 
     QAction* bestTimes = game->addAction(text(texts::kBestTimes));
-    connect(bestTimes, &QAction::triggered, this, [this] {
-        if (dialogs_ != nullptr) {
-            if (store_ != nullptr) {
-                bestTimes_ = store_->bestTimesNow(bestTimes_);
-            }
-            dialogs_->showBestTimes(bestTimes_, [this] { writeSettings(); });
-        }
-    });
+    connect(bestTimes, &QAction::triggered, this, [this] { session_.showBestTimes(); });
     game->addSeparator();
     quit_ = game->addAction(text(texts::kQuit));
     connect(quit_, &QAction::triggered, this, &MainWindow::quit);
@@ -156,25 +122,12 @@ void MainWindow::addFaceItems(QMenu* menu) {
             dispatch([&] { game_.chooseFaceSet(index); });
             // Qt toggled the item's mark itself; choosing the marked set
             // again changes nothing in the game, so put the marks back.
-            syncMarks();
+            showMarks();
         });
     }
 }
 
-template <typename Handler>
-void MainWindow::dispatch(Handler&& handler) {
-    handler();
-    scheduleFieldRepaint();
-}
-
-void MainWindow::scheduleFieldRepaint() {
-    if (!field_dirty_.isEmpty()) {
-        field_surface_->update(field_dirty_);
-        field_dirty_ = QRegion();
-    }
-}
-
-void MainWindow::syncMarks() {
+void MainWindow::showMarks() {
     const auto level = game_.levelMark();
     for (std::size_t i = 0; i < levels_.size(); ++i) {
         levels_[i]->setChecked(level.has_value() && levelAction(*level) == levels_[i]);
@@ -185,28 +138,10 @@ void MainWindow::syncMarks() {
     }
 }
 
-void MainWindow::markCellDirty(core::CellPos cell) {
-    // The largest glyph (the dark ground of a cross) reaches from 9 pixels left of
-    // the outline origin to 15 right of it, over the cell's 16 rows.
-    const render::PixelPos origin = render::cellOrigin(cell);
-    field_dirty_ += QRect(origin.x - 10, origin.y, 27, 16);
-}
-
-void MainWindow::refreshField() {
-    if (!field_dirty_.isEmpty()) {
-        field_surface_->repaint(field_dirty_);
-        field_dirty_ = QRegion();
-    }
-}
-
 void MainWindow::layoutBoard(int side) {
     const int w = core::boardWidth(side);
     const int h = core::boardHeight(side);
-    field_ = render::boardPicture(side);
-    field_dirty_ = QRegion();
-    field_surface_->setGeometry(layout::kFieldX, layout::kFieldY, w, h);
-    field_surface_->setPicture(&field_);
-    field_surface_->update();
+    board_.reset(side, QPoint(layout::kFieldX, layout::kFieldY));
     panel_->resize(w, layout::kPanelHeight);
     face_button_->move(layout::faceButtonX(w), layout::kFaceButtonY);
     panel_->update();
@@ -217,46 +152,16 @@ void MainWindow::layoutBoard(int side) {
 }
 
 void MainWindow::restoreSettings() {
-    if (store_ == nullptr) {
-        // No settings: the beginner level with the first face set.
-        dispatch([&] { settings::startGame(game_, settings::StoredSettings{}); });
-        return;
-    }
-    // Centred from the window's initial size, before any board has laid it out.
-    const settings::Screens screens = screensOf(*this);
-    const settings::StoredSettings stored = store_->read(screens.centred);
-    bestTimes_ = stored.bestTimes;
-    placement_ = settings::placeWindow(stored.position, screens);
-    if (placement_->at) {
-        move(*placement_->at);
-    }
-    dispatch([&] { settings::startGame(game_, stored); });
-}
-
-void MainWindow::writeSettings() {
-    // After the write on the way out the program is ending: a handler that was
-    // interrupted by the quit (a record dialog closed under it) writes nothing more.
-    if (!quitting_) {
-        storeSettings();
-    }
-}
-
-void MainWindow::storeSettings() {
-    if (store_ != nullptr) {
-        const QPointF position = settings::positionToStore(placement_, pos());
-        bestTimes_ = store_->write(settings::settingsOf(game_, position, bestTimes_));
-    }
+    session_.restore([this](const settings::StoredSettings& stored) {
+        dispatch([&] { startStored(game_, stored); });
+    });
 }
 
 void MainWindow::askCustomBoard() {
-    syncMarks();
-    if (dialogs_ == nullptr) {
-        return;
-    }
-    dialogs_->askCustomBoard(game_.side(), game_.mines(), [this](int side, int mines) {
-        dispatch([&] { game_.chooseCustomBoard(side, mines); });
-    });
-    syncMarks();
+    showMarks();
+    session_.askCustomBoard(
+        [this](int side, int mines) { dispatch([&] { game_.chooseCustomBoard(side, mines); }); });
+    showMarks();
 }
 
 void MainWindow::showAbout() {
@@ -266,11 +171,9 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::quit() {
-    if (quitting_) {
+    if (!session_.quit()) {
         return;
     }
-    quitting_ = true;
-    storeSettings();
     emit quitting();
     timer_.stop();
     QApplication::closeAllWindows();

@@ -1,55 +1,46 @@
 #pragma once
 // The main window: menus, panel, face button, board surface and the one-second
-// timer. It turns Qt events into the game's handlers and shows what the game asks
-// for; the behaviour lives in core::Game, what is stored and how in settings/.
+// timer. It turns Qt events into the game's moves and lays itself out for each
+// board; the game shows itself through WindowView, the settings and records go
+// through SettingsSession.
 
 #include <QMainWindow>
-#include <QRegion>
 #include <QTimer>
 #include <array>
-#include <memory>
-#include <optional>
 
 #include "core/game.h"
-#include "render/picture.h"
-#include "settings/best_times.h"
-#include "settings/window_position.h"
+#include "settings/game_dialogs.h"
+#include "settings/settings_store.h"
+#include "shell/board_canvas.h"
+#include "shell/settings_session.h"
+#include "shell/surfaces.h"
+#include "shell/window_view.h"
 
 class QAction;
 
-namespace quorvel::settings {
-class GameDialogs;
-class SettingsStore;
-}  // namespace quorvel::settings
-
 namespace quorvel::shell {
 
-class PictureSurface;
-class Panel;
-class ClientArea;
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private WindowFrame {
     Q_OBJECT
   public:
-    // `random` places the mines; `store` keeps the settings (nullptr: nothing is
-    // read or written); `dialogs` asks for record names, shows the best times and
-    // the custom board (nullptr: none of them). Both must outlive the window.
-    explicit MainWindow(core::RandomSource& random, settings::SettingsStore* store = nullptr,
-                        settings::GameDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    // `random` places the mines; `store` keeps the settings; `dialogs` asks for
+    // record names, shows the best times and the custom board. All three must
+    // outlive the window.
+    MainWindow(core::RandomSource& random, settings::SettingsStore& store,
+               settings::GameDialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Reads the settings, places the window and starts the first game.
     void restoreSettings();
 
     core::Game& game() { return game_; }
-    const render::Picture& fieldPicture() const { return field_; }
-    PictureSurface* fieldSurface() const { return field_surface_; }
+    const render::Picture& fieldPicture() const { return board_.picture(); }
+    PictureSurface* fieldSurface() const { return &board_.surface(); }
     PictureSurface* faceButton() const { return face_button_; }
     Panel* panel() const { return panel_; }
-    QWidget* clientArea() const;
+    QWidget* clientArea() const { return client_; }
     QTimer& timer() { return timer_; }
 
-    // Menu items, by their names in the game's vocabulary.
     QAction* newAction() const { return new_; }
     QAction* levelAction(core::Level level) const {
         return levels_.at(static_cast<std::size_t>(level));
@@ -74,43 +65,30 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class View;
-    friend class View;
+    void layoutBoard(int side) override;
+    void showMarks() override;
 
-    void createSurfaces();
+    void connectSurfaces();
     void buildMenus();
     void addLevelItems(QMenu* menu);
     void addFaceItems(QMenu* menu);
-    void layoutBoard(int side);
-    void markCellDirty(core::CellPos cell);
-    void refreshField();
-    // Hands whatever was drawn since the last refresh to the next paint.
-    void scheduleFieldRepaint();
-    // Runs a game handler, then schedules a repaint of whatever it drew.
-    template <typename Handler>
-    void dispatch(Handler&& handler);
-    void syncMarks();
-    // Rewrites the settings, unless the program is already on its way out.
-    void writeSettings();
-    void storeSettings();
+    // Makes a move in the game, then schedules a repaint of whatever it drew.
+    template <typename Move>
+    void dispatch(Move&& move) {
+        move();
+        board_.scheduleRepaint();
+    }
+    template <auto press, auto move, auto release>
+    SurfaceMouse mouseMoves();
 
-    std::unique_ptr<View> view_;
-    settings::SettingsStore* store_;
-    settings::GameDialogs* dialogs_;
-    core::Game game_;
-    settings::BestTimes bestTimes_;
-    render::Picture field_;
-    QRegion field_dirty_;
     QTimer timer_;
-    // Set when quit() starts: the last write has been made or is being made.
-    bool quitting_ = false;
-    // Where start-up put the window for the stored position.
-    std::optional<settings::WindowPlacement> placement_;
-
-    ClientArea* client_ = nullptr;
-    Panel* panel_ = nullptr;
-    PictureSurface* face_button_ = nullptr;
-    PictureSurface* field_surface_ = nullptr;
+    ClientArea* client_;
+    Panel* panel_;
+    PictureSurface* face_button_;
+    BoardCanvas board_;
+    SettingsSession session_;
+    WindowView view_;
+    core::Game game_;
 
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};

@@ -6,8 +6,8 @@
 
 namespace quorvel::shell {
 
-settings::Screens screensOf(const QWidget& window) {
-    settings::Screens screens;
+Screens screensOf(const QWidget& window) {
+    Screens screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         screens.available.append(screen->availableGeometry());
     }

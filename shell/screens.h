@@ -1,7 +1,7 @@
 #pragma once
 // What the screens tell about placing a window.
 
-#include "settings/window_position.h"
+#include "shell/window_placement.h"
 
 class QWidget;
 
@@ -10,6 +10,6 @@ namespace quorvel::shell {
 // The screens' usable areas, the window's outer width, the top-left corner that
 // centres the window's present size on the primary screen, and whether the
 // platform places windows itself (Wayland).
-settings::Screens screensOf(const QWidget& window);
+Screens screensOf(const QWidget& window);
 
 }  // namespace quorvel::shell

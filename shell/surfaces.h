@@ -16,7 +16,7 @@ namespace quorvel::shell {
 // the event's region.
 void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at);
 
-// Mouse events of a surface as the game's handlers take them: button codes
+// Mouse events of a surface as the game takes them: button codes
 // 1 left, 2 right, 4 middle (a move carries the sum of the held buttons).
 struct SurfaceMouse {
     std::function<void(int button, double x, double y)> down;

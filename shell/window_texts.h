@@ -1,9 +1,14 @@
 #pragma once
 // The window's own texts: menu captions with their access keys and the About box.
 
+#include <QString>
 #include <array>
 
 namespace quorvel::shell::texts {
+
+inline QString text(const char16_t* utf16) {
+    return QString::fromUtf16(utf16);
+}
 
 inline constexpr char16_t kTitle[] = u"Quorvel";
 

@@ -363,7 +363,7 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     // --- A left click on a covered cell opens it: its top edge turns grey 159 (the
     // sunken face), and the first opening steps the clock to 001 at once.
     ASSERT_TRUE(core::isCell(kSide, kCellC, kCellR));
-    const int px = core::originX(kCellC);
+    const int px = core::anchorX(kCellC) - 1;  // the cell's outline origin
     const int py = core::cellY(kCellR);
     const auto fieldPixel = [](const QImage& client, int fx, int fy) {
         return client.pixel(kFieldX + fx, kFieldY + fy) & 0xFFFFFFu;
@@ -372,11 +372,11 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
         // Line 6 covers (px - 1, py), line 1 runs from px to px + 7, both grey 159;
         // line 2 starts at (px + 8, py) in grey 127.
         for (int fx = px - 1; fx <= px + 7; ++fx) {
-            if (fieldPixel(client, fx, py) != render::Sed(159)) {
+            if (fieldPixel(client, fx, py) != render::grey(159)) {
                 return false;
             }
         }
-        return fieldPixel(client, px + 8, py) == render::Sed(127);
+        return fieldPixel(client, px + 8, py) == render::grey(127);
     };
     const int clickX = kFieldX + px + 4;
     const int clickY = menuBar + kFieldY + py + 8;

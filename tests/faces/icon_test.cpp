@@ -24,7 +24,7 @@ TEST(WindowIcon, ComesInSixteenAndThirtyTwoPixelsOfGreyCellsInTheSixteenColours)
             EXPECT_TRUE(kSixteenColours.contains(colour)) << size << ": " << std::hex << colour;
         }
         // Grey cells with light and dark edges.
-        for (const Rgb needed : {Sed(192), Sed(128), Sed(255), Sed(0)}) {
+        for (const Rgb needed : {grey(192), grey(128), grey(255), grey(0)}) {
             EXPECT_TRUE(colours.contains(static_cast<int>(needed))) << size << ": " << needed;
         }
     }

@@ -204,7 +204,7 @@ class Session {
         : in_(std::move(bytes)),
           random_(seed),
           witness_(digest_, storedFrom(in_)),
-          window_(random_, &witness_, &witness_) {}
+          window_(random_, witness_, witness_) {}
 
     std::uint64_t run(int& events) {
         window_.show();

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/geometry.h"
+#include "render/cell_looks.h"
 #include "render_test_support.h"
 #include "tests/support/hit_test_map.h"
 
@@ -100,44 +101,38 @@ TEST(BoardPictures, Side4TopAndLeftCells) {
 TEST(BoardPictures, EveryCellIsRaised) {
     for (int side : core::kSides) {
         const Picture& pic = boardPicture(side);
-        for (int c = 0; c <= 2 * side - 2; ++c) {
-            for (int r = 0; r <= 4 * side - 4; ++r) {
-                if (!core::isCell(side, c, r)) {
-                    continue;
-                }
-                const int px = core::originX(c);
-                const int py = core::cellY(r);
-                int shade = 0;
-                for (int k = 0; k <= 15; ++k) {
-                    const int m = std::min(k, 15 - k);
-                    const int left = px - 1 - m;
-                    const int right = px + 8 + m;
-                    for (int x = left; x <= right; ++x) {
-                        const int got = pic.at(x, py + k);
-                        int want = -1;
-                        if (x == right || k == 15) {
-                            want = kBlack;
-                        } else if (x == left || k == 0) {
-                            want = kWhite;
-                        }
-                        if (want >= 0) {
-                            ASSERT_EQ(got, want)
-                                << side << " (" << c << ", " << r << ") " << x << " " << k;
-                        } else {
-                            ASSERT_TRUE(got == kGrey192 || got == kGrey128);
-                            shade += got == kGrey128;
-                        }
+        core::forEachCell(side, [&](core::CellPos cell) {
+            const auto [c, r] = cell;
+            const auto [px, py] = cellOrigin(cell);
+            int shade = 0;
+            for (int k = 0; k <= 15; ++k) {
+                const int m = std::min(k, 15 - k);
+                const int left = px - 1 - m;
+                const int right = px + 8 + m;
+                for (int x = left; x <= right; ++x) {
+                    const int got = pic.at(x, py + k);
+                    int want = -1;
+                    if (x == right || k == 15) {
+                        want = kBlack;
+                    } else if (x == left || k == 0) {
+                        want = kWhite;
+                    }
+                    if (want >= 0) {
+                        ASSERT_EQ(got, want)
+                            << side << " (" << c << ", " << r << ") " << x << " " << k;
+                    } else {
+                        ASSERT_TRUE(got == kGrey192 || got == kGrey128);
+                        shade += got == kGrey128;
                     }
                 }
-                ASSERT_EQ(shade, 35) << side << " (" << c << ", " << r << ")";
             }
-        }
+            ASSERT_EQ(shade, 35) << side << " (" << c << ", " << r << ")";
+        });
         // Whatever is not a cell or the frame is the background.
         int cells = 0;
         for (int y = 3; y < pic.height() - 3; ++y) {
             for (int x = 3; x < pic.width() - 3; ++x) {
-                const int c = core::GetPX(side, x - 3, y - 3);
-                if (c < 0) {
+                if (!core::cellAtMapPoint(side, x - 3, y - 3)) {
                     ASSERT_EQ(pic.at(x, y), kGrey192) << side << " " << x << " " << y;
                 } else {
                     ++cells;
@@ -212,9 +207,10 @@ TEST(HitTestMaps, ColourHitTestAgreesWithTheGeometryOnEveryPixel) {
         const Picture& map = hitTestMap(side);
         for (int y = -2; y < core::boardHeight(side) + 2; ++y) {
             for (int x = -2; x < core::boardWidth(side) + 2; ++x) {
-                const auto [c, r] = colourHitTest(map, side, x, y);
-                ASSERT_EQ(c, core::GetPX(side, x, y)) << side << " (" << x << ", " << y << ")";
-                ASSERT_EQ(r, core::GetPY(side, x, y)) << side << " (" << x << ", " << y << ")";
+                const core::CellPos byColour = colourHitTest(map, side, x, y);
+                const auto cell = core::cellAtMapPoint(side, x, y);
+                ASSERT_EQ(byColour, cell.value_or(core::CellPos{-1, -1}))
+                    << side << " (" << x << ", " << y << ")";
             }
         }
     }
@@ -222,7 +218,7 @@ TEST(HitTestMaps, ColourHitTestAgreesWithTheGeometryOnEveryPixel) {
 
 TEST(Frames, SunkenFrameOfThicknessOneAndTwo) {
     for (int t : {1, 2}) {
-        Picture pic(7, 5, Sed(192));
+        Picture pic(7, 5, grey(192));
         drawSunkenFrame(pic, t);
         for (int y = 0; y < 5; ++y) {
             for (int x = 0; x < 7; ++x) {

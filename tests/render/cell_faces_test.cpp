@@ -4,6 +4,7 @@
 
 #include "core/geometry.h"
 #include "render/board_pictures.h"
+#include "render/cell_looks.h"
 #include "render_test_support.h"
 
 namespace quorvel::render {
@@ -11,55 +12,36 @@ namespace {
 
 using namespace testing;
 
-TEST(CellFaces, NoCellPositionDrawsNothingAndKeepsX) {
-    Picture field = boardPicture(4);
-    const Picture before = field;
-    DrawP2(field, -100, 3);
-    int x = 63;
-    DrawPD(field, x, -100);
-    EXPECT_EQ(x, 63);
-    x = -100;
-    DrawPD(field, x, 3);
-    EXPECT_EQ(x, -100);
-    int y = -100;
-    x = -100;
-    DrawP3(field, x, y);
-    EXPECT_EQ(x, -100);
-    x = 63;
-    DrawP3(field, x, -100);
-    EXPECT_EQ(x, 63);
-    EXPECT_EQ(field, before);
-}
-
 TEST(CellFaces, PressingTheTopCellOfSide4SinksItAndReleasingRaisesIt) {
+    constexpr core::CellPos top{3, 0};
+    const PixelPos origin = cellOrigin(top);
+    EXPECT_EQ(origin.x, 62) << "one pixel left of the anchor";
+    EXPECT_EQ(origin.y, 3);
     Picture field = boardPicture(4);
-    int pressedX = 63;  // anchor of cell (3, 0)
-    DrawPD(field, pressedX, 3);
-    EXPECT_EQ(pressedX, 62) << "left at the outline origin";
+    drawCell(field, top, core::CellLook::Sunken, 0);
     for (int x = 62; x <= 69; ++x) {
         EXPECT_EQ(field.at(x, 3), kGrey159) << x;
     }
     EXPECT_EQ(field.at(61, 3), kGrey159) << "covered by the upper-left edge";
     EXPECT_EQ(field.at(70, 3), kGrey127);
-    DrawP2(field, pressedX, 3);
+    drawCell(field, top, core::CellLook::Raised, 0);
     for (int x = 61; x <= 69; ++x) {
         EXPECT_EQ(field.at(x, 3), kWhite) << x;
     }
     EXPECT_EQ(field.at(70, 3), kBlack);
 }
 
-// The board picture's raised cells and DrawP2 differ only in the inner shade.
+// The board picture's raised cells and the raised look differ only in the inner shade.
 TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
     for (int side : core::kSides) {
         const Picture& board = boardPicture(side);
-        for (const auto [c, r] : cellsOf(side)) {
+        core::forEachCell(side, [&](core::CellPos cell) {
             Picture field = board;
-            const int px = core::originX(c);
-            const int py = core::cellY(r);
-            DrawP2(field, px, py);
+            drawCell(field, cell, core::CellLook::Raised, 0);
+            const auto [px, py] = cellOrigin(cell);
             int shade = 0;
             for (auto [x, y] : differences(board, field)) {
-                ASSERT_EQ(board.at(x, y), kGrey128) << side << " " << c << " " << r;
+                ASSERT_EQ(board.at(x, y), kGrey128) << side << " " << cell.c << " " << cell.r;
                 ASSERT_EQ(field.at(x, y), kGrey127);
                 ASSERT_TRUE(inHexagon(px, py, x, y));
                 ++shade;
@@ -71,26 +53,25 @@ TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
                         << "every shade pixel of the cell is redrawn";
                 }
             }
-        }
+        });
     }
 }
 
-// A press and its release, with the same variables, leave every cell exactly as a
-// raised face drawn over the board picture.
+// A press and its release leave every cell exactly as a raised face drawn over the
+// board picture.
 TEST(CellFaces, PressAndReleaseRestoresTheBoardOutline) {
     for (int side : core::kSides) {
         const Picture& board = boardPicture(side);
-        for (const auto [c, r] : cellsOf(side)) {
+        core::forEachCell(side, [&](core::CellPos cell) {
             Picture pressed = board;
-            int pressedX = core::anchorX(c);
-            int pressedY = core::cellY(r);
-            DrawPD(pressed, pressedX, pressedY);
+            drawCell(pressed, cell, core::CellLook::Sunken, 0);
             ASSERT_NE(pressed, board);
-            DrawP2(pressed, pressedX, pressedY);
+            drawCell(pressed, cell, core::CellLook::Raised, 0);
             Picture raised = board;
-            DrawP2(raised, core::originX(c), core::cellY(r));
-            ASSERT_EQ(pressed, raised) << side << " " << c << " " << r;
-        }
+            const auto [px, py] = cellOrigin(cell);
+            drawRaisedFace(raised, px, py);
+            ASSERT_EQ(pressed, raised) << side << " " << cell.c << " " << cell.r;
+        });
     }
 }
 
@@ -98,17 +79,16 @@ TEST(CellFaces, PressAndReleaseRestoresTheBoardOutline) {
 // dark on the right and bottom; the cell's inside keeps what it had.
 TEST(CellFaces, SunkenFaceRecoloursTheBoundaryAndLeavesTheInside) {
     Picture field(60, 30, rgb(10, 20, 30));
-    int x = 21;
-    DrawPD(field, x, 5);
     const int px = 20;
     const int py = 5;
+    drawSunkenFace(field, px, py);
     for (int k = 0; k <= 15; ++k) {
         const int m = std::min(k, 15 - k);
         const int left = px - 1 - m;
         const int right = px + 8 + m;
         EXPECT_EQ(field.at(right, py + k), kGrey127) << k;
-        if (k >= 1 && k <= 14) {
-            EXPECT_EQ(field.at(left, py + k), kGrey159) << k;
+        if (k <= 14) {
+            EXPECT_EQ(field.at(left, py + k), kGrey159) << "upper- and lower-left edges " << k;
         }
         for (int xx = left + 1; xx < right; ++xx) {
             const int got = field.at(xx, py + k);
@@ -127,28 +107,11 @@ TEST(CellFaces, SunkenFaceRecoloursTheBoundaryAndLeavesTheInside) {
     }
 }
 
-TEST(CellFaces, SunkenFaceTwiceMovesOnePixelFurtherLeft) {
-    Picture twice(60, 30, Sed(192));
-    int x = 22;
-    DrawPD(twice, x, 5);
-    DrawPD(twice, x, 5);
-    EXPECT_EQ(x, 20);
-    Picture apart(60, 30, Sed(192));
-    int first = 22;
-    int second = 21;
-    DrawPD(apart, first, 5);
-    DrawPD(apart, second, 5);
-    EXPECT_EQ(twice, apart);
-    EXPECT_EQ(twice.at(19, 5), kGrey159) << "second face's upper-left edge";
-    EXPECT_EQ(twice.at(28, 5), kGrey127) << "second face's upper-right edge";
-}
-
+// Taking the flag off cell (3, 0) of side 4 clears the middle of the cell.
 TEST(CellFaces, ClearingTheMiddlePaintsItsBoxOnly) {
     Picture field = boardPicture(4);
     const Picture before = field;
-    int x = 64;  // anchor x + 1 of cell (3, 0)
-    DrawP3(field, x, 3);
-    EXPECT_EQ(x, 62);
+    drawCell(field, {3, 0}, core::CellLook::FlagRemoved, 0);
     for (auto [px, py] : differences(before, field)) {
         EXPECT_TRUE(px >= 61 && px <= 69 && py >= 6 && py <= 16) << px << " " << py;
     }
@@ -165,8 +128,8 @@ TEST(CellFaces, ClearingTheMiddlePaintsItsBoxOnly) {
 }
 
 TEST(CellFaces, PipIsABeadOfThreeGreens) {
-    Picture field(20, 20, Sed(192));
-    Puntik(field, 10, 10);
+    Picture field(20, 20, grey(192));
+    drawPip(field, 10, 10);
     for (auto [x, y] : {std::pair{9, 9}, {11, 9}, {9, 11}, {11, 11}}) {
         EXPECT_EQ(field.at(x, y), colour(0, 255, 0));
     }

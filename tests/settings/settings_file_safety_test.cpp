@@ -4,15 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <map>
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include "settings/ini_format.h"
+#include "settings/regular_file.h"
 #include "settings/settings_file.h"
 #include "tests/support/files.h"
 
@@ -116,6 +122,13 @@ TEST_P(PathKindTest, OnlyARegularFileIsReadOrReplaced) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PathKindTest, ::testing::ValuesIn(kPathCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Removes what is in folder, however deep or oddly named.
+void removeAll(const QString& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString())) {
+        std::filesystem::remove_all(entry.path());
+    }
+}
 
 class SettingsFileSafetyTest : public ::testing::Test {
   protected:
@@ -214,16 +227,151 @@ TEST_F(SettingsFileSafetyTest, ReportsGiveTheSystemsReason) {
     EXPECT_TRUE(reports[0].contains(std::strerror(ENOTDIR))) << reports[0].toStdString();
 }
 
-TEST(SettingsFileLocation, RelativeConfigHomeIsIgnoredAsIfUnset) {
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    QStringList paths;
-    for (const char* value : {"relative/config", "./config", "/tmp/absolute"}) {
-        qputenv("XDG_CONFIG_HOME", value);
+// What a test hook does between the check of the old file and its rename, as
+// another user with write access to the folder could.
+class Meanwhile {
+  public:
+    explicit Meanwhile(std::function<void()> act) { test_hooks::beforeReplace = std::move(act); }
+    ~Meanwhile() { test_hooks::beforeReplace = nullptr; }
+};
+
+TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
+    ASSERT_TRUE(writeBytes(path("real.ini"), kStored) && QFile::link("real.ini", path()));
+    QStringList reports;
+    SettingsFile settings = reportingTo(path(), reports);
+    settings.load(0, 0);
+    {
+        // The checked file is renamed away and another put at its name: that one
+        // stays, and this write is given up.
+        const Meanwhile swap([this] {
+            writeBytes(path("other.ini"), "other");
+            ::rename(QFile::encodeName(path("other.ini")).constData(),
+                     QFile::encodeName(path("real.ini")).constData());
+        });
+        EXPECT_FALSE(settings.save(kValues));
+    }
+    EXPECT_EQ(readBytes(path("real.ini")), "other");
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].contains("another file was put in its place"))
+        << reports[0].toStdString();
+    {
+        // The link is turned to another file: the write still goes to the file
+        // that was checked, and the other keeps its content and mode.
+        ASSERT_TRUE(writeBytes(path("victim"), "secret"));
+        ::chmod(QFile::encodeName(path("victim")).constData(), 0600);
+        const Meanwhile swap([this] {
+            QFile::link("victim", path("turned"));
+            ::rename(QFile::encodeName(path("turned")).constData(),
+                     QFile::encodeName(path()).constData());
+        });
+        EXPECT_TRUE(settings.save(kValues));
+    }
+    EXPECT_EQ(readBytes(path("victim")), "secret");
+    EXPECT_EQ(statusOf(path("victim")).st_mode & 07777, 0600u);
+    EXPECT_TRUE(readBytes(path("real.ini")).endsWith(writeSettings({}, kValues)));
+    // No temporary file is left behind either time.
+    EXPECT_EQ(QDir(dir_.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList({"real.ini", "real.ini.lock", "victim", "winmine.ini"}));
+}
+
+TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
+    ASSERT_TRUE(writeBytes(path(), kStored));
+    const QByteArray name = QFile::encodeName(path());
+    // u::rw-, u:1000:rw-, g::r--, m::rw-, o::--- as the system stores an ACL.
+    const uint32_t acl[] = {2,   0x01 | 6 << 16, ~0u, 0x02 | 6 << 16, 1000, 0x04 | 4 << 16,
+                            ~0u, 0x10 | 6 << 16, ~0u, 0x20,           ~0u};
+    if (::setxattr(name.constData(), "system.posix_acl_access", acl, sizeof acl, 0) != 0 ||
+        ::setxattr(name.constData(), "user.note", "kept", 4, 0) != 0) {
+        GTEST_SKIP() << "no ACLs or user attributes here: " << std::strerror(errno);
+    }
+    const auto attribute = [&name](const char* key) {
+        QByteArray value(256, '\0');
+        value.truncate(
+            std::max<ssize_t>(0, ::getxattr(name.constData(), key, value.data(), value.size())));
+        return value;
+    };
+    const QByteArray aclBefore = attribute("system.posix_acl_access");
+    ASSERT_TRUE(SettingsFile(path()).save(kValues));
+    EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
+    EXPECT_EQ(attribute("user.note"), "kept");
+    EXPECT_EQ(statusOf(path()).st_mode & 07777, 0660u) << "the group bits are the ACL's mask";
+}
+
+// A path just below the system's limit is written (the temporary file's name
+// is relative to the folder); a longer one reports the system's reason.
+TEST_F(SettingsFileSafetyTest, LongPathsAreWrittenOrSayWhyNot) {
+    for (const int length : {PATH_MAX - 1, PATH_MAX + 100}) {
+        QString folder = dir_.path();
+        const int nameLength = static_cast<int>(std::strlen(kFileName)) + 1;
+        while (folder.size() + nameLength < length) {
+            const int part = std::min<int>(200, length - nameLength - folder.size() - 1);
+            folder += '/' + QString(std::max(part, 1), QLatin1Char('d'));
+        }
+        const QString file = folder + '/' + kFileName;
+        ASSERT_EQ(file.size(), length);
+        QStringList reports;
+        SettingsFile settings = reportingTo(file, reports);
+        settings.load(0, 0);
+        if (length < PATH_MAX) {
+            EXPECT_TRUE(settings.save(kValues));
+            EXPECT_EQ(reports, QStringList{});
+            EXPECT_EQ(readBytes(file), writeSettings({}, kValues));
+        } else {
+            ASSERT_EQ(reports.size(), 1);
+            EXPECT_TRUE(reports[0].contains(std::strerror(ENAMETOOLONG)))
+                << reports[0].toStdString();
+        }
+    }
+    removeAll(dir_.path());  // deeper than QTemporaryDir can remove
+}
+
+// Sets the environment for one test and puts back what was there.
+class Environment {
+  public:
+    ~Environment() {
+        for (const auto& [name, value] : saved_) {
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+        }
+    }
+    void set(const char* name, const char* value) {
+        saved_.try_emplace(name, qgetenv(name));
+        value == nullptr ? qunsetenv(name) : qputenv(name, value);
+    }
+
+  private:
+    std::map<QByteArray, QByteArray> saved_;
+};
+
+TEST(SettingsFileLocation, FolderIsTheEnvironmentsBytesOrThePasswordDatabasesHome) {
+    Environment environment;
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/cfg\xff\xfe";
+    environment.set("XDG_CONFIG_HOME", folder.constData());
+    ASSERT_EQ(SettingsFile::defaultPath(), folder + "/winmine.ini");
+    SettingsFile(SettingsFile::defaultPath()).load(0, 0);
+    struct stat made {};
+    EXPECT_EQ(::stat((folder + "/winmine.ini").constData(), &made), 0) << "made at those bytes";
+    removeAll(dir.path());
+
+    environment.set("HOME", "/tmp/absolute-home");
+    QByteArrayList paths;
+    for (const char* value : {"relative/config", "", "/tmp/absolute"}) {
+        environment.set("XDG_CONFIG_HOME", value);
         paths.append(SettingsFile::defaultPath());
     }
-    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
-    const QString home = QDir::homePath() + "/.config/winmine.ini";
-    EXPECT_EQ(paths, QStringList({home, home, "/tmp/absolute/winmine.ini"}));
+    const QByteArray home = "/tmp/absolute-home/.config/winmine.ini";
+    EXPECT_EQ(paths, QByteArrayList({home, home, "/tmp/absolute/winmine.ini"}));
+
+    paths.clear();
+    environment.set("XDG_CONFIG_HOME", nullptr);
+    for (const char* value : {"relhome", "", static_cast<const char*>(nullptr)}) {
+        environment.set("HOME", value);
+        paths.append(SettingsFile::defaultPath());
+    }
+    const QByteArray entry = ::getpwuid(::getuid())->pw_dir;
+    const QByteArray fromEntry = (entry == "/" ? "" : entry) + "/.config/winmine.ini";
+    EXPECT_EQ(paths, QByteArrayList({fromEntry, fromEntry, fromEntry}));
 }
 
 }  // namespace

@@ -160,9 +160,10 @@ TEST_F(SettingsFileTest, WriteThatFailsLeavesTheOldFileByteIdentical) {
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(readBytes(path()), old);
-    // The temporary file of the failed write is gone too.
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QString::fromLatin1(kFileName)});
+    // The temporary file of the failed write is gone too; the lock stays.
+    EXPECT_EQ(
+        QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList({QString::fromLatin1(kFileName), QString::fromLatin1(kFileName) + ".lock"}));
 }
 
 TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
@@ -197,13 +198,13 @@ TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
 TEST(SettingsFileLocation, LivesInTheUsersConfigDirectory) {
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", "/tmp/quorvel-config-test");
-    const QString path = SettingsFile::defaultPath();
+    const QByteArray path = SettingsFile::defaultPath();
     if (saved.isNull()) {
         qunsetenv("XDG_CONFIG_HOME");
     } else {
         qputenv("XDG_CONFIG_HOME", saved);
     }
-    EXPECT_EQ(path, QStringLiteral("/tmp/quorvel-config-test/winmine.ini"));
+    EXPECT_EQ(path, "/tmp/quorvel-config-test/winmine.ini");
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "settings/ini_format.h"
+#include "settings/regular_file.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
 
@@ -135,6 +139,61 @@ TEST_F(TwoGamesTest, TheRecordCheckSeesATimeTheOtherGameStored) {
     second.write(later);
     EXPECT_EQ(fileNow().bestTimes.name(0), QStringLiteral("Eva"));
     EXPECT_EQ(fileNow().bestTimes.name(2), QStringLiteral("Jan"));
+}
+
+// Two games write at once: B starts its write while A is between its check
+// and its rename. B must wait for A and merge A's change, not undo it (nor
+// have A's write given up because B replaced the file under it).
+TEST_F(TwoGamesTest, WritesAtTheSameMomentRunInTurnAndKeepBothChanges) {
+    {
+        QFile file(path_);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Quorvel]\r\nDifficulty=0\r\nXpos=100\r\nYpos=100\r\n");
+    }
+    const auto start = [this](core::Level level, QPointF position, int signal, int wait) {
+        const pid_t child = fork();
+        if (child == 0) {
+            FileSettingsStore store{SettingsFile(path_)};
+            StoredSettings mine = store.read(QPointF(100, 100));
+            mine.level = level;
+            mine.position = position;
+            char byte = 1;
+            if (wait >= 0) {
+                test_hooks::beforeReplace = [&] {
+                    if (write(signal, &byte, 1) != 1 || read(wait, &byte, 1) != 1) {
+                        _exit(3);
+                    }
+                };
+            }
+            test_hooks::lockTaken = [&] { [[maybe_unused]] auto w = write(signal, &byte, 1); };
+            store.write(mine);
+            _exit(0);
+        }
+        close(signal);
+        return child;
+    };
+    int midWrite[2];
+    int release[2];
+    ASSERT_EQ(pipe(midWrite) | pipe(release), 0);
+    const pid_t a = start(Level::Expert, QPointF(100, 100), midWrite[1], release[0]);
+    char byte = 0;
+    ASSERT_EQ(read(midWrite[0], &byte, 1), 1) << "A never reached its rename";
+    int waiting[2];  // made after A started, so that only B holds its writing end
+    ASSERT_EQ(pipe(waiting), 0);
+    const pid_t b = start(Level::Beginner, QPointF(250, 100), waiting[1], -1);
+    // B says it waits for the lock; without a lock it would end (EOF) instead.
+    EXPECT_EQ(read(waiting[0], &byte, 1), 1) << "B wrote while A was writing";
+    ASSERT_EQ(write(release[1], &byte, 1), 1);
+    for (const pid_t child : {a, b}) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const int fd : {midWrite[0], release[0], release[1], waiting[0]}) {
+        close(fd);
+    }
+    EXPECT_EQ(fileNow().level, Level::Expert);
+    EXPECT_EQ(fileNow().position, QPointF(250, 100));
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ void expectDoubled(const QImage& shot, const render::Picture& pic, QPoint origin
 TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
     core::SeededRandom random(7);
     FakeRecords records;
-    MainWindow window(random, &records, &records);
-    window.DetectK();
+    MainWindow window(random, records, records);
+    window.restoreSettings();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_EQ(window.devicePixelRatio(), 2.0) << "the scale factor is not rounded to 2";

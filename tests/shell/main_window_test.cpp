@@ -55,8 +55,8 @@ class WindowTest : public ::testing::Test {
     void SetUp() override { open(random_); }
 
     void open(core::RandomSource& random) {
-        window_ = std::make_unique<MainWindow>(random, &records_, &records_);
-        window_->DetectK();
+        window_ = std::make_unique<MainWindow>(random, records_, records_);
+        window_->restoreSettings();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -134,7 +134,7 @@ TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
         // The window is never resizable by the user.
         EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
     }
-    EXPECT_EQ(game().MineCount(), 7);
+    EXPECT_EQ(game().mines(), 7);
 }
 
 // The whole client area, pixel by pixel, as the layout puts the pictures together.
@@ -144,14 +144,14 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
          {window_->levelAction(Level::Beginner), window_->levelAction(Level::Custom),
           window_->levelAction(Level::Advanced)}) {
         level->trigger();
-        const int mines = game().MineCount();
+        const int mines = game().mines();
         const render::Picture expected = quorvel::support::expectedClientArea(
-            render::boardPicture(game().Side()),
+            render::boardPicture(game().side()),
             {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
             render::facePicture(Face::Normal, 0));
 
         ASSERT_EQ(quorvel::support::compareWhole(screenImage(window_->clientArea()), expected), "")
-            << "side " << game().Side();
+            << "side " << game().side();
     }
 }
 
@@ -224,15 +224,14 @@ TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
 TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
     const QPointF cell = anchorPoint(3, 6);
     press(cell);
-    EXPECT_EQ(game().PressedX(), core::originX(3));
-    EXPECT_EQ(game().PressedY(), core::cellY(6));
+    EXPECT_EQ(game().heldCell(), (core::CellPos{3, 6}));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
     expectFieldShowsPicture();
-    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::Sed(159));
+    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::grey(159));
 
     release(cell);
     EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
-    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_FALSE(game().heldCell());
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
     EXPECT_EQ(places()[2], 0);
     EXPECT_EQ(places()[3], 0);
@@ -243,17 +242,16 @@ TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
 TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
     press(anchorPoint(3, 6));
     moveTo(QPointF(1, 1));  // the frame: on no cell
-    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_FALSE(game().heldCell());
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
     // Nothing of the press is left on the board.
     EXPECT_EQ(window_->fieldPicture().at(62, 51), render::boardPicture(4).at(62, 51));
 
     moveTo(QPointF(-30, -30));  // outside the surface: still captured, still no cell
-    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_FALSE(game().heldCell());
 
     moveTo(anchorPoint(3, 4));
-    EXPECT_EQ(game().PressedX(), core::originX(3));
-    EXPECT_EQ(game().PressedY(), core::cellY(4));
+    EXPECT_EQ(game().heldCell(), (core::CellPos{3, 4}));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
     release(anchorPoint(3, 4));
     EXPECT_EQ(game().board().at(3, 4), Cell::Opened);
@@ -263,7 +261,7 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
 TEST_F(WindowTest, AFastMoveTwoColumnsAwayKeepsTheFirstCellAndOpensIt) {
     press(anchorPoint(2, 5));
     moveTo(anchorPoint(4, 5));  // same anchor y, two columns away
-    EXPECT_EQ(game().PressedX(), core::originX(2));
+    EXPECT_EQ(game().heldCell(), (core::CellPos{2, 5}));
     release(anchorPoint(4, 5));
     EXPECT_EQ(game().board().at(2, 5), Cell::Opened);
     EXPECT_NE(game().board().at(4, 5), Cell::Opened);
@@ -287,14 +285,14 @@ TEST_F(WindowTest, FlagsMoveTheCounterAndMayOutnumberTheMines) {
         click(anchorPoint(c, r), Qt::RightButton);
     }
     EXPECT_EQ(game().board().at(0, 3), Cell::FlaggedSafe);
-    EXPECT_EQ(game().Zmin(), "-2");
+    EXPECT_EQ(game().counter(), -2);
     EXPECT_EQ(places()[0], 10);
     EXPECT_EQ(places()[1], 2);
     expectFieldShowsPicture();
 
     click(anchorPoint(0, 3), Qt::RightButton);
     EXPECT_EQ(game().board().at(0, 3), Cell::Covered);
-    EXPECT_EQ(game().Zmin(), "-1");
+    EXPECT_EQ(game().counter(), -1);
     // A flagged cell cannot be held or opened.
     click(anchorPoint(0, 5));
     EXPECT_EQ(game().board().at(0, 5), Cell::FlaggedSafe);
@@ -348,7 +346,7 @@ TEST_F(WindowTest, EscOpensTheHeldCellThenMinimises) {
     press(anchorPoint(3, 6));
     QTest::keyClick(field(), Qt::Key_Escape);
     EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
-    EXPECT_EQ(game().PressedX(), core::kNoCell);
+    EXPECT_FALSE(game().heldCell());
     EXPECT_TRUE(window_->isMinimized());
 }
 
@@ -365,17 +363,17 @@ TEST_F(WindowTest, ClockDoesNotAdvanceWhileMinimised) {
     if (game().state() != GameState::Running) {
         GTEST_SKIP() << "the first opening ended the game";
     }
-    ASSERT_EQ(game().Seconds(), 1);
+    ASSERT_EQ(game().seconds(), 1);
     // The window's own ticks, each a real timeout of its timer, without waiting.
     const auto tick = [&] { ASSERT_TRUE(QMetaObject::invokeMethod(&window_->timer(), "timeout")); };
     ASSERT_TRUE(window_->timer().isActive());
     window_->showMinimized();
     tick();
     tick();
-    EXPECT_EQ(game().Seconds(), 1);
+    EXPECT_EQ(game().seconds(), 1);
     window_->showNormal();
     tick();
-    EXPECT_EQ(game().Seconds(), 2);
+    EXPECT_EQ(game().seconds(), 2);
     EXPECT_EQ(places()[4], 2);
 }
 
@@ -448,7 +446,7 @@ class FloodWindowTest : public WindowTest {
 };
 
 TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells) {
-    ASSERT_EQ(game().Side(), 10);
+    ASSERT_EQ(game().side(), 10);
     QCoreApplication::processEvents();
     PaintSpy paints(field());
     click(anchorPoint(18, 27));
@@ -472,7 +470,7 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
     ASSERT_EQ(game().state(), GameState::Won);
     ASSERT_EQ(records_.records.size(), 1u);
     EXPECT_EQ(records_.records[0].first, Level::Beginner);
-    EXPECT_EQ(records_.records[0].second, game().Seconds());
+    EXPECT_EQ(records_.records[0].second, game().seconds());
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Winner, 0));
     EXPECT_EQ(places()[0], 0);
     EXPECT_EQ(places()[1], 0);

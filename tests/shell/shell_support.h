@@ -16,6 +16,7 @@
 #include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
+#include "shell/surfaces.h"
 #include "tests/support/cells.h"
 
 namespace quorvel::shell::testing {

@@ -16,6 +16,7 @@
 #include "settings/ini_format.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
+#include "shell_support.h"
 
 namespace quorvel::shell {
 namespace {
@@ -52,8 +53,9 @@ TEST(TwoGames, TheGameThatQuitsLastKeepsWhatTheOtherChanged) {
     core::SeededRandom random{7};
     settings::FileSettingsStore store{settings::SettingsFile(path)};
     {
-        MainWindow window(random, &store);
-        window.DetectK();
+        testing::FakeRecords dialogs;
+        MainWindow window(random, store, dialogs);
+        window.restoreSettings();
         window.faceAction(2)->trigger();
         window.levelAction(core::Level::Expert)->trigger();
         window.close();

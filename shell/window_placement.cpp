@@ -1,9 +1,9 @@
-#include "settings/window_position.h"
+#include "shell/window_placement.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace quorvel::settings {
+namespace quorvel::shell {
 
 namespace {
 
@@ -45,4 +45,4 @@ QPointF positionToStore(const std::optional<WindowPlacement>& placement, QPoint 
     return QPointF(now);
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::shell

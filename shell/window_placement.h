@@ -8,7 +8,7 @@
 #include <QRect>
 #include <optional>
 
-namespace quorvel::settings {
+namespace quorvel::shell {
 
 struct Screens {
     // The part of each screen that windows may use.
@@ -39,4 +39,4 @@ WindowPlacement placeWindow(QPointF stored, const Screens& screens);
 // where it is now.
 QPointF positionToStore(const std::optional<WindowPlacement>& placement, QPoint now);
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::shell

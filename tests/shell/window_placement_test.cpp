@@ -1,10 +1,10 @@
 // Where the window opens for a stored position, and what a later write stores.
 
-#include "settings/window_position.h"
+#include "shell/window_placement.h"
 
 #include <gtest/gtest.h>
 
-namespace quorvel::settings {
+namespace quorvel::shell {
 namespace {
 
 Screens oneScreen() {
@@ -37,6 +37,18 @@ TEST(WindowPosition, TitleBarOnNoScreenCentresTheWindow) {
     }
 }
 
+// Two monitors side by side of different heights: the corner below the lower
+// one is inside their bounding box but on neither of them.
+TEST(WindowPosition, OnlyTheMonitorsThemselvesCountNotTheBoxAroundThem) {
+    Screens two;
+    two.available = {QRect(0, 0, 800, 600), QRect(800, 0, 1024, 768)};
+    two.frameWidth = 190;
+    two.centred = QPointF(305, 200);
+    EXPECT_EQ(placeWindow(QPointF(600, 700), two).at, QPoint(305, 200));
+    // With its title bar's right end on the second monitor it stays.
+    EXPECT_EQ(placeWindow(QPointF(611, 700), two).at, QPoint(611, 700));
+}
+
 TEST(WindowPosition, WherePlatformPlacesWindowsNothingMovesAndTheReadValuesStay) {
     Screens screens = oneScreen();
     screens.platformPlaces = true;
@@ -54,4 +66,4 @@ TEST(WindowPosition, MovedWindowStoresWhereItIsNow) {
 }
 
 }  // namespace
-}  // namespace quorvel::settings
+}  // namespace quorvel::shell

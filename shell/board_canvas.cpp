@@ -1,0 +1,49 @@
+#include "shell/board_canvas.h"
+
+#include "core/geometry.h"
+#include "render/board_pictures.h"
+#include "render/cell_looks.h"
+#include "shell/surfaces.h"
+
+namespace quorvel::shell {
+
+void BoardCanvas::drawCell(core::CellPos cell, core::CellLook look, int faceSet) {
+    render::drawCell(picture_, cell, look, faceSet);
+    markDirty(cell);
+}
+
+void BoardCanvas::drawOpenedCell(core::CellPos cell, int minesAround, int faceSet) {
+    render::drawOpenedCell(picture_, cell, minesAround, faceSet);
+    markDirty(cell);
+}
+
+void BoardCanvas::markDirty(core::CellPos cell) {
+    // The largest glyph (the dark ground of a cross) reaches from 9 pixels left of
+    // the outline origin to 15 right of it, over the cell's 16 rows.
+    const render::PixelPos origin = render::cellOrigin(cell);
+    dirty_ += QRect(origin.x - 10, origin.y, 27, 16);
+}
+
+void BoardCanvas::reset(int side, QPoint at) {
+    picture_ = render::boardPicture(side);
+    dirty_ = QRegion();
+    surface_.setGeometry(at.x(), at.y(), core::boardWidth(side), core::boardHeight(side));
+    surface_.setPicture(&picture_);
+    surface_.update();
+}
+
+void BoardCanvas::showNow() {
+    if (!dirty_.isEmpty()) {
+        surface_.repaint(dirty_);
+        dirty_ = QRegion();
+    }
+}
+
+void BoardCanvas::scheduleRepaint() {
+    if (!dirty_.isEmpty()) {
+        surface_.update(dirty_);
+        dirty_ = QRegion();
+    }
+}
+
+}  // namespace quorvel::shell

@@ -1,0 +1,39 @@
+#pragma once
+// The board as the window shows it: the board picture that the game's cells are
+// drawn on, the surface that shows it, and what was drawn since the last repaint.
+
+#include <QRegion>
+
+#include "core/game_view.h"
+#include "render/picture.h"
+
+namespace quorvel::shell {
+
+class PictureSurface;
+
+class BoardCanvas {
+  public:
+    explicit BoardCanvas(PictureSurface& surface) : surface_(surface) {}
+
+    void drawCell(core::CellPos cell, core::CellLook look, int faceSet);
+    void drawOpenedCell(core::CellPos cell, int minesAround, int faceSet);
+    // A new board of this side, every cell raised, the surface sized to it at
+    // `at` in its parent.
+    void reset(int side, QPoint at);
+    // Shows what was drawn since the last repaint at once.
+    void showNow();
+    // Hands what was drawn since the last repaint to the next paint.
+    void scheduleRepaint();
+
+    const render::Picture& picture() const { return picture_; }
+    PictureSurface& surface() const { return surface_; }
+
+  private:
+    void markDirty(core::CellPos cell);
+
+    PictureSurface& surface_;
+    render::Picture picture_;
+    QRegion dirty_;
+};
+
+}  // namespace quorvel::shell

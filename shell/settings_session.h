@@ -1,0 +1,68 @@
+#pragma once
+// The settings of the running game: read once at start-up, written on the
+// events that store something and on every way out, together with what goes with
+// them — the best-times table and its dialogs, the custom board's dialog, and
+// where the window was placed for the stored position.
+
+#include <QPoint>
+#include <functional>
+#include <optional>
+
+#include "core/game.h"
+#include "settings/best_times.h"
+#include "settings/game_dialogs.h"
+#include "settings/settings_store.h"
+#include "settings/stored_settings.h"
+#include "shell/window_placement.h"
+
+class QWidget;
+
+namespace quorvel::shell {
+
+class SettingsSession {
+  public:
+    // `game` and `window` are the ones whose settings these are; the session
+    // asks them for what it stores. All four must outlive the session.
+    SettingsSession(settings::SettingsStore& store, settings::GameDialogs& dialogs,
+                    const core::Game& game, QWidget& window);
+
+    // Reads the stored settings, places the window for them and has `start` start
+    // the game they describe (startStored says how); then places the window again
+    // at the size that board gave it.
+    void restore(const std::function<void(const settings::StoredSettings&)>& start);
+    // Rewrites the settings, unless the program is already on its way out.
+    void save();
+    // The last write, on every way out: a record whose holder is being typed is
+    // kept with the name so far. False when the way out was already taken.
+    bool quit();
+
+    // --- Records, as the game asks for them when a game is won.
+    void setRecordPrompt(core::Level level);
+    // The level's best time as the file holds it at this moment.
+    double bestTime(core::Level level);
+    void prepareNameEntry(core::Level level);
+    void enterRecord(core::Level level, int seconds);
+
+    // --- The menu's dialogs.
+    void showBestTimes();
+    void askCustomBoard(const std::function<void(int side, int mines)>& confirm);
+
+  private:
+    settings::StoredSettings current() const;
+
+    settings::SettingsStore& store_;
+    settings::GameDialogs& dialogs_;
+    const core::Game& game_;
+    QWidget& window_;
+    settings::BestTimes bestTimes_;
+    // Where start-up put the window for the stored position.
+    std::optional<WindowPlacement> placement_;
+    // Set when quit() starts: the last write has been made or is being made.
+    bool quitting_ = false;
+};
+
+// Starts what stored settings describe, as the menus would: the level's item (a
+// custom board as its dialog would confirm it), then the face set's.
+void startStored(core::Game& game, const settings::StoredSettings& stored);
+
+}  // namespace quorvel::shell

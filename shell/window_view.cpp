@@ -1,0 +1,57 @@
+#include "shell/window_view.h"
+
+#include <QWidget>
+
+#include "render/face_pictures.h"
+#include "shell/surfaces.h"
+
+namespace quorvel::shell {
+
+void WindowView::drawCell(core::CellPos cell, core::CellLook look) {
+    w_.board.drawCell(cell, look, w_.game.faceSet());
+}
+
+void WindowView::drawOpenedCell(core::CellPos cell, int minesAround) {
+    w_.board.drawOpenedCell(cell, minesAround, w_.game.faceSet());
+}
+
+void WindowView::showFace(core::Face face, int faceSet) {
+    w_.faceButton.setPicture(&render::facePicture(face, faceSet));
+}
+
+void WindowView::showCounter(int minesLeft) {
+    const core::CounterGlyphs glyphs = core::counterGlyphs(minesLeft);
+    w_.panel.setPlace(PanelPlace::CounterTens, glyphs.left);
+    w_.panel.setPlace(PanelPlace::CounterOnes, glyphs.right);
+}
+
+void WindowView::showClock(int seconds) {
+    w_.panel.setPlace(PanelPlace::ClockHundreds, seconds / 100);
+    w_.panel.setPlace(PanelPlace::ClockTens, seconds / 10 % 10);
+    w_.panel.setPlace(PanelPlace::ClockOnes, seconds % 10);
+}
+
+void WindowView::runClock(bool running) {
+    if (running) {
+        w_.clock.start();
+    } else {
+        w_.clock.stop();
+    }
+}
+
+bool WindowView::isMinimized() const {
+    return w_.window.isMinimized();
+}
+
+void WindowView::minimize() {
+    w_.window.showMinimized();
+}
+
+void WindowView::enterRecord(core::Level level, int seconds) {
+    // The dialogs run their own event loop: what the win drew (the flags on the
+    // mines) must be on the screen behind them.
+    w_.board.scheduleRepaint();
+    w_.session.enterRecord(level, seconds);
+}
+
+}  // namespace quorvel::shell

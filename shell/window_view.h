@@ -1,0 +1,69 @@
+#pragma once
+// The window as the game sees it: the board, the panel, the clock, the menus'
+// marks and, through the settings session, the records and the settings file.
+
+#include <QTimer>
+
+#include "core/game.h"
+#include "shell/board_canvas.h"
+#include "shell/settings_session.h"
+
+class QWidget;
+
+namespace quorvel::shell {
+
+class Panel;
+class PictureSurface;
+
+// What only the window itself can do for the view.
+class WindowFrame {
+  public:
+    virtual ~WindowFrame() = default;
+    // Lays the window out for a board of this side, the board's cells raised.
+    virtual void layoutBoard(int side) = 0;
+    // Puts the menus' check marks where the game has them.
+    virtual void showMarks() = 0;
+};
+
+struct WindowParts {
+    QWidget& window;
+    WindowFrame& frame;
+    BoardCanvas& board;
+    Panel& panel;
+    PictureSurface& faceButton;
+    QTimer& clock;
+    SettingsSession& session;
+    // Whose face set the board's glyphs are drawn in.
+    const core::Game& game;
+};
+
+class WindowView final : public core::GameView {
+  public:
+    explicit WindowView(WindowParts parts) : w_(parts) {}
+
+    void drawCell(core::CellPos cell, core::CellLook look) override;
+    void drawOpenedCell(core::CellPos cell, int minesAround) override;
+    void showBoard() override { w_.board.showNow(); }
+    void layoutBoard(int side) override { w_.frame.layoutBoard(side); }
+
+    void showFace(core::Face face, int faceSet) override;
+    void showCounter(int minesLeft) override;
+    void showClock(int seconds) override;
+    void runClock(bool running) override;
+
+    bool isMinimized() const override;
+    void minimize() override;
+    void showLevelMark(core::Level) override { w_.frame.showMarks(); }
+    void showFaceMark(int) override { w_.frame.showMarks(); }
+
+    void setRecordPrompt(core::Level level) override { w_.session.setRecordPrompt(level); }
+    double bestTime(core::Level level) override { return w_.session.bestTime(level); }
+    void prepareNameEntry(core::Level level) override { w_.session.prepareNameEntry(level); }
+    void enterRecord(core::Level level, int seconds) override;
+    void saveSettings() override { w_.session.save(); }
+
+  private:
+    WindowParts w_;
+};
+
+}  // namespace quorvel::shell
