@@ -10,9 +10,9 @@
 #include <QMessageBox>
 
 #include "core/geometry.h"
+#include "dialogs/game_dialogs.h"
 #include "render/board_pictures.h"
 #include "render/cell_looks.h"
-#include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
 #include "shell/client_layout.h"

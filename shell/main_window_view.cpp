@@ -1,8 +1,8 @@
 #include "shell/main_window_view.h"
 
+#include "dialogs/game_dialogs.h"
 #include "render/cell_looks.h"
 #include "render/face_pictures.h"
-#include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/surfaces.h"
 
