@@ -15,8 +15,8 @@
 #endif
 
 #include "core/random_source.h"
+#include "dialogs/game_dialogs.h"
 #include "render/face_pictures.h"
-#include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
 

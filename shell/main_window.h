@@ -9,7 +9,7 @@
 #include <array>
 
 #include "core/game.h"
-#include "settings/game_dialogs.h"
+#include "dialogs/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "shell/board_canvas.h"
 #include "shell/settings_session.h"

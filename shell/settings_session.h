@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "core/game.h"
+#include "dialogs/game_dialogs.h"
 #include "settings/best_times.h"
-#include "settings/game_dialogs.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
 #include "shell/window_placement.h"

@@ -27,8 +27,8 @@
 
 #include "core/geometry.h"
 #include "core/random_source.h"
+#include "dialogs/game_dialogs.h"
 #include "render/picture.h"
-#include "settings/game_dialogs.h"
 #include "settings/ini_format.h"
 #include "settings/settings_store.h"
 #include "shell/application.h"

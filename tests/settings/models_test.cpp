@@ -1,11 +1,9 @@
-// What the stored values start, the best-times table and the custom board's
-// mine range.
+// What the stored values start and the best-times table.
 
 #include <gtest/gtest.h>
 
 #include "core/geometry.h"
 #include "settings/best_times.h"
-#include "settings/custom_rule.h"
 #include "settings/ini_format.h"
 #include "settings/number_text.h"
 #include "settings/stored_settings.h"
@@ -153,32 +151,6 @@ TEST(BestTimes, ShortTimeTextIsStoredEmpty) {
     const BestTimes table = BestTimes::fromFile({QString(), QString(), QString()}, {});
     EXPECT_EQ(table.timeText(0), QStringLiteral(" sekund"));
     EXPECT_EQ(table.fileTime(0), QString());
-}
-
-TEST(CustomMines, RangeEndsForEverySide) {
-    struct Range {
-        int side, fewest, most;
-    };
-    for (const Range range :
-         {Range{4, 1, 18}, Range{6, 4, 45}, Range{8, 8, 84}, Range{10, 13, 135}}) {
-        EXPECT_EQ(customMines(range.side, u"0"), range.fewest) << range.side;
-        EXPECT_EQ(customMines(range.side, u"100000"), range.most) << range.side;
-        EXPECT_EQ(customMines(range.side, QString::number(range.fewest)), range.fewest);
-        EXPECT_EQ(customMines(range.side, QString::number(range.most)), range.most);
-    }
-}
-
-TEST(CustomMines, TypedTextIsBroughtIntoRange) {
-    EXPECT_EQ(customMines(4, u"25"), 18);
-    EXPECT_EQ(customMines(10, u"200"), 135);
-    EXPECT_EQ(customMines(4, u"abc"), 1);
-    EXPECT_EQ(customMines(4, u""), 1);
-    EXPECT_EQ(customMines(6, u"3"), 4);
-    EXPECT_EQ(customMines(6, u"20.7"), 20);
-    EXPECT_EQ(customMines(6, u"  30 min"), 30);
-    EXPECT_EQ(customMines(8, u"-5"), 8);
-    EXPECT_EQ(customMines(8, u"1e3"), 8);  // reads as 1
-    EXPECT_EQ(customMines(10, u"99999999999999999999999"), 135);
 }
 
 }  // namespace

@@ -16,9 +16,9 @@
 #include <functional>
 
 #include "core/geometry.h"
-#include "settings/best_times_dialog.h"
-#include "settings/game_dialogs.h"
-#include "settings/name_dialog.h"
+#include "dialogs/best_times_dialog.h"
+#include "dialogs/game_dialogs.h"
+#include "dialogs/name_dialog.h"
 #include "settings/number_text.h"
 #include "settings/settings_file.h"
 #include "settings/settings_store.h"

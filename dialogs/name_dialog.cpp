@@ -1,12 +1,12 @@
-#include "settings/name_dialog.h"
+#include "dialogs/name_dialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "settings/dialog_fonts.h"
-#include "settings/dialog_frame.h"
+#include "dialogs/dialog_fonts.h"
+#include "dialogs/dialog_frame.h"
 #include "settings/ini_format.h"
 
 namespace quorvel::settings {

@@ -1,4 +1,4 @@
-#include "settings/custom_rule.h"
+#include "dialogs/custom_rule.h"
 
 #include "core/levels.h"
 #include "settings/number_text.h"

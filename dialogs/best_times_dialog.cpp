@@ -1,12 +1,12 @@
-#include "settings/best_times_dialog.h"
+#include "dialogs/best_times_dialog.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
-#include "settings/dialog_fonts.h"
-#include "settings/dialog_frame.h"
+#include "dialogs/dialog_fonts.h"
+#include "dialogs/dialog_frame.h"
 
 namespace quorvel::settings {
 

@@ -17,10 +17,10 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "dialogs/best_times_dialog.h"
+#include "dialogs/custom_dialog.h"
+#include "dialogs/name_dialog.h"
 #include "settings/best_times.h"
-#include "settings/best_times_dialog.h"
-#include "settings/custom_dialog.h"
-#include "settings/name_dialog.h"
 #include "tests/support/modal_dialogs.h"
 
 namespace quorvel::settings {
@@ -34,7 +34,7 @@ class ApplicationEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "settings_dialog_tests";
+        static char name[] = "dialogs_tests";
         static char* argv[] = {name, nullptr};
         app_ = new QApplication(argc, argv);
     }

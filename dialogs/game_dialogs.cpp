@@ -1,8 +1,8 @@
-#include "settings/game_dialogs.h"
+#include "dialogs/game_dialogs.h"
 
-#include "settings/best_times_dialog.h"
-#include "settings/custom_dialog.h"
-#include "settings/name_dialog.h"
+#include "dialogs/best_times_dialog.h"
+#include "dialogs/custom_dialog.h"
+#include "dialogs/name_dialog.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "settings/custom_dialog.h"
+#include "dialogs/custom_dialog.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "settings/custom_rule.h"
-#include "settings/dialog_fonts.h"
-#include "settings/dialog_frame.h"
+#include "dialogs/custom_rule.h"
+#include "dialogs/dialog_fonts.h"
+#include "dialogs/dialog_frame.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {

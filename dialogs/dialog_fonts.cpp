@@ -1,4 +1,4 @@
-#include "settings/dialog_fonts.h"
+#include "dialogs/dialog_fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
