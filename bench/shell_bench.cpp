@@ -56,7 +56,7 @@ class SideTenStore final : public quorvel::settings::SettingsStore {
 };
 
 // Dialogs that never show: the benchmark wins no record and asks for no board.
-class NoDialogs final : public quorvel::settings::GameDialogs {
+class NoDialogs final : public quorvel::dialogs::GameDialogs {
   public:
     void setDialogParent(QWidget*) override {}
     void setRecordPrompt(quorvel::core::Level) override {}

@@ -8,7 +8,7 @@
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 namespace {
 
@@ -19,7 +19,7 @@ const std::array<QString, 3> kLevelTexts{QStringLiteral("Začátečník:"),
 
 }  // namespace
 
-BestTimesDialog::BestTimesDialog(BestTimes& table, std::function<void()> writeSettings,
+BestTimesDialog::BestTimesDialog(settings::BestTimes& table, std::function<void()> writeSettings,
                                  QWidget* parent)
     : QDialog(parent), table_(table), writeSettings_(std::move(writeSettings)) {
     setUpFixedDialog(*this, QStringLiteral("Nejlepší časy"), 323, 154);
@@ -63,7 +63,7 @@ BestTimesDialog::BestTimesDialog(BestTimes& table, std::function<void()> writeSe
         boxes.append({text, QSize(73, kLabelHeight), labelPadding()});
     }
     boxes.append({QStringLiteral("999 sekund"), QSize(73, kLabelHeight), labelPadding()});
-    boxes.append({unknownPlayer(), QSize(105, kLabelHeight), labelPadding()});
+    boxes.append({settings::unknownPlayer(), QSize(105, kLabelHeight), labelPadding()});
     boxes.append({resetButton_->text(), resetButton_->size(), buttonPadding()});
     setFont(fittingFont(font(), boxes));
 
@@ -100,4 +100,4 @@ void BestTimesDialog::resetTimes() {
     }
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

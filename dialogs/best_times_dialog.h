@@ -14,13 +14,13 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 class BestTimesDialog : public QDialog {
     Q_OBJECT
   public:
     // writeSettings is called right after every reset.
-    BestTimesDialog(BestTimes& table, std::function<void()> writeSettings,
+    BestTimesDialog(settings::BestTimes& table, std::function<void()> writeSettings,
                     QWidget* parent = nullptr);
 
     // Shows the table modally; returns when the dialog is hidden again.
@@ -34,7 +34,7 @@ class BestTimesDialog : public QDialog {
   private:
     void resetTimes();
 
-    BestTimes& table_;
+    settings::BestTimes& table_;
     std::function<void()> writeSettings_;
     QGroupBox* frame_;
     std::array<QLabel*, 3> levelLabels_{};
@@ -44,4 +44,4 @@ class BestTimesDialog : public QDialog {
     QPushButton* okButton_;
 };
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -11,7 +11,7 @@
 #include "dialogs/dialog_frame.h"
 #include "settings/number_text.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 namespace {
 
@@ -116,7 +116,7 @@ void CustomDialog::runModal(int side, int mines) {
 }
 
 int CustomDialog::chosenSide() const {
-    return static_cast<int>(leadingNumber(sideText_->text()));
+    return static_cast<int>(settings::leadingNumber(sideText_->text()));
 }
 
 QString CustomDialog::minesText() const {
@@ -160,4 +160,4 @@ void CustomDialog::confirm() {
     accept();
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 class CustomDialog : public QDialog {
     Q_OBJECT
@@ -50,4 +50,4 @@ class CustomDialog : public QDialog {
     std::array<QPushButton*, 4> sideOptions_{};
 };
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

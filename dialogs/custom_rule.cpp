@@ -3,10 +3,10 @@
 #include "core/levels.h"
 #include "settings/number_text.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 int customMines(int side, QStringView minesText) {
-    return core::customMinesTyped(side, leadingNumber(minesText));
+    return core::customMinesTyped(side, settings::leadingNumber(minesText));
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -3,7 +3,7 @@
 
 #include <QStringView>
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 // Side 4, 6, 8 or 10 and the mines text as typed. The leading number of the text
 // is brought into range: above half the cells it becomes half the cells, below
@@ -12,4 +12,4 @@ namespace quorvel::settings {
 // 8 .. 84 and 13 .. 135.
 int customMines(int side, QStringView minesText);
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

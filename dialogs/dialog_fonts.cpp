@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QRect>
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 QMargins buttonPadding() {
     return {4, 3, 4, 3};
@@ -50,4 +50,4 @@ QFont fittingFont(const QFont& base, const QList<TextBox>& boxes) {
     return font;
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -8,7 +8,7 @@
 #include <QSize>
 #include <QString>
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 struct TextBox {
     QString text;
@@ -29,4 +29,4 @@ bool textFits(const QFont& font, const TextBox& box);
 // below 6) at which every text fits its box.
 QFont fittingFont(const QFont& base, const QList<TextBox>& boxes);
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QString>
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 inline void setUpFixedDialog(QDialog& dialog, const QString& title, int width, int height) {
     dialog.setWindowTitle(title);
@@ -33,4 +33,4 @@ inline QString shownText(const QString& text) {
     return text.left(cut) + QChar(u'…');
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

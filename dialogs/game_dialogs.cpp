@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 Dialogs::~Dialogs() {
     for (QWidget* dialog :
@@ -27,7 +27,7 @@ NameDialog& Dialogs::nameDialog() {
     return *name_dialog_;
 }
 
-BestTimesDialog& Dialogs::bestTimesDialog(BestTimes& table) {
+BestTimesDialog& Dialogs::bestTimesDialog(settings::BestTimes& table) {
     // There is one table for the whole run: the dialog keeps the first one.
     if (best_times_dialog_ == nullptr) {
         best_times_dialog_ = new BestTimesDialog(
@@ -58,7 +58,7 @@ void Dialogs::prepareNameEntry(const QString& holder) {
     nameDialog().prepare(holder);
 }
 
-void Dialogs::enterRecord(BestTimes& table, core::Level level, int seconds,
+void Dialogs::enterRecord(settings::BestTimes& table, core::Level level, int seconds,
                           const std::function<void()>& afterReset) {
     afterReset_ = afterReset;
     pendingRecord_ = PendingRecord{&table, level, seconds};
@@ -77,7 +77,7 @@ void Dialogs::endNameEntry() {
     }
 }
 
-void Dialogs::showBestTimes(BestTimes& table, const std::function<void()>& afterReset) {
+void Dialogs::showBestTimes(settings::BestTimes& table, const std::function<void()>& afterReset) {
     afterReset_ = afterReset;
     bestTimesDialog(table).showTable();
 }
@@ -96,4 +96,4 @@ void Dialogs::askCustomBoard(int side, int mines, const std::function<void(int, 
     custom_dialog_->runModal(side, mines);
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

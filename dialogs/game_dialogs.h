@@ -12,7 +12,7 @@
 #include "core/game_view.h"
 #include "settings/best_times.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 class BestTimesDialog;
 class CustomDialog;
@@ -34,13 +34,14 @@ class GameDialogs {
     // A new record: asks for the name, stores time and name in the table and shows
     // the table. Stores nothing when the window was closed while the name was
     // asked for. The table's reset button calls `afterReset` at once.
-    virtual void enterRecord(BestTimes& table, core::Level level, int seconds,
+    virtual void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
                              const std::function<void()>& afterReset) = 0;
     // The game is quitting: a record whose name is being asked for is stored in
     // its table now, with the name as typed so far (empty when nothing was
     // typed), as closing the dialog would store it.
     virtual void endNameEntry() {}
-    virtual void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) = 0;
+    virtual void showBestTimes(settings::BestTimes& table,
+                               const std::function<void()>& afterReset) = 0;
 
     // The custom-board dialog opened at (side, mines); `confirm` is called with the
     // confirmed pair before the dialog closes.
@@ -59,16 +60,17 @@ class Dialogs final : public GameDialogs {
     void setDialogParent(QWidget* window) override { parent_ = window; }
     void setRecordPrompt(core::Level level) override;
     void prepareNameEntry(const QString& holder) override;
-    void enterRecord(BestTimes& table, core::Level level, int seconds,
+    void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
                      const std::function<void()>& afterReset) override;
     void endNameEntry() override;
-    void showBestTimes(BestTimes& table, const std::function<void()>& afterReset) override;
+    void showBestTimes(settings::BestTimes& table,
+                       const std::function<void()>& afterReset) override;
     void askCustomBoard(int side, int mines,
                         const std::function<void(int side, int mines)>& confirm) override;
 
   private:
     NameDialog& nameDialog();
-    BestTimesDialog& bestTimesDialog(BestTimes& table);
+    BestTimesDialog& bestTimesDialog(settings::BestTimes& table);
 
     // What the dialogs' buttons call; set by the caller that shows them.
     std::function<void()> afterReset_;
@@ -76,7 +78,7 @@ class Dialogs final : public GameDialogs {
     std::optional<core::Level> prompt_;
     // The record whose holder's name is being asked for.
     struct PendingRecord {
-        BestTimes* table;
+        settings::BestTimes* table;
         core::Level level;
         int seconds;
     };
@@ -88,4 +90,4 @@ class Dialogs final : public GameDialogs {
     QPointer<CustomDialog> custom_dialog_;
 };
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

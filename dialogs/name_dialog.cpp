@@ -9,7 +9,7 @@
 #include "dialogs/dialog_frame.h"
 #include "settings/ini_format.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 QValidator::State Windows1250Validator::validate(QString& input, int& /*position*/) const {
     for (const QChar c : input) {
@@ -18,7 +18,7 @@ QValidator::State Windows1250Validator::validate(QString& input, int& /*position
             return Invalid;
         }
     }
-    return storableText(input) ? Acceptable : Invalid;
+    return settings::storableText(input) ? Acceptable : Invalid;
 }
 
 NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
@@ -47,7 +47,7 @@ NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
     for (const auto level : {core::Level::Beginner, core::Level::Advanced, core::Level::Expert}) {
         boxes.append({promptText(level), promptLabel_->size(), labelPadding(), true});
     }
-    boxes.append({unknownPlayer(), nameField_->size(), lineEditPadding()});
+    boxes.append({settings::unknownPlayer(), nameField_->size(), lineEditPadding()});
     boxes.append({okButton_->text(), okButton_->size(), buttonPadding()});
     setFont(fittingFont(font(), boxes));
 }
@@ -120,4 +120,4 @@ void NameDialog::selectWholeName() {
     nameField_->setSelection(length, -length);
 }
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -13,7 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 
 // Accepts a text when every character is printable (no control character) and
 // survives Windows-1250.
@@ -60,4 +60,4 @@ class NameDialog : public QDialog {
     QPushButton* okButton_;
 };
 
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

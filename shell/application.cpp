@@ -90,7 +90,7 @@ int run(QApplication& app) {
     core::SystemRandom random;
     settings::FileSettingsStore store{
         settings::SettingsFile(settings::SettingsFile::defaultPath())};
-    settings::Dialogs dialogs;
+    dialogs::Dialogs dialogs;
     MainWindow window(random, store, dialogs);
     window.restoreSettings();
 #ifdef Q_OS_UNIX

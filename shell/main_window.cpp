@@ -17,7 +17,7 @@ namespace quorvel::shell {
 using texts::text;
 
 MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& store,
-                       settings::GameDialogs& dialogs, QWidget* parent)
+                       dialogs::GameDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
       client_(new ClientArea(this)),
       panel_(new Panel(client_)),

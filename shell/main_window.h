@@ -27,7 +27,7 @@ class MainWindow : public QMainWindow, private WindowFrame {
     // record names, shows the best times and the custom board. All three must
     // outlive the window.
     MainWindow(core::RandomSource& random, settings::SettingsStore& store,
-               settings::GameDialogs& dialogs, QWidget* parent = nullptr);
+               dialogs::GameDialogs& dialogs, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Reads the settings, places the window and starts the first game.

@@ -6,7 +6,7 @@
 
 namespace quorvel::shell {
 
-SettingsSession::SettingsSession(settings::SettingsStore& store, settings::GameDialogs& dialogs,
+SettingsSession::SettingsSession(settings::SettingsStore& store, dialogs::GameDialogs& dialogs,
                                  const core::Game& game, QWidget& window)
     : store_(store), dialogs_(dialogs), game_(game), window_(window) {
     dialogs_.setDialogParent(&window);

@@ -23,7 +23,7 @@ class SettingsSession {
   public:
     // `game` and `window` are the ones whose settings these are; the session
     // asks them for what it stores. All four must outlive the session.
-    SettingsSession(settings::SettingsStore& store, settings::GameDialogs& dialogs,
+    SettingsSession(settings::SettingsStore& store, dialogs::GameDialogs& dialogs,
                     const core::Game& game, QWidget& window);
 
     // Reads the stored settings, places the window for them and has `start` start
@@ -51,7 +51,7 @@ class SettingsSession {
     settings::StoredSettings current() const;
 
     settings::SettingsStore& store_;
-    settings::GameDialogs& dialogs_;
+    dialogs::GameDialogs& dialogs_;
     const core::Game& game_;
     QWidget& window_;
     settings::BestTimes bestTimes_;

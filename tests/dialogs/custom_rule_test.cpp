@@ -7,7 +7,7 @@
 
 #include "dialogs/custom_rule.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 namespace {
 
 TEST(CustomMines, RangeEndsForEverySide) {
@@ -37,4 +37,4 @@ TEST(CustomMines, TypedTextIsBroughtIntoRange) {
 }
 
 }  // namespace
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -23,10 +23,12 @@
 #include "settings/best_times.h"
 #include "tests/support/modal_dialogs.h"
 
-namespace quorvel::settings {
+namespace quorvel::dialogs {
 namespace {
 
 using core::Level;
+using settings::BestTimes;
+using settings::unknownPlayer;
 
 // One application for all tests, deleted once they have run so that nothing
 // of it is left for the leak check.
@@ -397,4 +399,4 @@ TEST_F(DialogTest, EveryFixedTextShowsWholeInItsControl) {
 }
 
 }  // namespace
-}  // namespace quorvel::settings
+}  // namespace quorvel::dialogs

@@ -118,7 +118,7 @@ struct Reached {
 // The settings store and the dialogs as the player sees them: every write's
 // content, every dialog shown with what it shows, folded into the digest at the
 // moment it happens. Records are entered as the real dialogs would store them.
-class Witness : public settings::SettingsStore, public settings::GameDialogs {
+class Witness : public settings::SettingsStore, public dialogs::GameDialogs {
   public:
     Witness(Digest& digest, settings::StoredSettings stored)
         : digest_(digest), stored_(std::move(stored)) {}

@@ -55,7 +55,7 @@ class DialogAnswerer : public QObject {
   private:
     void answer() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<settings::NameDialog*>(modal)) {
+        if (auto* dialog = qobject_cast<dialogs::NameDialog*>(modal)) {
             seen << QStringLiteral("name:") + dialog->prompt();
             if (onNameDialog_) {
                 onNameDialog_();
@@ -67,7 +67,7 @@ class DialogAnswerer : public QObject {
             field->selectAll();
             quorvel::support::typeText(field, name_);
             clickButton(dialog, QStringLiteral("OK"));
-        } else if (auto* table = qobject_cast<settings::BestTimesDialog*>(modal)) {
+        } else if (auto* table = qobject_cast<dialogs::BestTimesDialog*>(modal)) {
             seen << QStringLiteral("table");
             clickButton(table, QStringLiteral("OK"));
         }
@@ -95,7 +95,7 @@ class PersistenceTest : public ::testing::Test {
 
     std::unique_ptr<MainWindow> start() {
         store_ = std::make_unique<settings::FileSettingsStore>(settings::SettingsFile(path_));
-        dialogs_ = std::make_unique<settings::Dialogs>();
+        dialogs_ = std::make_unique<dialogs::Dialogs>();
         auto window = std::make_unique<MainWindow>(random_, *store_, *dialogs_);
         window->restoreSettings();
         window->show();
@@ -107,7 +107,7 @@ class PersistenceTest : public ::testing::Test {
     QString path_;
     core::SeededRandom random_{99};
     std::unique_ptr<settings::FileSettingsStore> store_;
-    std::unique_ptr<settings::Dialogs> dialogs_;
+    std::unique_ptr<dialogs::Dialogs> dialogs_;
 };
 
 TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
@@ -173,7 +173,7 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
         ASSERT_EQ(window->game().state(), GameState::Won);
         const int seconds = window->game().seconds();
         EXPECT_EQ(answers.seen, (QStringList{QStringLiteral("name:") +
-                                                 settings::NameDialog::promptText(Level::Advanced),
+                                                 dialogs::NameDialog::promptText(Level::Advanced),
                                              QStringLiteral("table")}));
         EXPECT_TRUE(boardShown);
         const QByteArray written = readAll(path_);

@@ -23,7 +23,7 @@ namespace quorvel::shell::testing {
 
 // A settings store and dialogs that keep everything in memory and count what
 // the window asks.
-class FakeRecords : public settings::SettingsStore, public settings::GameDialogs {
+class FakeRecords : public settings::SettingsStore, public dialogs::GameDialogs {
   public:
     settings::StoredSettings stored;
     std::vector<settings::StoredSettings> writes;
