@@ -51,6 +51,15 @@ done
 grep -qx "Exec=$bindir/quorvel" "$desktop" || { echo "Exec is not $bindir/quorvel"; exit 1; }
 grep -qx "Icon=$app_id" "$desktop"
 grep -qx 'Categories=Game;LogicGame;' "$desktop"
+# A dock ties an X11 window to this entry by its class, which Qt takes from the
+# program's file name (under Wayland the program sets the entry's id itself).
+grep -qx "StartupWMClass=quorvel" "$desktop" || { echo "StartupWMClass is not quorvel"; exit 1; }
+# English default texts, each with its Czech translation.
+for key in GenericName Comment Keywords; do
+    grep -q "^$key=" "$desktop" && grep -q "^$key\[cs\]=" "$desktop" ||
+        { echo "$key needs a default and a [cs] value"; exit 1; }
+done
+grep -q '<summary xml:lang="cs">' "$share/metainfo/$app_id.metainfo.xml"
 # desktop-file-validate 0.26 (Debian 12) predates version 1.5 of the desktop entry
 # format, which brought SingleMainWindow, and reports it as an unknown key. That
 # one message is expected; any other fails the check.
