@@ -3,7 +3,7 @@
 # integration the way a desktop would see it: the program where the desktop entry
 # starts it, every file in place under one application id, each icon of the
 # hicolor theme the one kept in resources/icons for its size, the desktop entry
-# and the metainfo valid, and the manual page in place.
+# and the metainfo valid, and the manual page in place and free of groff warnings.
 set -euo pipefail
 build_dir=$1
 app_id=$2
@@ -68,4 +68,9 @@ old_validator='contains key "SingleMainWindow" in group "Desktop Entry", but key
 unexpected=$(grep -vF "$old_validator" <<<"$report" || true)
 [ -z "$unexpected" ] || { echo "$unexpected"; exit 1; }
 appstreamcli validate --no-net --pedantic "$share/metainfo/$app_id.metainfo.xml"
+# The manual page reads cleanly in plain groff, on a terminal and on paper.
+for device in utf8 ps; do
+    warnings=$(groff -man -T"$device" -ww -z "$root$mandir/man6/quorvel.6" 2>&1)
+    [ -z "$warnings" ] || { echo "groff -T$device: $warnings"; exit 1; }
+done
 echo "desktop integration ok"
