@@ -3,7 +3,7 @@
 # integration the way a desktop would see it: the program where the desktop entry
 # starts it, every file in place under one application id, each icon of the
 # hicolor theme the one kept in resources/icons for its size, the desktop entry
-# and the metainfo valid, and the manual page in place.
+# and the metainfo valid, and the manual page in place and free of groff warnings.
 set -euo pipefail
 build_dir=$1
 app_id=$2
@@ -51,6 +51,15 @@ done
 grep -qx "Exec=$bindir/quorvel" "$desktop" || { echo "Exec is not $bindir/quorvel"; exit 1; }
 grep -qx "Icon=$app_id" "$desktop"
 grep -qx 'Categories=Game;LogicGame;' "$desktop"
+# A dock ties an X11 window to this entry by its class, which Qt takes from the
+# program's file name (under Wayland the program sets the entry's id itself).
+grep -qx "StartupWMClass=quorvel" "$desktop" || { echo "StartupWMClass is not quorvel"; exit 1; }
+# English default texts, each with its Czech translation.
+for key in GenericName Comment Keywords; do
+    grep -q "^$key=" "$desktop" && grep -q "^$key\[cs\]=" "$desktop" ||
+        { echo "$key needs a default and a [cs] value"; exit 1; }
+done
+grep -q '<summary xml:lang="cs">' "$share/metainfo/$app_id.metainfo.xml"
 # desktop-file-validate 0.26 (Debian 12) predates version 1.5 of the desktop entry
 # format, which brought SingleMainWindow, and reports it as an unknown key. That
 # one message is expected; any other fails the check.
@@ -59,4 +68,9 @@ old_validator='contains key "SingleMainWindow" in group "Desktop Entry", but key
 unexpected=$(grep -vF "$old_validator" <<<"$report" || true)
 [ -z "$unexpected" ] || { echo "$unexpected"; exit 1; }
 appstreamcli validate --no-net --pedantic "$share/metainfo/$app_id.metainfo.xml"
+# The manual page reads cleanly in plain groff, on a terminal and on paper.
+for device in utf8 ps; do
+    warnings=$(groff -man -T"$device" -ww -z "$root$mandir/man6/quorvel.6" 2>&1)
+    [ -z "$warnings" ] || { echo "groff -T$device: $warnings"; exit 1; }
+done
 echo "desktop integration ok"
