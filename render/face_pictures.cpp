@@ -1,5 +1,6 @@
 #include "render/face_pictures.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
@@ -46,7 +47,12 @@ constexpr Rgb kBlack = grey(0);
 // The text holds "legend <char> <r> <g> <b> <name>" lines (or "legend <char> none"
 // for a pixel that leaves what is below it), then pictures: a line
 // "picture <name> <width> <height>" followed by <height> rows of <width>
-// characters. '#' lines and blank lines are ignored.
+// characters. '#' lines and blank lines are ignored. A legend line holds for the
+// rows below it.
+//
+// A picture is read when it is first shown: one pass over the text keeps the
+// legend as it stands and reads the rows of that picture only (the last one of
+// that name), stepping over the rows of the others.
 
 struct Art {
     int width = 0;
@@ -55,20 +61,30 @@ struct Art {
     std::vector<int> pixels;
 };
 
+// The colour of each character so far, kNotInLegend for one the legend lacks.
+constexpr int kNotInLegend = -2;
+using Legend = std::array<int, 256>;
+
 [[noreturn]] void badArt(int lineNumber, const std::string& what) {
     throw std::logic_error("stored pixel art, line " + std::to_string(lineNumber) + ": " + what);
 }
 
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> result;
+// The first few words of a line: a legend line has at most six that matter.
+struct Words {
+    std::array<std::string_view, 6> word{};
+    std::size_t count = 0;
+};
+
+Words words(std::string_view line) {
+    Words result;
     std::size_t pos = 0;
-    while (pos < line.size()) {
+    while (pos < line.size() && result.count < result.word.size()) {
         const std::size_t start = line.find_first_not_of(" \t", pos);
         if (start == std::string_view::npos) {
             break;
         }
         const std::size_t end = std::min(line.find_first_of(" \t", start), line.size());
-        result.push_back(line.substr(start, end - start));
+        result.word[result.count++] = line.substr(start, end - start);
         pos = end;
     }
     return result;
@@ -84,93 +100,102 @@ int number(std::string_view word, int lineNumber, int low, int high) {
 }
 
 // One row of the picture being read: every character must be in the legend.
-void readArtRow(std::string_view line, int lineNumber, const std::map<char, int>& legend,
-                Art& art) {
+void readArtRow(std::string_view line, int lineNumber, const Legend& legend, Art& art) {
     if (static_cast<int>(line.size()) != art.width) {
         badArt(lineNumber, "a row must have exactly as many characters as the width");
     }
     for (const char c : line) {
-        const auto found = legend.find(c);
-        if (found == legend.end()) {
+        const int colour = legend[static_cast<unsigned char>(c)];
+        if (colour == kNotInLegend) {
             badArt(lineNumber, std::string("character '") + c + "' is not in the legend");
         }
-        art.pixels.push_back(found->second);
+        art.pixels.push_back(colour);
     }
 }
 
 // "legend C none" or "legend C R G B".
-void readLegendLine(const std::vector<std::string_view>& parts, int lineNumber,
-                    std::map<char, int>& legend) {
-    const char c = parts[1].front();
-    if (parts[2] == "none") {
-        legend[c] = -1;
-    } else if (parts.size() >= 5) {
-        legend[c] = static_cast<int>(rgb(number(parts[2], lineNumber, 0, 255),
-                                         number(parts[3], lineNumber, 0, 255),
-                                         number(parts[4], lineNumber, 0, 255)));
+void readLegendLine(const Words& parts, int lineNumber, Legend& legend) {
+    int& colour = legend[static_cast<unsigned char>(parts.word[1].front())];
+    if (parts.word[2] == "none") {
+        colour = -1;
+    } else if (parts.count >= 5) {
+        colour = static_cast<int>(rgb(number(parts.word[2], lineNumber, 0, 255),
+                                      number(parts.word[3], lineNumber, 0, 255),
+                                      number(parts.word[4], lineNumber, 0, 255)));
     } else {
         badArt(lineNumber, "a legend line needs a character and a colour");
     }
 }
 
-std::map<std::string, Art, std::less<>> parseArt(std::string_view text) {
-    std::map<char, int> legend;
-    std::map<std::string, Art, std::less<>> pictures;
-    Art* current = nullptr;
-    int rowsLeft = 0;
-    int lineNumber = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
+// The text line by line, each without its line end, numbered from 1.
+class Lines {
+  public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    bool next(std::string_view& line) {
+        if (pos_ >= text_.size()) {
+            return false;
         }
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++lineNumber;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos) {
+            end = text_.size();
+        }
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        ++number_;
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (rowsLeft > 0) {
-            readArtRow(line, lineNumber, legend, *current);
-            --rowsLeft;
+        return true;
+    }
+    int number() const { return number_; }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int number_ = 0;
+};
+
+Art readArt(std::string_view text, std::string_view name) {
+    Legend legend;
+    legend.fill(kNotInLegend);
+    Art art;
+    bool found = false;
+    Lines lines(text);
+    std::string_view line;
+    while (lines.next(line)) {
+        const Words parts = words(line);
+        if (parts.count == 0 || parts.word[0].front() == '#') {
             continue;
         }
-        const std::vector<std::string_view> parts = words(line);
-        if (parts.empty() || parts.front().front() == '#') {
+        if (parts.word[0] == "legend" && parts.count >= 3 && parts.word[1].size() == 1) {
+            readLegendLine(parts, lines.number(), legend);
             continue;
         }
-        if (parts[0] == "legend" && parts.size() >= 3 && parts[1].size() == 1) {
-            readLegendLine(parts, lineNumber, legend);
-        } else if (parts[0] == "picture" && parts.size() == 4) {
-            Art& art = pictures[std::string(parts[1])];
-            art.width = number(parts[2], lineNumber, 1, 1024);
-            art.height = number(parts[3], lineNumber, 1, 1024);
-            art.pixels.clear();
-            current = &art;
-            rowsLeft = art.height;
-        } else {
-            badArt(lineNumber, "expected a legend or a picture line");
+        if (parts.word[0] != "picture" || parts.count != 4) {
+            badArt(lines.number(), "expected a legend or a picture line");
+        }
+        const int width = number(parts.word[2], lines.number(), 1, 1024);
+        const int height = number(parts.word[3], lines.number(), 1, 1024);
+        const bool wanted = parts.word[1] == name;
+        if (wanted) {
+            art = Art{width, height, {}};
+            art.pixels.reserve(static_cast<std::size_t>(width * height));
+            found = true;
+        }
+        for (int row = 0; row < height; ++row) {
+            if (!lines.next(line)) {
+                badArt(lines.number(), "the last picture has too few rows");
+            }
+            if (wanted) {
+                readArtRow(line, lines.number(), legend, art);
+            }
         }
     }
-    if (rowsLeft > 0) {
-        badArt(lineNumber, "the last picture has too few rows");
-    }
-    return pictures;
-}
-
-enum class ArtFile { Faces, Icon };
-
-const Art& storedArt(ArtFile file, std::string_view name) {
-    // Each text is parsed once, on first use; the maps' nodes never move.
-    static const auto faces = parseArt(stored_art::faceArtText());
-    static const auto icons = parseArt(stored_art::iconArtText());
-    const auto& pictures = file == ArtFile::Faces ? faces : icons;
-    const auto found = pictures.find(name);
-    if (found == pictures.end()) {
+    if (!found) {
         throw std::logic_error("stored pixel art has no picture '" + std::string(name) + "'");
     }
-    return found->second;
+    return art;
 }
 
 // Lays the art over `pic` with its top left corner at (left, top).
@@ -188,21 +213,35 @@ void drawArt(Picture& pic, const Art& art, int left, int top) {
 // ---------------------------------------------------------------------------
 // The button.
 
-// First and last column of the hexagon's inside (the mask's white) in row y.
-int insideLeft(int y) {
-    int x = 0;
-    while (!core::faceButtonMaskAt(x, y)) {
-        ++x;
-    }
-    return x;
+// The hexagon's inside (the mask's white) in one row: columns left .. right, or
+// none when right < left.
+struct Span {
+    int left = kButtonWidth;
+    int right = -1;
+};
+
+// Each row of the hexagon, read once from the hit mask.
+const std::array<Span, kButtonHeight>& insideRows() {
+    static const std::array<Span, kButtonHeight> rows = [] {
+        std::array<Span, kButtonHeight> all{};
+        for (int y = 0; y < kButtonHeight; ++y) {
+            for (int x = 0; x < kButtonWidth; ++x) {
+                if (core::faceButtonMaskAt(x, y)) {
+                    all[static_cast<std::size_t>(y)] = {std::min(all[y].left, x), x};
+                }
+            }
+        }
+        return all;
+    }();
+    return rows;
 }
 
-int insideRight(int y) {
-    int x = kButtonWidth - 1;
-    while (!core::faceButtonMaskAt(x, y)) {
-        --x;
+bool inside(const std::array<Span, kButtonHeight>& rows, int x, int y) {
+    if (y < 0 || y >= kButtonHeight) {
+        return false;
     }
-    return x;
+    const Span& row = rows[static_cast<std::size_t>(y)];
+    return row.left <= x && x <= row.right;
 }
 
 // The bare button, raised or pressed, without a face.
@@ -227,12 +266,12 @@ int insideRight(int y) {
 // left-side pixel in rows 2..23, and white along the bottom and right. The
 // pressed bevel is thus the raised one turned through half a circle.
 Picture makeButton(bool pressed) {
+    const auto& rows = insideRows();
     Picture pic(kButtonWidth, kButtonHeight, kBackground);
     for (int y = 0; y < kButtonHeight; ++y) {
         for (int x = 0; x < kButtonWidth; ++x) {
-            if (!core::faceButtonMaskAt(x, y) &&
-                (core::faceButtonMaskAt(x - 1, y) || core::faceButtonMaskAt(x + 1, y) ||
-                 core::faceButtonMaskAt(x, y - 1) || core::faceButtonMaskAt(x, y + 1))) {
+            if (!inside(rows, x, y) && (inside(rows, x - 1, y) || inside(rows, x + 1, y) ||
+                                        inside(rows, x, y - 1) || inside(rows, x, y + 1))) {
                 pic.set(x, y, kShade);
             }
         }
@@ -240,25 +279,25 @@ Picture makeButton(bool pressed) {
 
     const Rgb upperLeft = pressed ? kBlack : kWhite;
     const Rgb lowerRight = pressed ? kWhite : kBlack;
-    for (int x = insideLeft(kInsideTop); x <= insideRight(kInsideTop); ++x) {
+    for (int x = rows[kInsideTop].left; x <= rows[kInsideTop].right; ++x) {
         pic.set(x, kInsideTop, upperLeft);
     }
-    for (int x = insideLeft(kInsideBottom); x <= insideRight(kInsideBottom); ++x) {
+    for (int x = rows[kInsideBottom].left; x <= rows[kInsideBottom].right; ++x) {
         pic.set(x, kInsideBottom, lowerRight);
     }
     for (int y = kInsideTop + 1; y < kInsideBottom; ++y) {
-        pic.set(insideLeft(y), y, upperLeft);
-        pic.set(insideRight(y), y, lowerRight);
+        pic.set(rows[y].left, y, upperLeft);
+        pic.set(rows[y].right, y, lowerRight);
     }
 
     // The shade line inside the black line.
     const int shadeRow = pressed ? kInsideTop + 1 : kInsideBottom - 1;
     const int flatRow = pressed ? kInsideTop : kInsideBottom;
-    for (int x = insideLeft(flatRow); x <= insideRight(flatRow); ++x) {
+    for (int x = rows[flatRow].left; x <= rows[flatRow].right; ++x) {
         pic.set(x, shadeRow, kShade);
     }
     for (int y = kInsideTop + 1; y < kInsideBottom; ++y) {
-        pic.set(pressed ? insideLeft(y) + 1 : insideRight(y) - 1, y, kShade);
+        pic.set(pressed ? rows[y].left + 1 : rows[y].right - 1, y, kShade);
     }
     return pic;
 }
@@ -291,20 +330,12 @@ void checkFace(core::Face face, int faceSet) {
     }
 }
 
-const Picture& iconArtPicture(int size) {
-    static const Picture small = [] {
-        const Art& art = storedArt(ArtFile::Icon, "icon-16");
-        Picture pic(art.width, art.height, kBackground);
-        drawArt(pic, art, 0, 0);
-        return pic;
-    }();
-    static const Picture large = [] {
-        const Art& art = storedArt(ArtFile::Icon, "icon-32");
-        Picture pic(art.width, art.height, kBackground);
-        drawArt(pic, art, 0, 0);
-        return pic;
-    }();
-    return size == 16 ? small : large;
+// The icon as it is stored, 16 or 32 pixels square.
+Picture storedIcon(int size) {
+    const Art art = readArt(stored_art::iconArtText(), size == 16 ? "icon-16" : "icon-32");
+    Picture pic(art.width, art.height, kBackground);
+    drawArt(pic, art, 0, 0);
+    return pic;
 }
 
 }  // namespace
@@ -314,7 +345,7 @@ Picture makeFacePicture(core::Face face, int faceSet) {
     const bool pressed = face == core::Face::Pressed;
     Picture pic = makeButton(pressed);
     const std::string name = "face-" + std::to_string(faceSet) + "-" + kindName(face);
-    const Art& art = storedArt(ArtFile::Faces, name);
+    const Art art = readArt(stored_art::faceArtText(), name);
     if (art.width != kFaceBoxSize || art.height != kFaceBoxSize) {
         throw std::logic_error("face '" + name + "' must be 17 x 17 pixels");
     }
@@ -324,17 +355,15 @@ Picture makeFacePicture(core::Face face, int faceSet) {
 
 const Picture& facePicture(core::Face face, int faceSet) {
     checkFace(face, faceSet);
-    static const std::array<Picture, kFaceSets* kFaceKinds> pictures = [] {
-        std::array<Picture, kFaceSets * kFaceKinds> all;
-        for (int set = 0; set < kFaceSets; ++set) {
-            for (int kind = 0; kind < kFaceKinds; ++kind) {
-                all[static_cast<std::size_t>(set * kFaceKinds + kind)] =
-                    makeFacePicture(static_cast<core::Face>(kind), set);
-            }
-        }
-        return all;
-    }();
-    return pictures[static_cast<std::size_t>(faceSet * kFaceKinds + static_cast<int>(face))];
+    // Each face is built when it is first shown: most runs show only a few.
+    static std::mutex mutex;
+    static std::array<std::unique_ptr<const Picture>, kFaceSets * kFaceKinds> pictures;
+    const std::lock_guard lock(mutex);
+    auto& slot = pictures[static_cast<std::size_t>(faceSet * kFaceKinds + static_cast<int>(face))];
+    if (!slot) {
+        slot = std::make_unique<const Picture>(makeFacePicture(face, faceSet));
+    }
+    return *slot;
 }
 
 const Picture& buttonMaskPicture() {
@@ -354,14 +383,14 @@ const Picture& buttonMaskPicture() {
 
 Picture makeIconPicture(int size) {
     if (size == 16 || size == 32) {
-        return iconArtPicture(size);
+        return storedIcon(size);
     }
     if (size <= 32 || size % 32 != 0 || size > 1024) {
         throw std::out_of_range(
             "the icon comes in 16, 32 or a multiple of 32 pixels up to 1024, not " +
             std::to_string(size));
     }
-    const Picture& source = iconArtPicture(32);
+    const Picture source = storedIcon(32);
     const int factor = size / 32;
     Picture pic(size, size, source.background());
     for (int y = 0; y < size; ++y) {

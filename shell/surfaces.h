@@ -53,7 +53,9 @@ class PictureSurface : public QWidget {
 enum class PanelPlace { CounterTens, CounterOnes, ClockHundreds, ClockTens, ClockOnes };
 
 // The sunken panel above the board: counter box, clock box and their digit places.
-// The face button is a child surface of its own.
+// The face button is a child surface of its own. The panel keeps one picture of
+// its own size with the digits on it, composed when it is first painted at that
+// size, and paints it in one go.
 class Panel : public QWidget {
     Q_OBJECT
   public:
@@ -69,8 +71,11 @@ class Panel : public QWidget {
 
   private:
     static std::size_t index(PanelPlace place) { return static_cast<std::size_t>(place); }
+    void compose();
+    void drawPlace(PanelPlace place);
 
     std::array<std::optional<int>, 5> places_{};
+    render::Picture picture_;
 };
 
 // The client area's background: the background picture with the right and bottom
