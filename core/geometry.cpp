@@ -115,10 +115,11 @@ SideTable buildTable(int side) {
 }
 
 // Each side's table is filled when that side is first asked about: a player
-// keeps to one or two sides, and the expert side's table alone is 200 kB.
+// keeps to one or two sides, and the expert side's table alone is 200 kB. It is
+// kept for the run and never destroyed.
 template <int Side>
 const SideTable& tableOf() {
-    static const SideTable table = buildTable(Side);
+    static const SideTable& table = *new SideTable(buildTable(Side));
     return table;
 }
 

@@ -63,7 +63,7 @@ Picture makeHitTestMap(int side) {
 }
 
 const Picture& boardPicture(int side) {
-    static std::array<std::unique_ptr<Picture>, 4> cache;
+    static auto& cache = *new std::array<std::unique_ptr<Picture>, 4>{};
     auto& slot = cache[slotOf(side)];
     if (!slot) {
         slot = std::make_unique<Picture>(makeBoardPicture(side));
@@ -72,7 +72,7 @@ const Picture& boardPicture(int side) {
 }
 
 const Picture& hitTestMap(int side) {
-    static std::array<std::unique_ptr<Picture>, 4> cache;
+    static auto& cache = *new std::array<std::unique_ptr<Picture>, 4>{};
     auto& slot = cache[slotOf(side)];
     if (!slot) {
         slot = std::make_unique<Picture>(makeHitTestMap(side));

@@ -190,7 +190,7 @@ const Picture& digitPicture(int index) {
     }
     // Each digit is built when it is first shown.
     static std::mutex mutex;
-    static std::array<std::unique_ptr<const Picture>, 11> digits;
+    static auto& digits = *new std::array<std::unique_ptr<const Picture>, 11>{};
     const std::lock_guard lock(mutex);
     auto& slot = digits[static_cast<std::size_t>(index)];
     if (!slot) {
@@ -199,33 +199,35 @@ const Picture& digitPicture(int index) {
     return *slot;
 }
 
-// Each fixed picture is built from its rule on first use and kept for the run.
+// Each fixed picture is built from its rule on first use and kept for the run. Like
+// every picture render/ keeps, it is never destroyed: the program ends without
+// freeing them one by one.
 const Picture& panelPicture() {
-    static const Picture pic = makePanelPicture();
+    static const Picture& pic = *new Picture(makePanelPicture());
     return pic;
 }
 const Picture& panelEdgePicture() {
-    static const Picture pic = makePanelEdgePicture();
+    static const Picture& pic = *new Picture(makePanelEdgePicture());
     return pic;
 }
 const Picture& rightEdgePicture() {
-    static const Picture pic = makeRightEdgePicture();
+    static const Picture& pic = *new Picture(makeRightEdgePicture());
     return pic;
 }
 const Picture& bottomEdgePicture() {
-    static const Picture pic = makeBottomEdgePicture();
+    static const Picture& pic = *new Picture(makeBottomEdgePicture());
     return pic;
 }
 const Picture& backgroundPicture() {
-    static const Picture pic = makeBackgroundPicture();
+    static const Picture& pic = *new Picture(makeBackgroundPicture());
     return pic;
 }
 const Picture& counterBoxPicture() {
-    static const Picture pic = makeCounterBoxPicture();
+    static const Picture& pic = *new Picture(makeCounterBoxPicture());
     return pic;
 }
 const Picture& clockBoxPicture() {
-    static const Picture pic = makeClockBoxPicture();
+    static const Picture& pic = *new Picture(makeClockBoxPicture());
     return pic;
 }
 

@@ -199,13 +199,27 @@ void MainWindow::refreshField() {
     }
 }
 
+const render::Picture& MainWindow::fieldPicture() const {
+    const render::Picture* shown = field_surface_->picture();
+    return shown != nullptr ? *shown : field_;
+}
+
+render::Picture& MainWindow::fieldToDraw() {
+    if (field_surface_->picture() != &field_) {
+        field_ = *field_surface_->picture();
+        field_surface_->showCopy(&field_);
+    }
+    return field_;
+}
+
 void MainWindow::layoutBoard(int side) {
     const int w = core::boardWidth(side);
     const int h = core::boardHeight(side);
-    field_ = render::boardPicture(side);
+    // Every cell raised: the new board shows the shared picture until a cell is
+    // drawn on it.
     field_dirty_ = QRegion();
     field_surface_->setGeometry(layout::kFieldX, layout::kFieldY, w, h);
-    field_surface_->setPicture(&field_);
+    field_surface_->setPicture(&render::boardPicture(side));
     field_surface_->update();
     panel_->resize(w, layout::kPanelHeight);
     face_button_->move(layout::faceButtonX(w), layout::kFaceButtonY);

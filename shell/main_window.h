@@ -42,7 +42,8 @@ class MainWindow : public QMainWindow {
     void restoreSettings();
 
     core::Game& game() { return game_; }
-    const render::Picture& fieldPicture() const { return field_; }
+    // What the board surface shows.
+    const render::Picture& fieldPicture() const;
     PictureSurface* fieldSurface() const { return field_surface_; }
     PictureSurface* faceButton() const { return face_button_; }
     Panel* panel() const { return panel_; }
@@ -83,6 +84,9 @@ class MainWindow : public QMainWindow {
     void addFaceItems(QMenu* menu);
     void layoutBoard(int side);
     void markCellDirty(core::CellPos cell);
+    // The board picture to draw cells on: a copy of the shared new-board picture,
+    // made when the board's first cell is drawn.
+    render::Picture& fieldToDraw();
     void refreshField();
     // Hands whatever was drawn since the last refresh to the next paint.
     void scheduleFieldRepaint();

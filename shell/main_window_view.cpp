@@ -9,12 +9,12 @@
 namespace quorvel::shell {
 
 void MainWindow::View::drawCell(core::CellPos cell, core::CellLook look) {
-    render::drawCell(w_.field_, cell, look, w_.game_.faceSet());
+    render::drawCell(w_.fieldToDraw(), cell, look, w_.game_.faceSet());
     w_.markCellDirty(cell);
 }
 
 void MainWindow::View::drawOpenedCell(core::CellPos cell, int minesAround) {
-    render::drawOpenedCell(w_.field_, cell, minesAround, w_.game_.faceSet());
+    render::drawOpenedCell(w_.fieldToDraw(), cell, minesAround, w_.game_.faceSet());
     w_.markCellDirty(cell);
 }
 

@@ -9,6 +9,8 @@
 
 namespace quorvel::shell {
 
+// The surfaces paint without a clip of their own: Qt clips a widget's painter to
+// the region its paint event asks for.
 void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at) {
     // The buffer is 0xFFRRGGBB words: QImage shows it as it is, without a copy.
     const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
@@ -47,10 +49,9 @@ void PictureSurface::setPicture(const render::Picture* pic) {
     update();
 }
 
-void PictureSurface::paintEvent(QPaintEvent* event) {
+void PictureSurface::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
     // Grey where no picture covers the surface.
     if (picture_ == nullptr || picture_->width() < width() || picture_->height() < height()) {
         painter.fillRect(rect(), QColor(192, 192, 192));
@@ -120,13 +121,12 @@ void Panel::compose() {
     }
 }
 
-void Panel::paintEvent(QPaintEvent* event) {
+void Panel::paintEvent(QPaintEvent* /*event*/) {
     if (picture_.width() != width()) {
         compose();
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
     paintPicture(painter, picture_, QPoint(0, 0));
 }
 
@@ -140,10 +140,9 @@ void ClientArea::setBoardSize(int width, int height) {
     update();
 }
 
-void ClientArea::paintEvent(QPaintEvent* event) {
+void ClientArea::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
     // The background picture's rule at the client area's size, filled directly.
     for (const render::FilledArea& area : render::backgroundAreas(width(), height())) {
         painter.fillRect(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)),

@@ -35,6 +35,9 @@ class PictureSurface : public QWidget {
     explicit PictureSurface(QWidget* parent = nullptr);
 
     void setPicture(const render::Picture* pic);
+    // Shows `copy`, which holds the same pixels as the picture shown now: nothing
+    // to repaint.
+    void showCopy(const render::Picture* copy) { picture_ = copy; }
     const render::Picture* picture() const { return picture_; }
     void setMouse(SurfaceMouse mouse) { mouse_ = std::move(mouse); }
 
@@ -43,6 +46,10 @@ class PictureSurface : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The surface draws no focus mark: taking or losing the keyboard focus (as the
+    // window is activated or left) repaints nothing.
+    void focusInEvent(QFocusEvent*) override {}
+    void focusOutEvent(QFocusEvent*) override {}
 
   private:
     const render::Picture* picture_ = nullptr;
