@@ -55,7 +55,7 @@ constexpr Rgb kBlack = grey(0);
 template <int Width, int Height>
 struct Art {
     // 0xRRGGBB per pixel, row after row, or -1 where the art leaves the pixel alone.
-    std::array<int, static_cast<std::size_t>(Width* Height)> pixels{};
+    std::array<int, static_cast<std::size_t>(Width) * Height> pixels{};
 };
 
 // The first few words of a line: a legend line has at most six that matter.

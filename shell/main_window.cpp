@@ -205,8 +205,9 @@ const render::Picture& MainWindow::fieldPicture() const {
 }
 
 render::Picture& MainWindow::fieldToDraw() {
-    if (field_surface_->picture() != &field_) {
-        field_ = *field_surface_->picture();
+    const render::Picture* shown = field_surface_->picture();
+    if (shown != nullptr && shown != &field_) {
+        field_ = *shown;
         field_surface_->showCopy(&field_);
     }
     return field_;
