@@ -114,26 +114,29 @@ SideTable buildTable(int side) {
     return table;
 }
 
+// Each side's table is filled when that side is first asked about: a player
+// keeps to one or two sides, and the expert side's table alone is 200 kB. It is
+// kept for the run and never destroyed.
+template <int Side>
+const SideTable& tableOf() {
+    static const SideTable& table = *new SideTable(buildTable(Side));
+    return table;
+}
+
 const SideTable& tableFor(int side) {
-    static const std::array<SideTable, kSides.size()> tables = [] {
-        std::array<SideTable, kSides.size()> built;
-        for (std::size_t i = 0; i < kSides.size(); ++i) {
-            built[i] = buildTable(kSides[i]);
-        }
-        return built;
-    }();
+    static_assert(kSides == std::array<int, 4>{4, 6, 8, 10});
     switch (side) {
         case 4:
-            return tables[0];
+            return tableOf<4>();
         case 6:
-            return tables[1];
+            return tableOf<6>();
         case 8:
-            return tables[2];
+            return tableOf<8>();
         case 10:
-            return tables[3];
+            return tableOf<10>();
         default:
             requireValidSide(side);  // throws
-            return tables[0];
+            return tableOf<4>();
     }
 }
 

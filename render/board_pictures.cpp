@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <stdexcept>
+#include <vector>
 
 #include "core/geometry.h"
 #include "render/cell_faces.h"
@@ -12,6 +16,54 @@
 namespace quorvel::render {
 
 namespace {
+
+// The raised cell of a new board as the pixels its edges set, for a picture
+// `stride` pixels wide: each as its offset from the cell's outline origin and its
+// word. The edges reach 9 pixels left of the origin and 16 right, 15 down.
+class CellStamp {
+  public:
+    explicit CellStamp(int stride) {
+        // Drawn over two grounds: a pixel the edges set is the same on both.
+        Picture a(kWidth, kHeight, rgb(0, 0, 0));
+        Picture b(kWidth, kHeight, rgb(255, 255, 255));
+        for (Picture* pic : {&a, &b}) {
+            drawCellEdges(*pic, kLeft, 0, grey(255), grey(0), grey(128), false);
+        }
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            if (a.data()[i] == b.data()[i]) {
+                const std::ptrdiff_t offset =
+                    static_cast<std::ptrdiff_t>(i / kWidth) * stride + i % kWidth - kLeft;
+                pixels_.push_back({offset, a.data()[i]});
+            }
+        }
+    }
+
+    // The same pixels as drawing the edges at `origin`, which lies far enough
+    // inside `pic` for the whole cell.
+    void drawAt(Picture& pic, PixelPos origin) const {
+        std::uint32_t* at =
+            pic.data() + static_cast<std::ptrdiff_t>(origin.y) * pic.width() + origin.x;
+        for (const Pixel& p : pixels_) {
+            at[p.offset] = p.word;
+        }
+    }
+
+    // Whether the whole cell at `origin` lies inside a picture of this size.
+    static bool fits(PixelPos origin, int width, int height) {
+        return origin.x - kLeft >= 0 && origin.x - kLeft + kWidth <= width && origin.y >= 0 &&
+               origin.y + kHeight <= height;
+    }
+
+  private:
+    static constexpr int kLeft = 9;
+    static constexpr int kWidth = kLeft + 17;
+    static constexpr int kHeight = 16;
+    struct Pixel {
+        std::ptrdiff_t offset;
+        std::uint32_t word;
+    };
+    std::vector<Pixel> pixels_;
+};
 
 // Cached pictures, indexed by side / 2 - 2 (sides 4, 6, 8, 10).
 std::size_t slotOf(int side) {
@@ -40,9 +92,16 @@ Picture makeBoardPicture(int side) {
     core::requireValidSide(side);
     Picture pic(core::boardWidth(side), core::boardHeight(side), grey(192));
     drawSunkenFrame(pic, 3);
+    // Every cell raised, drawn one after another so that a cell's edges cover those
+    // of the cells before it: each cell's edges are the same pixels at its own
+    // origin, worked out once.
+    const CellStamp stamp(pic.width());
     core::forEachCell(side, [&](core::CellPos cell) {
         const PixelPos origin = cellOrigin(cell);
-        drawCellEdges(pic, origin.x, origin.y, grey(255), grey(0), grey(128), false);
+        if (!CellStamp::fits(origin, pic.width(), pic.height())) {
+            throw std::logic_error("a cell lies outside the board picture");
+        }
+        stamp.drawAt(pic, origin);
     });
     return pic;
 }
@@ -63,7 +122,7 @@ Picture makeHitTestMap(int side) {
 }
 
 const Picture& boardPicture(int side) {
-    static std::array<std::unique_ptr<Picture>, 4> cache;
+    static auto& cache = *new std::array<std::unique_ptr<Picture>, 4>{};
     auto& slot = cache[slotOf(side)];
     if (!slot) {
         slot = std::make_unique<Picture>(makeBoardPicture(side));
@@ -72,7 +131,7 @@ const Picture& boardPicture(int side) {
 }
 
 const Picture& hitTestMap(int side) {
-    static std::array<std::unique_ptr<Picture>, 4> cache;
+    static auto& cache = *new std::array<std::unique_ptr<Picture>, 4>{};
     auto& slot = cache[slotOf(side)];
     if (!slot) {
         slot = std::make_unique<Picture>(makeHitTestMap(side));

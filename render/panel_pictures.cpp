@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 
@@ -120,10 +122,14 @@ Picture makeDigitPicture(int index) {
     return pic;
 }
 
-Picture makePanelPicture() {
-    Picture pic(350, 37, kBackground);
+Picture makePanelPicture(int width) {
+    Picture pic(width, 37, kBackground);
     drawSunkenFrame(pic, 2);
     return pic;
+}
+
+Picture makePanelPicture() {
+    return makePanelPicture(350);
 }
 
 Picture makePanelEdgePicture() {
@@ -157,10 +163,17 @@ Picture makeBottomEdgePicture() {
     return pic;
 }
 
+std::array<FilledArea, 3> backgroundAreas(int width, int height) {
+    return {{{0, 0, width - 1, height - 1, kBackground},
+             {0, 0, width - 1, 2, kWhite},
+             {0, 0, 2, height - 1, kWhite}}};
+}
+
 Picture makeBackgroundPicture() {
     Picture pic(463, 434, kBackground);
-    filledBox(pic, 0, 0, 462, 2, kWhite);
-    filledBox(pic, 0, 0, 2, 433, kWhite);
+    for (const FilledArea& area : backgroundAreas(pic.width(), pic.height())) {
+        filledBox(pic, area.left, area.top, area.right, area.bottom, area.colour);
+    }
     return pic;
 }
 
@@ -175,44 +188,46 @@ const Picture& digitPicture(int index) {
     if (index < 0 || index > 10) {
         throw std::out_of_range("no digit picture " + std::to_string(index));
     }
-    // Built together on first use: eleven small pictures.
-    static const std::array<Picture, 11> digits = [] {
-        std::array<Picture, 11> all;
-        for (int i = 0; i < 11; ++i) {
-            all[static_cast<std::size_t>(i)] = makeDigitPicture(i);
-        }
-        return all;
-    }();
-    return digits[static_cast<std::size_t>(index)];
+    // Each digit is built when it is first shown.
+    static std::mutex mutex;
+    static auto& digits = *new std::array<std::unique_ptr<const Picture>, 11>{};
+    const std::lock_guard lock(mutex);
+    auto& slot = digits[static_cast<std::size_t>(index)];
+    if (!slot) {
+        slot = std::make_unique<const Picture>(makeDigitPicture(index));
+    }
+    return *slot;
 }
 
-// Each fixed picture is built from its rule on first use and kept for the run.
+// Each fixed picture is built from its rule on first use and kept for the run. Like
+// every picture render/ keeps, it is never destroyed: the program ends without
+// freeing them one by one.
 const Picture& panelPicture() {
-    static const Picture pic = makePanelPicture();
+    static const Picture& pic = *new Picture(makePanelPicture());
     return pic;
 }
 const Picture& panelEdgePicture() {
-    static const Picture pic = makePanelEdgePicture();
+    static const Picture& pic = *new Picture(makePanelEdgePicture());
     return pic;
 }
 const Picture& rightEdgePicture() {
-    static const Picture pic = makeRightEdgePicture();
+    static const Picture& pic = *new Picture(makeRightEdgePicture());
     return pic;
 }
 const Picture& bottomEdgePicture() {
-    static const Picture pic = makeBottomEdgePicture();
+    static const Picture& pic = *new Picture(makeBottomEdgePicture());
     return pic;
 }
 const Picture& backgroundPicture() {
-    static const Picture pic = makeBackgroundPicture();
+    static const Picture& pic = *new Picture(makeBackgroundPicture());
     return pic;
 }
 const Picture& counterBoxPicture() {
-    static const Picture pic = makeCounterBoxPicture();
+    static const Picture& pic = *new Picture(makeCounterBoxPicture());
     return pic;
 }
 const Picture& clockBoxPicture() {
-    static const Picture pic = makeClockBoxPicture();
+    static const Picture& pic = *new Picture(makeClockBoxPicture());
     return pic;
 }
 

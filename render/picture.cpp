@@ -5,10 +5,6 @@
 
 namespace quorvel::render {
 
-namespace {
-constexpr std::uint32_t kOpaque = 0xFF000000u;
-}
-
 Picture::Picture(int width, int height, Rgb background)
     : width_(width), height_(height), background_(background & 0xFFFFFFu) {
     if (width < 0 || height < 0) {
@@ -20,20 +16,6 @@ Picture::Picture(int width, int height, Rgb background)
 
 void Picture::clear() {
     std::fill(pixels_.begin(), pixels_.end(), kOpaque | background_);
-}
-
-int Picture::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
-        return -1;
-    }
-    return static_cast<int>(pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFFu);
-}
-
-void Picture::set(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
-        return;
-    }
-    pixels_[static_cast<std::size_t>(y) * width_ + x] = kOpaque | (colour & 0xFFFFFFu);
 }
 
 void Picture::blit(const Picture& source, int x, int y) {

@@ -2,6 +2,7 @@
 // A width x height RGB picture with a background colour. Pixels are stored as
 // 0xFFRRGGBB words, row after row, so a toolkit can show the buffer as it is.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,9 +32,19 @@ class Picture {
     // Every pixel back to the background colour.
     void clear();
     // The colour at (x, y) as 0xRRGGBB, or -1 outside the picture.
-    int at(int x, int y) const;
+    int at(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+            return -1;
+        }
+        return static_cast<int>(pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFFu);
+    }
     // Sets one pixel; ignored outside the picture.
-    void set(int x, int y, Rgb colour);
+    void set(int x, int y, Rgb colour) {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+            return;
+        }
+        pixels_[static_cast<std::size_t>(y) * width_ + x] = kOpaque | (colour & 0xFFFFFFu);
+    }
     // Copies `source` with its top-left corner at (x, y), clipped.
     void blit(const Picture& source, int x, int y);
 
@@ -45,6 +56,8 @@ class Picture {
     friend bool operator==(const Picture&, const Picture&) = default;
 
   private:
+    static constexpr std::uint32_t kOpaque = 0xFF000000u;
+
     int width_ = 0;
     int height_ = 0;
     Rgb background_ = 0;

@@ -7,13 +7,27 @@
 
 namespace quorvel::shell {
 
+const render::Picture& BoardCanvas::picture() const {
+    const render::Picture* shown = surface_.picture();
+    return shown != nullptr ? *shown : picture_;
+}
+
+render::Picture& BoardCanvas::toDraw() {
+    const render::Picture* shown = surface_.picture();
+    if (shown != nullptr && shown != &picture_) {
+        picture_ = *shown;
+        surface_.showCopy(&picture_);
+    }
+    return picture_;
+}
+
 void BoardCanvas::drawCell(core::CellPos cell, core::CellLook look, int faceSet) {
-    render::drawCell(picture_, cell, look, faceSet);
+    render::drawCell(toDraw(), cell, look, faceSet);
     markDirty(cell);
 }
 
 void BoardCanvas::drawOpenedCell(core::CellPos cell, int minesAround, int faceSet) {
-    render::drawOpenedCell(picture_, cell, minesAround, faceSet);
+    render::drawOpenedCell(toDraw(), cell, minesAround, faceSet);
     markDirty(cell);
 }
 
@@ -25,10 +39,11 @@ void BoardCanvas::markDirty(core::CellPos cell) {
 }
 
 void BoardCanvas::reset(int side, QPoint at) {
-    picture_ = render::boardPicture(side);
+    // Every cell raised: the new board shows the shared picture until a cell is
+    // drawn on it.
     dirty_ = QRegion();
     surface_.setGeometry(at.x(), at.y(), core::boardWidth(side), core::boardHeight(side));
-    surface_.setPicture(&picture_);
+    surface_.setPicture(&render::boardPicture(side));
     surface_.update();
 }
 

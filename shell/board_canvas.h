@@ -25,10 +25,14 @@ class BoardCanvas {
     // Hands what was drawn since the last repaint to the next paint.
     void scheduleRepaint();
 
-    const render::Picture& picture() const { return picture_; }
+    // What the board surface shows.
+    const render::Picture& picture() const;
     PictureSurface& surface() const { return surface_; }
 
   private:
+    // The board picture to draw cells on: a copy of the shared new-board picture,
+    // made when the board's first cell is drawn.
+    render::Picture& toDraw();
     void markDirty(core::CellPos cell);
 
     PictureSurface& surface_;

@@ -9,6 +9,8 @@
 
 namespace quorvel::shell {
 
+// The surfaces paint without a clip of their own: Qt clips a widget's painter to
+// the region its paint event asks for.
 void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at) {
     // The buffer is 0xFFRRGGBB words: QImage shows it as it is, without a copy.
     const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
@@ -47,11 +49,13 @@ void PictureSurface::setPicture(const render::Picture* pic) {
     update();
 }
 
-void PictureSurface::paintEvent(QPaintEvent* event) {
+void PictureSurface::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
-    painter.fillRect(rect(), QColor(192, 192, 192));
+    // Grey where no picture covers the surface.
+    if (picture_ == nullptr || picture_->width() < width() || picture_->height() < height()) {
+        painter.fillRect(rect(), QColor(192, 192, 192));
+    }
     if (picture_ != nullptr) {
         paintPicture(painter, *picture_, QPoint(0, 0));
     }
@@ -94,26 +98,36 @@ void Panel::setPlace(PanelPlace place, int glyph) {
         return;
     }
     slot = glyph;
+    if (picture_.width() == width()) {
+        drawPlace(place);
+    }
     update(placeRect(place));
 }
 
-void Panel::paintEvent(QPaintEvent* event) {
+void Panel::drawPlace(PanelPlace place) {
+    if (const auto glyph = places_.at(index(place))) {
+        const QRect rect = placeRect(place);
+        picture_.blit(render::digitPicture(*glyph), rect.x(), rect.y());
+    }
+}
+
+void Panel::compose() {
+    // The sunken frame at the panel's width, the two boxes, then the digits on them.
+    picture_ = render::makePanelPicture(width());
+    picture_.blit(render::counterBoxPicture(), layout::kCounterBoxX, layout::kBoxY);
+    picture_.blit(render::clockBoxPicture(), layout::clockBoxX(width()), layout::kBoxY);
+    for (std::size_t i = 0; i < places_.size(); ++i) {
+        drawPlace(static_cast<PanelPlace>(i));
+    }
+}
+
+void Panel::paintEvent(QPaintEvent* /*event*/) {
+    if (picture_.width() != width()) {
+        compose();
+    }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
-    // The panel picture is cut off at the panel's width; its right frame edge is
-    // put back by the two-column edge strip.
-    paintPicture(painter, render::panelPicture(), QPoint(0, 0));
-    paintPicture(painter, render::panelEdgePicture(), QPoint(width() - 2, 0));
-    paintPicture(painter, render::counterBoxPicture(), QPoint(layout::kCounterBoxX, layout::kBoxY));
-    paintPicture(painter, render::clockBoxPicture(),
-                 QPoint(layout::clockBoxX(width()), layout::kBoxY));
-    for (std::size_t i = 0; i < places_.size(); ++i) {
-        if (const auto glyph = places_[i]) {
-            const QRect rect = placeRect(static_cast<PanelPlace>(i));
-            paintPicture(painter, render::digitPicture(*glyph), rect.topLeft());
-        }
-    }
+    paintPicture(painter, picture_, QPoint(0, 0));
 }
 
 ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
@@ -126,11 +140,14 @@ void ClientArea::setBoardSize(int width, int height) {
     update();
 }
 
-void ClientArea::paintEvent(QPaintEvent* event) {
+void ClientArea::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.setClipRegion(event->region());
-    paintPicture(painter, render::backgroundPicture(), QPoint(0, 0));
+    // The background picture's rule at the client area's size, filled directly.
+    for (const render::FilledArea& area : render::backgroundAreas(width(), height())) {
+        painter.fillRect(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)),
+                         QColor::fromRgb(area.colour));
+    }
     paintPicture(painter, render::rightEdgePicture(), QPoint(rightStripLeft_, 0));
     paintPicture(painter, render::bottomEdgePicture(), QPoint(0, bottomStripTop_));
 }

@@ -35,6 +35,9 @@ class PictureSurface : public QWidget {
     explicit PictureSurface(QWidget* parent = nullptr);
 
     void setPicture(const render::Picture* pic);
+    // Shows `copy`, which holds the same pixels as the picture shown now: nothing
+    // to repaint.
+    void showCopy(const render::Picture* copy) { picture_ = copy; }
     const render::Picture* picture() const { return picture_; }
     void setMouse(SurfaceMouse mouse) { mouse_ = std::move(mouse); }
 
@@ -43,6 +46,10 @@ class PictureSurface : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The surface draws no focus mark: taking or losing the keyboard focus (as the
+    // window is activated or left) repaints nothing.
+    void focusInEvent(QFocusEvent*) override {}
+    void focusOutEvent(QFocusEvent*) override {}
 
   private:
     const render::Picture* picture_ = nullptr;
@@ -53,7 +60,9 @@ class PictureSurface : public QWidget {
 enum class PanelPlace { CounterTens, CounterOnes, ClockHundreds, ClockTens, ClockOnes };
 
 // The sunken panel above the board: counter box, clock box and their digit places.
-// The face button is a child surface of its own.
+// The face button is a child surface of its own. The panel keeps one picture of
+// its own size with the digits on it, composed when it is first painted at that
+// size, and paints it in one go.
 class Panel : public QWidget {
     Q_OBJECT
   public:
@@ -69,8 +78,11 @@ class Panel : public QWidget {
 
   private:
     static std::size_t index(PanelPlace place) { return static_cast<std::size_t>(place); }
+    void compose();
+    void drawPlace(PanelPlace place);
 
     std::array<std::optional<int>, 5> places_{};
+    render::Picture picture_;
 };
 
 // The client area's background: the background picture with the right and bottom
