@@ -128,13 +128,28 @@ void appendLine(QByteArray& out, const QByteArray& line) {
 
 }  // namespace
 
+// The code page's lower half is ASCII: text that stays within it needs no
+// converter, which spares most values (numbers, plain names) the cost of one.
 QString decodeText(const QByteArray& bytes) {
-    QStringDecoder decoder(kCodePage);
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii) {
+        return QString::fromLatin1(bytes);
+    }
+    // One converter for the run: making one costs more than a whole value.
+    thread_local QStringDecoder decoder(kCodePage);
+    decoder.resetState();
     return decoder.decode(bytes);
 }
 
 QByteArray encodeText(const QString& text) {
-    QStringEncoder encoder(kCodePage);
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii) {
+        return text.toLatin1();
+    }
+    thread_local QStringEncoder encoder(kCodePage);
+    encoder.resetState();
     return encoder.encode(text);
 }
 
