@@ -85,17 +85,12 @@ CellPos cellAt(int side, int x, int y) {
     return {-1, -1};
 }
 
-// The lookup answers from one table per side, filled once from cellAt: the
-// mouse, the fill and above all the mine placement ask for every point twice.
-struct PixelCell {
-    std::int8_t c;
-    std::int8_t r;
-};
-
+// The hit test answers from one table per side, filled once from cellAt: the
+// mouse, the fill and above all the mine placement ask for every point.
 struct SideTable {
     int width = 0;
     int height = 0;
-    std::vector<PixelCell> cells;
+    std::vector<detail::PixelCell> cells;
 };
 
 SideTable buildTable(int side) {
@@ -140,22 +135,11 @@ const SideTable& tableFor(int side) {
     }
 }
 
-PixelCell lookup(int side, int x, int y) {
-    const SideTable& table = tableFor(side);
-    if (x < 0 || y < 0 || x >= table.width || y >= table.height) {
-        return {-1, -1};
-    }
-    return table.cells[static_cast<std::size_t>(y * table.width + x)];
-}
-
 }  // namespace
 
-std::optional<CellPos> cellAtMapPoint(int side, int x, int y) {
-    const PixelCell cell = lookup(side, x, y);
-    if (cell.c < 0) {
-        return std::nullopt;
-    }
-    return CellPos{cell.c, cell.r};
+detail::PixelTable detail::pixelTable(int side) {
+    const SideTable& table = tableFor(side);
+    return {table.width, table.height, table.cells.data()};
 }
 
 int wholePixel(double v) {

@@ -7,6 +7,7 @@
 // board surface is map space shifted by the 3-pixel frame.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 
@@ -73,10 +74,35 @@ inline constexpr int cellY(int r) {
     return kHalfRowPitch * r + kFrameWidth;
 }
 
+namespace detail {
+// The hit test's table of a side: the cell of every map pixel, -1 on none.
+struct PixelCell {
+    std::int8_t c;
+    std::int8_t r;
+};
+struct PixelTable {
+    int width;
+    int height;
+    const PixelCell* cells;
+};
+PixelTable pixelTable(int side);
+}  // namespace detail
+
 // The hit test: the cell containing map-space pixel (x, y), or none when the
 // point is on no cell of the board of this side (negative coordinates, black
-// corners, anything beyond the map). Exact for every pixel.
-std::optional<CellPos> cellAtMapPoint(int side, int x, int y);
+// corners, anything beyond the map). Exact for every pixel. Inline, since the
+// mine placement asks it for point after point.
+inline std::optional<CellPos> cellAtMapPoint(int side, int x, int y) {
+    const detail::PixelTable table = detail::pixelTable(side);
+    if (x < 0 || y < 0 || x >= table.width || y >= table.height) {
+        return std::nullopt;
+    }
+    const detail::PixelCell cell = table.cells[y * table.width + x];
+    if (cell.c < 0) {
+        return std::nullopt;
+    }
+    return CellPos{cell.c, cell.r};
+}
 // The cell under a pointer at board-surface position (x, y): the pixel it is in,
 // less the frame. Any position is accepted, however far out (the pointer is
 // captured while a button is held), NaN included.
