@@ -59,7 +59,10 @@ class AccessibilityTest : public ::testing::Test {
                           testing::anchorPoint(cell.c, cell.r).toPoint());
     }
     void lose() {
-        clickCell({0, 0});
+        std::optional<core::CellPos> first;
+        core::forEachCell(window_->game().side(),
+                          [&](core::CellPos cell) { first = first.value_or(cell); });
+        clickCell(*first);
         std::optional<core::CellPos> mine;
         core::forEachCell(window_->game().side(), [&](core::CellPos cell) {
             if (window_->game().board().at(cell.c, cell.r) == core::Cell::CoveredMine) {
