@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
@@ -77,10 +78,16 @@ void BestTimesDialog::showTable() {
 }
 
 void BestTimesDialog::refresh() {
+    QStringList rows;
     for (int row = 0; row < 3; ++row) {
         timeLabels_[row]->setText(shownText(table_.timeText(row)));
         nameLabels_[row]->setText(shownText(table_.name(row)));
+        rows.append(QStringLiteral("%1 %2, %3")
+                        .arg(levelLabels_[row]->text(), timeLabels_[row]->text(),
+                             nameLabels_[row]->text()));
     }
+    // The table read as one text when the dialog opens: each level's time and holder.
+    setAccessibleDescription(rows.join(QStringLiteral(". ")));
 }
 
 void BestTimesDialog::keyPressEvent(QKeyEvent* event) {

@@ -45,6 +45,7 @@ CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWid
     minesText_ = new QLineEdit(QStringLiteral("8"), this);
     minesText_->setObjectName(QStringLiteral("minesText"));
     minesText_->setGeometry(76, 46, 61, 20);
+    minesLabel->setBuddy(minesText_);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
@@ -80,6 +81,8 @@ void CustomDialog::createSideOptions() {
         const SideOption option = kSideOptions[i];
         auto* button = new QPushButton(QString::number(option.side), this);
         button->setObjectName(QStringLiteral("sideOption%1").arg(option.side));
+        // The option shows only the number; a screen reader says what it is.
+        button->setAccessibleName(QStringLiteral("Strana %1").arg(option.side));
         button->setGeometry(option.x, 11, option.width, 22);
         button->setCheckable(true);
         button->setAutoDefault(false);

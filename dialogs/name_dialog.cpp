@@ -35,6 +35,7 @@ NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
     nameField_->setObjectName(QStringLiteral("nameField"));
     nameField_->setGeometry(11, 45, 201, 21);
     nameField_->setValidator(new Windows1250Validator(nameField_));
+    promptLabel_->setBuddy(nameField_);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
@@ -81,8 +82,6 @@ QString NameDialog::prompt() const {
 
 void NameDialog::prepare(const QString& holder) {
     holder_ = holder;
-    nameField_->setText(shownText(holder));
-    selectWholeName();
 }
 
 QString NameDialog::askName() {
@@ -109,6 +108,9 @@ void NameDialog::keyPressEvent(QKeyEvent* event) {
 
 void NameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Filled only now: a win without a record never shows the dialog, and a
+    // screen reader then has no selection in a hidden field to announce.
+    nameField_->setText(shownText(holder_));
     // Focus arriving in the field may move the cursor; the name stays selected
     // from its end back to the start, so the cursor stands at the start.
     nameField_->setFocus(Qt::OtherFocusReason);

@@ -35,8 +35,9 @@ class NameDialog : public QDialog {
     void setPrompt(core::Level level);
     QString prompt() const;
 
-    // Puts the holder's name into the field, wholly selected with the cursor at
-    // its start, so that typing replaces it. A very long name is shown cut.
+    // The holder's name, put into the field when the dialog is shown, wholly
+    // selected with the cursor at its start, so that typing replaces it. A very
+    // long name is shown cut.
     void prepare(const QString& holder);
     // Shows the dialog modally and returns the name as typed (it may be empty),
     // or the holder's whole name when the field was left untouched;

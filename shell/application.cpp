@@ -18,6 +18,7 @@
 #include "dialogs/game_dialogs.h"
 #include "render/face_pictures.h"
 #include "settings/settings_store.h"
+#include "shell/accessibility.h"
 #include "shell/main_window.h"
 
 namespace quorvel::shell {
@@ -86,6 +87,7 @@ int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon());
     app.setQuitOnLastWindowClosed(false);
+    installAccessibility();
 
     core::SystemRandom random;
     settings::FileSettingsStore store{

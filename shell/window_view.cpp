@@ -7,6 +7,9 @@
 
 namespace quorvel::shell {
 
+WindowView::WindowView(WindowParts parts)
+    : w_(parts), accessible_(parts.game, parts.panel, parts.faceButton, parts.board.surface()) {}
+
 void WindowView::drawCell(core::CellPos cell, core::CellLook look) {
     w_.board.drawCell(cell, look, w_.game.faceSet());
 }
@@ -17,18 +20,21 @@ void WindowView::drawOpenedCell(core::CellPos cell, int minesAround) {
 
 void WindowView::showFace(core::Face face, int faceSet) {
     w_.faceButton.setPicture(&render::facePicture(face, faceSet));
+    accessible_.tell();
 }
 
 void WindowView::showCounter(int minesLeft) {
     const core::CounterGlyphs glyphs = core::counterGlyphs(minesLeft);
     w_.panel.setPlace(PanelPlace::CounterTens, glyphs.left);
     w_.panel.setPlace(PanelPlace::CounterOnes, glyphs.right);
+    accessible_.tell();
 }
 
 void WindowView::showClock(int seconds) {
     w_.panel.setPlace(PanelPlace::ClockHundreds, seconds / 100);
     w_.panel.setPlace(PanelPlace::ClockTens, seconds / 10 % 10);
     w_.panel.setPlace(PanelPlace::ClockOnes, seconds % 10);
+    accessible_.tell();
 }
 
 void WindowView::runClock(bool running) {
@@ -37,6 +43,8 @@ void WindowView::runClock(bool running) {
     } else {
         w_.clock.stop();
     }
+    // The game calls this as its state changes: started, lost, won.
+    accessible_.tell();
 }
 
 bool WindowView::isMinimized() const {

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "core/game.h"
+#include "shell/accessibility.h"
 #include "shell/board_canvas.h"
 #include "shell/settings_session.h"
 
@@ -39,7 +40,7 @@ struct WindowParts {
 
 class WindowView final : public core::GameView {
   public:
-    explicit WindowView(WindowParts parts) : w_(parts) {}
+    explicit WindowView(WindowParts parts);
 
     void drawCell(core::CellPos cell, core::CellLook look) override;
     void drawOpenedCell(core::CellPos cell, int minesAround) override;
@@ -64,6 +65,8 @@ class WindowView final : public core::GameView {
 
   private:
     WindowParts w_;
+    // Tells a screen reader what the game has just shown.
+    GameAccessibility accessible_;
 };
 
 }  // namespace quorvel::shell

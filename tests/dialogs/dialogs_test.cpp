@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -265,8 +266,10 @@ TEST_F(DialogTest, LongNamesAreShownCutAndKeptWhole) {
 
     NameDialog names;
     names.prepare(longName);
-    expectCut(child<QLineEdit>(names, "nameField")->text());
-    whenShown([&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+    whenShown([&] {
+        expectCut(child<QLineEdit>(names, "nameField")->text());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
     EXPECT_EQ(names.askName(), longName);
 }
 
@@ -375,6 +378,48 @@ TEST_F(DialogTest, CustomStornoAndEscChangeNothing) {
     whenShown([&] { dialog.close(); });
     dialog.runModal(6, 21);
     EXPECT_EQ(confirmed.calls, 0);
+}
+
+// --- Screen reader.
+
+QString accessibleText(QWidget* widget, QAccessible::Text t = QAccessible::Name) {
+    return QAccessible::queryAccessibleInterface(widget)->text(t);
+}
+
+TEST_F(DialogTest, ScreenReaderHearsLabelsSidesAndTheTable) {
+    CustomDialog custom([](int, int) {});
+    EXPECT_EQ(accessibleText(child<QLineEdit>(custom, "minesText")), QStringLiteral("Počet min:"));
+    for (const int side : {4, 6, 8, 10}) {
+        auto* option = child<QPushButton>(
+            custom, (QByteArray("sideOption") + QByteArray::number(side)).constData());
+        EXPECT_EQ(option->text(), QString::number(side));
+        EXPECT_EQ(accessibleText(option), QStringLiteral("Strana %1").arg(side));
+    }
+
+    // Prepared for a record check, the hidden field holds nothing a reader
+    // could announce; shown, it holds the holder's name.
+    NameDialog name;
+    name.setPrompt(Level::Expert);
+    name.prepare(QStringLiteral("Jana"));
+    QLineEdit* field = child<QLineEdit>(name, "nameField");
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_FALSE(field->hasSelectedText());
+    EXPECT_EQ(accessibleText(field), NameDialog::promptText(Level::Expert));
+    QString shown;
+    whenShown([&] {
+        shown = field->selectedText();
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    EXPECT_EQ(name.askName(), QStringLiteral("Jana"));
+    EXPECT_EQ(shown, QStringLiteral("Jana"));
+
+    BestTimes table;
+    table.setRecord(Level::Advanced, 120, QStringLiteral("Eva"));
+    BestTimesDialog best(table, [] {});
+    EXPECT_EQ(accessibleText(&best, QAccessible::Description),
+              QStringLiteral("Začátečník: 999 sekund, %1. Pokročilý: 120 sekund, Eva. "
+                             "Expert: 999 sekund, %1")
+                  .arg(unknownPlayer()));
 }
 
 // --- Fonts.
