@@ -135,13 +135,8 @@ const SideTable& tableFor(int side) {
     }
 }
 
-}  // namespace
-
-detail::PixelTable detail::pixelTable(int side) {
-    const SideTable& table = tableFor(side);
-    return {table.width, table.height, table.cells.data()};
-}
-
+// The whole pixel a pointer position lies in, any double accepted: far-off
+// positions (and NaN) are clamped to a million pixels out.
 int wholePixel(double v) {
     constexpr double kFar = 1.0e6;
     if (!(v > -kFar)) {
@@ -151,6 +146,13 @@ int wholePixel(double v) {
         return static_cast<int>(kFar);
     }
     return static_cast<int>(std::floor(v));
+}
+
+}  // namespace
+
+detail::PixelTable detail::pixelTable(int side) {
+    const SideTable& table = tableFor(side);
+    return {table.width, table.height, table.cells.data()};
 }
 
 std::optional<CellPos> cellUnderPointer(int side, double x, double y) {

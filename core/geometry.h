@@ -108,10 +108,6 @@ inline std::optional<CellPos> cellAtMapPoint(int side, int x, int y) {
 // captured while a button is held), NaN included.
 std::optional<CellPos> cellUnderPointer(int side, double x, double y);
 
-// The whole pixel a pointer position lies in, any double accepted: far-off
-// positions (and NaN) are clamped to a million pixels out.
-int wholePixel(double v);
-
 // The face button's hit mask (32 x 26): true inside the hexagon, false outside it
 // and for every point outside the 32 x 26 pixels.
 bool faceButtonMaskAt(int x, int y);

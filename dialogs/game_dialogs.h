@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/game_view.h"
+#include "core/levels.h"
 #include "settings/best_times.h"
 
 namespace quorvel::dialogs {

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QValidator>
 
-#include "core/game_view.h"
+#include "core/levels.h"
 
 class QLabel;
 class QLineEdit;

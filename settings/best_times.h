@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "core/game_view.h"
+#include "core/levels.h"
 
 namespace quorvel::settings {
 

@@ -8,8 +8,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "core/game.h"
 #include "core/geometry.h"
+#include "core/levels.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {
