@@ -1,5 +1,6 @@
 #include "settings/best_times.h"
 
+#include "settings/code_page.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {
@@ -8,10 +9,13 @@ namespace {
 
 const QString kSuffix = QStringLiteral(" sekund");
 
+// "Neznámý hráč" in the file's code page.
+const QByteArray kUnknownPlayer = QByteArrayLiteral("Nezn\xE1m\xFD hr\xE1\xE8");
+
 }  // namespace
 
 QString unknownPlayer() {
-    return QStringLiteral("Neznámý hráč");
+    return decodeText(kUnknownPlayer);
 }
 
 BestTimes::BestTimes() {
@@ -19,10 +23,10 @@ BestTimes::BestTimes() {
 }
 
 BestTimes BestTimes::fromFile(const std::array<QString, 3>& times,
-                              const std::array<QString, 3>& names) {
+                              const std::array<QByteArray, 3>& names) {
     BestTimes table;
     for (std::size_t i = 0; i < 3; ++i) {
-        table.names_[i] = names[i].trimmed().isEmpty() ? unknownPlayer() : names[i];
+        table.names_[i] = blankText(names[i]) ? kUnknownPlayer : names[i];
         table.times_[i] = times[i] + kSuffix;
     }
     return table;
@@ -31,6 +35,10 @@ BestTimes BestTimes::fromFile(const std::array<QString, 3>& times,
 QString BestTimes::fileTime(int row) const {
     const QString& text = times_.at(static_cast<std::size_t>(row));
     return text.left(std::max<qsizetype>(0, text.size() - kSuffix.size()));
+}
+
+QString BestTimes::name(int row) const {
+    return decodeText(names_.at(static_cast<std::size_t>(row)));
 }
 
 int BestTimes::row(core::Level level) {
@@ -46,7 +54,7 @@ void BestTimes::setRecord(core::Level level, int seconds, const QString& name) {
         return;
     }
     times_[row(level)] = QString::number(seconds) + kSuffix;
-    names_[row(level)] = name;
+    names_[row(level)] = encodeText(name);
 }
 
 void BestTimes::takeRow(int row, const BestTimes& from) {
@@ -62,7 +70,7 @@ bool BestTimes::sameRow(int row, const BestTimes& other) const {
 
 void BestTimes::reset() {
     times_.fill(QStringLiteral("999") + kSuffix);
-    names_.fill(unknownPlayer());
+    names_.fill(kUnknownPlayer);
 }
 
 }  // namespace quorvel::settings

@@ -1,9 +1,15 @@
 #pragma once
 // The best-times table for the whole run: per fixed level a time text in the
 // table's display form ("57 sekund") and the holder's name.
+//
+// A name is kept as the settings file's bytes and decoded only when shown. So a
+// name goes back to the file exactly as it came, even with bytes the code page
+// leaves undefined, and a start-up that only reads and writes the file never
+// loads a code-page converter.
 
 #include <array>
 
+#include <QByteArray>
 #include <QString>
 
 #include "core/levels.h"
@@ -18,13 +24,15 @@ class BestTimes {
     // Starts at the reset entries: "999 sekund" and "Neznámý hráč" everywhere.
     BestTimes();
 
-    // From the file's time and name texts (beginner, advanced, expert): each time
-    // gets " sekund", a blank (or all-blank) name reads "Neznámý hráč".
+    // From the file's time texts and name bytes (beginner, advanced, expert):
+    // each time gets " sekund", a blank (or all-blank) name reads "Neznámý hráč".
     static BestTimes fromFile(const std::array<QString, 3>& times,
-                              const std::array<QString, 3>& names);
+                              const std::array<QByteArray, 3>& names);
     // A time as the file keeps it: the table's text without its last 7
-    // characters (" sekund"). Names go to the file as they are.
+    // characters (" sekund").
     QString fileTime(int row) const;
+    // A name as the file keeps it.
+    const QByteArray& fileName(int row) const { return names_.at(row); }
 
     // Row of a level: beginner 0, advanced 1, expert 2. The custom board has no
     // row of its own; it reads the beginner row (the record check never stores
@@ -43,14 +51,14 @@ class BestTimes {
     bool sameRow(int row, const BestTimes& other) const;
 
     const QString& timeText(int row) const { return times_.at(row); }
-    const QString& name(int row) const { return names_.at(row); }
-    const QString& name(core::Level level) const { return names_.at(row(level)); }
+    QString name(int row) const;
+    QString name(core::Level level) const { return name(row(level)); }
 
     friend bool operator==(const BestTimes&, const BestTimes&) = default;
 
   private:
     std::array<QString, 3> times_;
-    std::array<QString, 3> names_;
+    std::array<QByteArray, 3> names_;
 };
 
 }  // namespace quorvel::settings

@@ -5,18 +5,14 @@
 #include <cmath>
 #include <optional>
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 #include "core/geometry.h"
 #include "core/levels.h"
+#include "settings/code_page.h"
 #include "settings/number_text.h"
 
 namespace quorvel::settings {
 
 namespace {
-
-constexpr char kCodePage[] = "windows-1250";
 
 bool isSectionHeader(const QByteArray& line) {
     return line.startsWith('[') && line.indexOf(']', 1) > 0;
@@ -42,7 +38,8 @@ struct SectionValues {
     double ypos = 0;
     std::array<QString, 3> times{QStringLiteral("999"), QStringLiteral("999"),
                                  QStringLiteral("999")};
-    std::array<QString, 3> names{unknownPlayer(), unknownPlayer(), unknownPlayer()};
+    // The names stay the file's bytes: a missing or blank one reads "Neznámý hráč".
+    std::array<QByteArray, 3> names;
 };
 
 void readKeyLine(const QByteArray& line, SectionValues& values) {
@@ -71,8 +68,11 @@ void readKeyLine(const QByteArray& line, SectionValues& values) {
     if ((time || hasKey(line, "name")) && line.size() >= 6 && line[5] == '=' && line[4] >= '1' &&
         line[4] <= '3') {
         const auto level = static_cast<std::size_t>(line[4] - '1');
-        QString value = decodeText(line.sliced(6));
-        (time ? values.times : values.names)[level] = std::move(value);
+        if (time) {
+            values.times[level] = decodeText(line.sliced(6));
+        } else {
+            values.names[level] = line.sliced(6);
+        }
     }
 }
 
@@ -115,10 +115,8 @@ StoredSettings startupSettings(const SectionValues& values) {
 
 // A time or name with a line break in it would split into lines of its own
 // (one of which could even look like a section header), so breaks become blanks.
-QByteArray valueBytes(const QString& text) {
-    QString oneLine = text;
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return encodeText(oneLine);
+QByteArray oneLine(QByteArray bytes) {
+    return bytes.replace('\n', ' ');
 }
 
 void appendLine(QByteArray& out, const QByteArray& line) {
@@ -127,35 +125,6 @@ void appendLine(QByteArray& out, const QByteArray& line) {
 }
 
 }  // namespace
-
-// The code page's lower half is ASCII: text that stays within it needs no
-// converter, which spares most values (numbers, plain names) the cost of one.
-QString decodeText(const QByteArray& bytes) {
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (ascii) {
-        return QString::fromLatin1(bytes);
-    }
-    // One converter for the run: making one costs more than a whole value.
-    thread_local QStringDecoder decoder(kCodePage);
-    decoder.resetState();
-    return decoder.decode(bytes);
-}
-
-QByteArray encodeText(const QString& text) {
-    const bool ascii =
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii) {
-        return text.toLatin1();
-    }
-    thread_local QStringEncoder encoder(kCodePage);
-    encoder.resetState();
-    return encoder.encode(text);
-}
-
-bool storableText(const QString& text) {
-    return decodeText(encodeText(text)) == text;
-}
 
 ParsedSettings parseSettings(const QByteArray& file) {
     ParsedSettings parsed;
@@ -206,11 +175,11 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
     appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
     for (int i = 0; i < 3; ++i) {
         appendLine(out, "Time" + QByteArray::number(i + 1) + '=' +
-                            valueBytes(settings.bestTimes.fileTime(i)));
+                            oneLine(encodeText(settings.bestTimes.fileTime(i))));
     }
     for (int i = 0; i < 3; ++i) {
-        appendLine(
-            out, "Name" + QByteArray::number(i + 1) + '=' + valueBytes(settings.bestTimes.name(i)));
+        appendLine(out, "Name" + QByteArray::number(i + 1) + '=' +
+                            oneLine(settings.bestTimes.fileName(i)));
     }
     return out;
 }

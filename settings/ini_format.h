@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QString>
 
+#include "settings/code_page.h"
 #include "settings/stored_settings.h"
 
 namespace quorvel::settings {
@@ -54,11 +55,5 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
 // The file written when there is none: beginner level, face set 0, the window
 // at `position`, times 999 and unknown holders.
 QByteArray defaultSettings(QPointF position);
-
-// Windows-1250 conversion of single texts.
-QString decodeText(const QByteArray& bytes);
-QByteArray encodeText(const QString& text);
-// Whether every character of the text survives a trip through Windows-1250.
-bool storableText(const QString& text);
 
 }  // namespace quorvel::settings

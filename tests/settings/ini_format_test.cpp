@@ -220,5 +220,16 @@ TEST(Windows1250, StorableTextIsWhatSurvivesTheCodePage) {
     EXPECT_EQ(decodeText(kUnknownBytes), QStringLiteral("Neznámý hráč"));
 }
 
+// Names are told blank on their bytes, undecoded: the answer must be the one the
+// decoded text gives, for every byte of the code page.
+TEST(Windows1250, BlankBytesAreExactlyTheBytesOfWhiteSpace) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const QByteArray bytes = QByteArray(1, static_cast<char>(byte)) + ' ';
+        EXPECT_EQ(blankText(bytes), decodeText(bytes).trimmed().isEmpty()) << byte;
+    }
+    EXPECT_TRUE(blankText(QByteArray()));
+    EXPECT_FALSE(blankText(" \xA0x\t"));
+}
+
 }  // namespace
 }  // namespace quorvel::settings

@@ -104,9 +104,8 @@ TEST(StoredSettings, LevelNumbersGoIntoTheSection) {
 }
 
 TEST(BestTimes, FromFileShowsBlankNamesAsUnknownAndAddsTheUnit) {
-    const BestTimes table =
-        BestTimes::fromFile({QStringLiteral("57"), QStringLiteral("abc"), QString()},
-                            {QStringLiteral("  "), QString(), QStringLiteral(" Jan ")});
+    const BestTimes table = BestTimes::fromFile(
+        {QStringLiteral("57"), QStringLiteral("abc"), QString()}, {"  ", QByteArray(), " Jan "});
     EXPECT_EQ(table.timeText(0), QStringLiteral("57 sekund"));
     EXPECT_EQ(table.timeText(1), QStringLiteral("abc sekund"));
     EXPECT_EQ(table.timeText(2), QStringLiteral(" sekund"));

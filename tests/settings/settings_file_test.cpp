@@ -34,7 +34,8 @@ StoredSettings someValues(int seed) {
     // Lengths differ from write to write, so a half-written file would show.
     values.bestTimes = BestTimes::fromFile(
         {QString::number(seed % 999), QStringLiteral("999"), QStringLiteral("5")},
-        {QStringLiteral("Hráč %1").arg(seed), QString(seed % 40, QChar(u'ž')), unknownPlayer()});
+        {encodeText(QStringLiteral("Hráč %1").arg(seed)), QByteArray(seed % 40, '\x9E'),
+         QByteArray()});
     return values;
 }
 
