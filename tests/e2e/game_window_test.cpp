@@ -1,7 +1,8 @@
 // The built game in a real X server: the test starts its own Xvfb and openbox,
 // starts the game with a fresh home directory, drives it with real input through
 // xdotool and compares screenshots of its window with the pictures render/ makes.
-// It ends only the processes it started, by their process ids.
+// One test reads the game over the accessibility bus as a screen reader does. It
+// ends only the processes it started, by their process ids.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -9,6 +10,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -34,6 +36,9 @@
 
 #ifndef QUORVEL_GAME_PATH
 #error "QUORVEL_GAME_PATH must name the built game"
+#endif
+#ifndef QUORVEL_ATSPI_SCRIPT
+#error "QUORVEL_ATSPI_SCRIPT must name the script that reads the game over AT-SPI"
 #endif
 
 namespace quorvel::e2e {
@@ -69,6 +74,42 @@ constexpr int kCellR = 6;
 
 constexpr const char* kWindowName = "^Quorvel$";
 
+// The accessibility bus's launcher, and the Python that has the AT-SPI bindings.
+constexpr const char* kBusLauncher = "/usr/libexec/at-spi-bus-launcher";
+constexpr const char* kPython = "/usr/bin/python3";
+
+// Where a click opens a cell, from the window's top left corner: inside the cell's
+// outline, below the menu bar.
+QPoint cellPoint(core::CellPos cell, int menuBar) {
+    return {kFieldX + core::anchorX(cell.c) + 3, menuBar + kFieldY + core::cellY(cell.r) + 8};
+}
+
+// One object of the game's window as the accessibility bus shows it.
+struct Accessible {
+    std::string role;
+    std::string name;
+    std::string description;
+    std::string actions;  // comma-separated
+    bool showing = false;
+};
+using AccessibleTree = std::vector<Accessible>;
+
+// The n-th object with this role in reading order, or an empty one.
+Accessible nth(const AccessibleTree& tree, const std::string& role, int n = 0) {
+    for (const Accessible& object : tree) {
+        if (object.role == role && n-- == 0) {
+            return object;
+        }
+    }
+    return {};
+}
+
+// The number in a name such as "Čas: 12 s", or -1.
+int numberIn(const std::string& text) {
+    const std::size_t digit = text.find_first_of("0123456789");
+    return digit == std::string::npos ? -1 : std::atoi(text.c_str() + digit);
+}
+
 using support::compareArea;
 using support::toPicture;
 
@@ -94,8 +135,12 @@ class GameWindowTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        // Ours only, in the reverse order of starting, each by its process id.
+        // Ours only, in the reverse order of starting, each by its process id. The
+        // launcher ends the accessibility bus it started, and the registry daemon
+        // that bus started on demand ends with the session bus.
         game_.stop();
+        busLauncher_.stop();
+        sessionBus_.stop();
         wm_.stop();
         xvfb_.stop();
         if (HasFailure()) {
@@ -111,9 +156,15 @@ class GameWindowTest : public ::testing::Test {
     // installs them all).
     static std::string missingTools() {
         std::string missing;
-        for (const char* tool : {"Xvfb", "xdpyinfo", "xprop", "openbox", "xdotool", "import"}) {
+        for (const char* tool : {"Xvfb", "xdpyinfo", "xprop", "openbox", "xdotool", "import",
+                                 "dbus-daemon", "dbus-send"}) {
             if (findProgram(tool).empty()) {
                 missing += std::string(missing.empty() ? "" : ", ") + tool;
+            }
+        }
+        for (const char* program : {kBusLauncher, kPython}) {
+            if (!fs::exists(program)) {
+                missing += std::string(missing.empty() ? "" : ", ") + program;
             }
         }
         return missing;
@@ -122,6 +173,9 @@ class GameWindowTest : public ::testing::Test {
     Environment xEnvironment() const {
         Environment env = Environment::inherited();
         env.set("DISPLAY", display_);
+        if (!busAddress_.empty()) {
+            env.set("DBUS_SESSION_BUS_ADDRESS", busAddress_);
+        }
         return env;
     }
 
@@ -202,9 +256,61 @@ class GameWindowTest : public ::testing::Test {
                tail(readFile(work_ / "openbox.log"), 800);
     }
 
+    // A session bus of our own with the accessibility bus on it, as a desktop has
+    // them for a screen reader. Each is ready when its name has an owner.
+    std::string startAccessibilityBus() {
+        const std::string address = "unix:path=" + (work_ / "session-bus").string();
+        std::string error =
+            sessionBus_.start({"dbus-daemon", "--session", "--nofork", "--address=" + address},
+                              Environment::inherited(), (work_ / "session-bus.log").string());
+        if (!error.empty()) {
+            return "dbus-daemon: " + error;
+        }
+        busAddress_ = address;
+        if (!waitForBusName(sessionBus_, "org.freedesktop.DBus")) {
+            return "the session bus did not answer within 15 s: " +
+                   tail(readFile(work_ / "session-bus.log"), 800);
+        }
+        // The accessibility bus's socket goes into our own runtime directory.
+        const fs::path runtime = work_ / "runtime";
+        fs::create_directories(runtime);
+        fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+        Environment env = xEnvironment();
+        env.set("XDG_RUNTIME_DIR", runtime.string());
+        error = busLauncher_.start({kBusLauncher}, env, (work_ / "bus-launcher.log").string());
+        if (!error.empty()) {
+            return "at-spi-bus-launcher: " + error;
+        }
+        if (!waitForBusName(busLauncher_, "org.a11y.Bus")) {
+            return "the accessibility bus was not on the session bus within 15 s: " +
+                   tail(readFile(work_ / "bus-launcher.log"), 800);
+        }
+        return {};
+    }
+
+    // Waits up to 15 s, while `owner` runs, for `name` to be owned on the session bus.
+    bool waitForBusName(Child& owner, const std::string& name) const {
+        const auto deadline = Clock::now() + seconds(15);
+        while (owner.running() && Clock::now() < deadline) {
+            const CommandResult owned =
+                x({"dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                   "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:" + name});
+            if (owned.ok() && owned.out.find("boolean true") != std::string::npos) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
     std::string startGame() {
         Environment env = xEnvironment();
         env.set("HOME", home_.string());
+        // Qt 6.4 joins the accessibility bus only when the bus says a screen reader
+        // is on, or when told to always.
+        if (!busAddress_.empty()) {
+            env.set("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        }
         for (const char* name :
              {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
               "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_SCALE_FACTOR_ROUNDING_POLICY",
@@ -223,18 +329,23 @@ class GameWindowTest : public ::testing::Test {
     // Everything a test needs before it looks at the window: the tools, the X
     // server, the window manager and the game with its window found. An error text,
     // empty on success.
-    std::string startGameInItsOwnServer() {
+    std::string startGameInItsOwnServer(bool withAccessibilityBus = false) {
         const std::string missing = missingTools();
         if (!missing.empty()) {
             return "missing programs: " + missing +
-                   " (scripts/setup installs xvfb, x11-utils, openbox, xdotool and "
-                   "imagemagick)";
+                   " (scripts/setup installs xvfb, x11-utils, openbox, xdotool, imagemagick, "
+                   "dbus-daemon, dbus-bin, at-spi2-core and python3-pyatspi)";
         }
         if (!fs::exists(QUORVEL_GAME_PATH)) {
             return std::string("the game was not built: ") + QUORVEL_GAME_PATH;
         }
-        for (auto step : {&GameWindowTest::startXServer, &GameWindowTest::startWindowManager,
-                          &GameWindowTest::startGame}) {
+        std::vector<std::string (GameWindowTest::*)()> steps{&GameWindowTest::startXServer,
+                                                             &GameWindowTest::startWindowManager};
+        if (withAccessibilityBus) {
+            steps.push_back(&GameWindowTest::startAccessibilityBus);
+        }
+        steps.push_back(&GameWindowTest::startGame);
+        for (auto step : steps) {
             if (std::string error = (this->*step)(); !error.empty()) {
                 return error;
             }
@@ -308,12 +419,68 @@ class GameWindowTest : public ::testing::Test {
         return result.ok() ? std::string() : "xdotool " + args.at(0) + " " + result.describe();
     }
 
+    // The game's window read over the accessibility bus, or nothing with the
+    // reason in `error`.
+    std::optional<AccessibleTree> readAccessible(std::string& error) const {
+        const CommandResult read = atspi({});
+        if (!read.ok()) {
+            error = "atspi_game.py " + read.describe();
+            return std::nullopt;
+        }
+        AccessibleTree tree;
+        std::istringstream lines(read.out);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            Accessible object;
+            std::string showing;
+            for (std::string* field :
+                 {&object.role, &object.name, &object.description, &object.actions, &showing}) {
+                std::getline(fields, *field, '\t');
+            }
+            object.showing = showing == "showing";
+            tree.push_back(object);
+        }
+        return tree;
+    }
+
+    // Reads the window over the accessibility bus until the board's description
+    // starts with one of `prefixes` or `timeout` has passed; the last reading
+    // either way.
+    AccessibleTree readAccessibleWhen(const std::vector<std::string>& prefixes,
+                                      Clock::duration timeout, std::string& error) const {
+        const auto deadline = Clock::now() + timeout;
+        AccessibleTree tree;
+        for (;;) {
+            error.clear();
+            tree = readAccessible(error).value_or(AccessibleTree{});
+            const std::string board = nth(tree, "canvas").description;
+            for (const std::string& prefix : prefixes) {
+                if (board.starts_with(prefix)) {
+                    return tree;
+                }
+            }
+            if (Clock::now() >= deadline) {
+                return tree;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+
+    CommandResult atspi(const std::vector<std::string>& args) const {
+        std::vector<std::string> argv{kPython, QUORVEL_ATSPI_SCRIPT, std::to_string(game_.pid())};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return x(argv, seconds(20));
+    }
+
     fs::path work_;
     fs::path home_;
     std::string display_;
+    std::string busAddress_;
     std::string window_;
     Child xvfb_;
     Child wm_;
+    Child sessionBus_;
+    Child busLauncher_;
     Child game_;
 };
 
@@ -378,10 +545,9 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
         }
         return fieldPixel(client, px + 8, py) == render::grey(127);
     };
-    const int clickX = kFieldX + px + 4;
-    const int clickY = menuBar + kFieldY + py + 8;
-    error = xdotool({"mousemove", "--window", window_, "--sync", std::to_string(clickX),
-                     std::to_string(clickY), "click", "1"});
+    const QPoint click = cellPoint({kCellC, kCellR}, menuBar);
+    error = xdotool({"mousemove", "--window", window_, "--sync", std::to_string(click.x()),
+                     std::to_string(click.y()), "click", "1"});
     ASSERT_TRUE(error.empty()) << error;
     const auto clicked = Clock::now();
     const QImage opened = screenshotWhen(sunkenTopEdge, seconds(10), error);
@@ -465,6 +631,86 @@ TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
     EXPECT_NE(readFile(settingsFile).find("Difficulty=1\r\nSize=6\r\nMines=21\r\n"),
               std::string::npos)
         << readFile(settingsFile);
+}
+
+TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
+    // A best time of 0 s, so that a lucky win asks for no record holder's name.
+    fs::create_directories(home_ / ".config");
+    std::ofstream(home_ / ".config" / "winmine.ini") << "[Quorvel]\r\nTime1=0\r\n";
+    std::string error = startGameInItsOwnServer(true);
+    ASSERT_TRUE(error.empty()) << error;
+    const auto expectNames = [](const AccessibleTree& tree, const std::string& counter,
+                                const std::string& clock) {
+        EXPECT_EQ(nth(tree, "canvas").name, "Hrací pole");
+        EXPECT_EQ(nth(tree, "label", 0).name, counter);
+        EXPECT_EQ(nth(tree, "label", 1).name, clock);
+        EXPECT_EQ(nth(tree, "push button").name, "Nová hra");
+        EXPECT_EQ(nth(tree, "push button").actions, "Press");
+    };
+
+    // --- Start: the panel's texts carry their values; the notice of a game's end
+    // is hidden.
+    const std::string counter = "Miny: " + std::to_string(kBeginnerMines);
+    const std::string ready = "Nová hra, zbývá min: " + std::to_string(kBeginnerMines);
+    const AccessibleTree start = readAccessibleWhen({"Nová hra"}, seconds(20), error);
+    ASSERT_TRUE(error.empty()) << error;
+    expectNames(start, counter, "Čas: 0 s");
+    EXPECT_EQ(nth(start, "canvas").description, ready);
+    EXPECT_EQ(nth(start, "push button").description, "Usměvavý obličej");
+    EXPECT_FALSE(nth(start, "notification").showing);
+
+    // --- A loss: every cell clicked in one go. The first opening is never a mine,
+    // so the game ends at the first mine clicked, or now and then in a win, after
+    // which the face button starts the next try.
+    const QImage shot = screenshot(error);
+    ASSERT_FALSE(shot.isNull()) << error;
+    std::vector<std::string> clicks;
+    core::forEachCell(kSide, [&](core::CellPos cell) {
+        const QPoint point = cellPoint(cell, shot.height() - kClientH);
+        clicks.insert(clicks.end(), {"mousemove", "--window", window_, std::to_string(point.x()),
+                                     std::to_string(point.y()), "click", "1"});
+    });
+    AccessibleTree lost;
+    for (int tries = 0; tries < 5; ++tries) {
+        error = xdotool(clicks);
+        ASSERT_TRUE(error.empty()) << error;
+        lost = readAccessibleWhen({"Prohra", "Výhra"}, seconds(10), error);
+        ASSERT_TRUE(error.empty()) << error;
+        if (!nth(lost, "canvas").description.starts_with("Výhra")) {
+            break;
+        }
+        const CommandResult press = atspi({"press"});
+        ASSERT_TRUE(press.ok()) << press.describe();
+        readAccessibleWhen({"Nová hra"}, seconds(10), error);
+        ASSERT_TRUE(error.empty()) << error;
+    }
+    const std::string clock = nth(lost, "label", 1).name;
+    const int time = numberIn(clock);
+    const std::string lostText = "Prohra, čas: " + std::to_string(time) + " s";
+    ASSERT_EQ(nth(lost, "canvas").description, lostText);
+    expectNames(lost, counter, "Čas: " + std::to_string(time) + " s");
+    EXPECT_EQ(nth(lost, "push button").description, "Obličej po prohře");
+    EXPECT_TRUE(nth(lost, "notification").showing);
+    EXPECT_EQ(nth(lost, "notification").name, lostText);
+    // The names say what the panel shows.
+    const std::vector<int> clockDigits{time / 100, time / 10 % 10, time % 10};
+    const auto panelShowsNames = [&](const QImage& client) {
+        return compareDigits(client, kClockPlaceX, kPlaceY, clockDigits).empty() &&
+               compareDigits(client, kCounterPlaceX, kPlaceY, {0, kBeginnerMines}).empty();
+    };
+    const QImage lostShot = screenshotWhen(panelShowsNames, seconds(5), error);
+    ASSERT_FALSE(lostShot.isNull()) << error;
+    EXPECT_TRUE(panelShowsNames(clientArea(lostShot))) << "the panel does not show " << clock;
+
+    // --- The face button's Press action, done over the bus, starts a new game.
+    const CommandResult press = atspi({"press"});
+    ASSERT_TRUE(press.ok()) << press.describe();
+    const AccessibleTree renewed = readAccessibleWhen({"Nová hra"}, seconds(10), error);
+    ASSERT_TRUE(error.empty()) << error;
+    EXPECT_EQ(nth(renewed, "canvas").description, ready);
+    expectNames(renewed, counter, "Čas: 0 s");
+    EXPECT_EQ(nth(renewed, "push button").description, "Usměvavý obličej");
+    EXPECT_FALSE(nth(renewed, "notification").showing);
 }
 
 }  // namespace
