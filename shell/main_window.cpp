@@ -167,7 +167,6 @@ void MainWindow::askCustomBoard() {
 void MainWindow::showAbout() {
     QMessageBox box(QMessageBox::Information, text(texts::kAboutTitle), text(texts::kAboutText),
                     QMessageBox::Ok, this);
-    box.setAccessibleDescription(text(texts::kAboutText));  // Qt 6.4's box does not read it
     box.exec();
 }
 
