@@ -85,6 +85,9 @@ void CustomDialog::createSideOptions() {
         button->setAccessibleName(QStringLiteral("Strana %1").arg(option.side));
         button->setGeometry(option.x, 11, option.width, 22);
         button->setCheckable(true);
+        // One of four, and so a radio button to a screen reader rather than a
+        // check box; the group below already keeps exactly one checked.
+        button->setAutoExclusive(true);
         button->setAutoDefault(false);
         button->installEventFilter(this);
         group->addButton(button, option.side);

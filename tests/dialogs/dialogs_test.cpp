@@ -394,6 +394,7 @@ TEST_F(DialogTest, ScreenReaderHearsLabelsSidesAndTheTable) {
             custom, (QByteArray("sideOption") + QByteArray::number(side)).constData());
         EXPECT_EQ(option->text(), QString::number(side));
         EXPECT_EQ(accessibleText(option), QStringLiteral("Strana %1").arg(side));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(option)->role(), QAccessible::RadioButton);
     }
 
     // Prepared for a record check, the hidden field holds nothing a reader
