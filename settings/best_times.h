@@ -3,9 +3,9 @@
 // table's display form ("57 sekund") and the holder's name.
 //
 // A name is kept as the settings file's bytes and decoded only when shown. So a
-// name goes back to the file exactly as it came, even with bytes the code page
-// leaves undefined, and a start-up that only reads and writes the file never
-// loads a code-page converter.
+// name goes back to the file exactly as it came, and a start-up that only reads
+// and writes the file never loads a code-page converter (and the large library
+// behind it).
 
 #include <array>
 
