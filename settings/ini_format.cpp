@@ -1,6 +1,5 @@
 #include "settings/ini_format.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
