@@ -171,7 +171,7 @@ TEST_F(SettingsFileSafetyTest, FilesAboveTheBoundAreNeitherReadNorWritten) {
     }
 }
 
-TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupAndModeAsFarAsTheWriterMay) {
+TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupModeAndOtherNames) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give files to other users";
     }
@@ -183,22 +183,32 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupAndModeAsFarAsTheWriterMay)
     EXPECT_EQ(statusOf(path()).st_gid, 8765u);
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0444u);
 
-    // A member of the group rewriting the group-writable file: it becomes the
-    // writer's, and keeps its group and mode.
+    // A member of the group may write the group-writable file but not give a
+    // new one its owner: the file itself is written, and stays 5555's.
     ASSERT_EQ(
         ::chmod(name.constData(), 0664) | ::chmod(QFile::encodeName(dir_.path()).constData(), 0777),
         0);
-    const int code = inChild([this] {
+    const ino_t inode = statusOf(path()).st_ino;
+    const StoredSettings groupValues{core::Level::Expert, 4, 2, 1, QPointF(), BestTimes()};
+    const int code = inChild([this, &groupValues] {
         const gid_t groups[] = {8765};
         if (::setgroups(1, groups) != 0 || ::setgid(1111) != 0 || ::setuid(4321) != 0) {
             return 3;
         }
-        return SettingsFile(path()).save(kValues) ? 0 : 1;
+        return SettingsFile(path()).save(groupValues) ? 0 : 1;
     });
     ASSERT_EQ(code, 0);
-    EXPECT_EQ(statusOf(path()).st_uid, 4321u);
+    EXPECT_EQ(statusOf(path()).st_uid, 5555u);
     EXPECT_EQ(statusOf(path()).st_gid, 8765u);
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0664u);
+    EXPECT_EQ(statusOf(path()).st_ino, inode);
+    EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=x\r\n" + writeSettings({}, groupValues));
+
+    // A second name of the file sees the new content too.
+    ASSERT_EQ(::link(name.constData(), QFile::encodeName(path("backup")).constData()), 0);
+    ASSERT_TRUE(SettingsFile(path()).save(kValues));
+    EXPECT_EQ(readBytes(path("backup")), readBytes(path()));
+    EXPECT_TRUE(readBytes(path()).endsWith(writeSettings({}, kValues)));
 }
 
 // A size limit lets the first write through in part; the next one fails, and
@@ -273,6 +283,69 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
     EXPECT_EQ(QDir(dir_.path())
                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList({"real.ini", "real.ini.lock", "victim", "winmine.ini"}));
+}
+
+// In a folder where anyone may put things and the sticky bit is set, as in
+// /tmp, the game goes no further than the system would: a link there is
+// followed only when it is the player's or the folder owner's, and a file
+// there that is someone else's is not used at all. What is refused gives the
+// defaults, one report, and no write through it, nor a lock file beside it.
+TEST_F(SettingsFileSafetyTest, SharedStickyFoldersTrustOnlyThePlayersAndTheOwnersEntries) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give links to other users";
+    }
+    constexpr uid_t kFolderOwner = 4444;
+    constexpr uid_t kStranger = 6666;
+    const QByteArray shared = QFile::encodeName(path("shared"));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
+    ASSERT_EQ(::chown(shared.constData(), kFolderOwner, kFolderOwner), 0);
+    const QString inShared = path("shared/winmine.ini");
+    const QByteArray victim = "# the player's own file\r\n";
+    struct Case {
+        mode_t folderMode;
+        uid_t linkOwner;
+        bool followed;
+    };
+    for (const Case& c : {Case{01777, ::geteuid(), true}, Case{01777, kFolderOwner, true},
+                          Case{01777, kStranger, false}, Case{01770, kStranger, true},
+                          Case{00777, kStranger, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << std::oct << c.folderMode << std::dec << " link of " << c.linkOwner);
+        ASSERT_TRUE(writeBytes(path("bashrc"), victim));
+        QFile::remove(inShared);
+        QFile::remove(path("bashrc.lock"));
+        ASSERT_EQ(::chmod(shared.constData(), c.folderMode), 0);
+        ASSERT_TRUE(QFile::link(path("bashrc"), inShared));
+        ASSERT_EQ(::lchown(QFile::encodeName(inShared).constData(), c.linkOwner, c.linkOwner), 0);
+        QStringList reports;
+        SettingsFile settings = reportingTo(inShared, reports);
+        settings.load(0, 0);
+        EXPECT_EQ(settings.save(kValues), c.followed);
+        if (c.followed) {
+            EXPECT_EQ(readBytes(path("bashrc")), victim + writeSettings({}, kValues));
+            continue;
+        }
+        EXPECT_EQ(readBytes(path("bashrc")), victim);
+        EXPECT_FALSE(QFile::exists(path("bashrc.lock")));
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_TRUE(reports[0].contains("sticky")) << reports[0].toStdString();
+    }
+
+    // A plain file of a stranger's there is neither read nor written; the
+    // folder owner's is used.
+    ASSERT_EQ(::chmod(shared.constData(), 01777), 0);
+    for (const uid_t owner : {kStranger, kFolderOwner}) {
+        QFile::remove(inShared);
+        ASSERT_TRUE(writeBytes(inShared, kStored));
+        ASSERT_EQ(::chown(QFile::encodeName(inShared).constData(), owner, owner), 0);
+        QStringList reports;
+        SettingsFile settings = reportingTo(inShared, reports);
+        const bool used = owner == kFolderOwner;
+        EXPECT_EQ(settings.load(0, 0).settings.side, used ? 8 : 4);
+        EXPECT_EQ(settings.save(kValues), used);
+        EXPECT_EQ(readBytes(inShared) == kStored, !used);
+        EXPECT_EQ(reports.size(), used ? 0 : 1);
+    }
 }
 
 TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
