@@ -369,6 +369,22 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
     EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
     EXPECT_EQ(attribute("user.note"), "kept");
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0660u) << "the group bits are the ACL's mask";
+
+    // A copy that fails gives the write up: the old file stays, with its ACL.
+    for (const int error : {EIO, ENOSPC, EPERM}) {
+        const QByteArray before = readBytes(path());
+        test_hooks::failStep = [error](const char* step) {
+            return std::strcmp(step, test_hooks::kCopyAttribute) == 0 ? error : 0;
+        };
+        QStringList reports;
+        EXPECT_FALSE(reportingTo(path(), reports).save(kValues));
+        test_hooks::failStep = nullptr;
+        EXPECT_EQ(readBytes(path()), before);
+        EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_TRUE(reports[0].contains(std::strerror(error)) && reports[0].contains("attribute"))
+            << reports[0].toStdString();
+    }
 }
 
 // A path just below the system's limit is written (the temporary file's name
