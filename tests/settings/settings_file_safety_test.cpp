@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -385,6 +386,58 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
         EXPECT_TRUE(reports[0].contains(std::strerror(error)) && reports[0].contains("attribute"))
             << reports[0].toStdString();
     }
+}
+
+// User B shares a folder and the file in it with user A through ACLs. A's game
+// cannot give a new file B's ownership, so it writes B's file itself: B keeps
+// the file and the ACL that names A, and can still read it.
+TEST_F(SettingsFileSafetyTest, AFileSharedThroughAnAclStaysItsOwners) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as two users";
+    }
+    constexpr uid_t kOwner = 5001;
+    constexpr uid_t kSharer = 5002;
+    const QByteArray folder = QFile::encodeName(path("b"));
+    const QByteArray file = folder + "/winmine.ini";
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("b"));
+    ASSERT_TRUE(writeBytes(QFile::decodeName(file), kStored));
+    // u::rw(x), u:5002:rw(x), g::---, m::rw(x), o::---
+    const auto acl = [](uint32_t perm) {
+        return std::array<uint32_t, 11>{2,       0x01 | perm << 16,
+                                        ~0u,     0x02 | perm << 16,
+                                        kSharer, 0x04,
+                                        ~0u,     0x10 | perm << 16,
+                                        ~0u,     0x20,
+                                        ~0u};
+    };
+    const auto fileAcl = acl(6);
+    const auto folderAcl = acl(7);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755) |
+                  ::chown(folder.constData(), kOwner, kOwner) |
+                  ::chown(file.constData(), kOwner, kOwner),
+              0);
+    if (::setxattr(file.constData(), "system.posix_acl_access", fileAcl.data(), sizeof fileAcl,
+                   0) != 0 ||
+        ::setxattr(folder.constData(), "system.posix_acl_access", folderAcl.data(),
+                   sizeof folderAcl, 0) != 0) {
+        GTEST_SKIP() << "no ACLs here: " << std::strerror(errno);
+    }
+    const auto as = [](uid_t user, const std::function<bool()>& body) {
+        return inChild(
+            [&] { return ::setgid(user) == 0 && ::setuid(user) == 0 && body() ? 0 : 1; });
+    };
+    EXPECT_EQ(as(kSharer, [&] { return SettingsFile(QFile::decodeName(file)).save(kValues); }), 0);
+    EXPECT_EQ(statusOf(QFile::decodeName(file)).st_uid, kOwner);
+    EXPECT_EQ(as(kOwner,
+                 [&] {
+                     return SettingsFile(QFile::decodeName(file)).load(0, 0).settings.side ==
+                            kValues.side;
+                 }),
+              0);
+    std::array<uint32_t, 11> after{};
+    EXPECT_EQ(::getxattr(file.constData(), "system.posix_acl_access", after.data(), sizeof after),
+              static_cast<ssize_t>(sizeof after));
+    EXPECT_EQ(after, fileAcl);
 }
 
 // A path just below the system's limit is written (the temporary file's name
