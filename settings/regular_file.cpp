@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <deque>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -487,35 +488,76 @@ FileAtPath::FileAtPath(QByteArray path) : d_(std::make_unique<State>()) {
 
 FileAtPath::~FileAtPath() = default;
 
-ReadResult FileAtPath::resolve(QString& reason) {
-    QByteArray current = d_->path;
-    for (int hops = 0;; ++hops) {
+namespace {
+
+// The path with every symlink in it followed, component by component, as the
+// system would follow them; a last component that is missing stays as it is.
+// Each link is checked before it is followed (see mayFollow), wherever in the
+// path it is: a link to a folder in a shared folder could send the game into a
+// folder of someone else's choosing as well as a link to the file could.
+ReadResult followLinks(const QByteArray& path, QByteArray& resolved, QString& reason) {
+    resolved = path.startsWith('/') ? QByteArray() : QByteArray(".");
+    std::deque<QByteArray> rest;
+    for (const QByteArray& part : path.split('/')) {
+        if (!part.isEmpty() && part != ".") {
+            rest.push_back(part);
+        }
+    }
+    for (int hops = 0; !rest.empty();) {
+        const QByteArray part = rest.front();
+        rest.pop_front();
+        if (part == "..") {
+            // `resolved` holds no links, so its parent is the folder's parent.
+            resolved =
+                resolved.isEmpty() || resolved == "." ? resolved + "/.." : folderOf(resolved);
+            continue;
+        }
+        const QByteArray candidate = resolved + '/' + part;
         std::array<char, PATH_MAX> target{};
-        const ssize_t length = ::readlink(current.constData(), target.data(), target.size());
+        const ssize_t length = ::readlink(candidate.constData(), target.data(), target.size());
+        if (length < 0 && (errno == EINVAL || errno == ENOENT)) {
+            resolved = candidate;  // not a link, or nothing there yet
+            continue;
+        }
         if (length < 0) {
-            const int error = errno;
-            if (error == EINVAL || error == ENOENT) {
-                break;  // not a link, or nothing there yet: this is the name
-            }
-            reason = systemReason(error);
+            reason = systemReason(errno);
             // A plain file where a folder should be counts as missing: making
             // the folder then fails and says why.
-            return error == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+            return errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
         }
-        if (hops == kMaxLinks || length == static_cast<ssize_t>(target.size())) {
-            reason = systemReason(hops == kMaxLinks ? ELOOP : ENAMETOOLONG);
+        if (++hops > kMaxLinks || length == static_cast<ssize_t>(target.size())) {
+            reason = systemReason(hops > kMaxLinks ? ELOOP : ENAMETOOLONG);
             return ReadResult::Failed;
         }
-        if (!mayFollow(current, reason)) {
+        if (!mayFollow(candidate, reason)) {
             return ReadResult::Failed;
         }
         const QByteArray link(target.data(), length);
-        current = link.startsWith('/') ? link : folderOf(current) + '/' + link;
+        QByteArrayList parts = link.split('/');
+        std::for_each(parts.rbegin(), parts.rend(), [&rest](const QByteArray& each) {
+            if (!each.isEmpty() && each != ".") {
+                rest.push_front(each);
+            }
+        });
+        if (link.startsWith('/')) {
+            resolved.clear();
+        }
+    }
+    if (resolved.isEmpty() || resolved.endsWith("/..") || resolved == ".") {
+        resolved += "/.";  // the path names a folder: it is no file
+    }
+    return ReadResult::Read;
+}
+
+}  // namespace
+
+ReadResult FileAtPath::resolve(QString& reason) {
+    QByteArray current;
+    if (const ReadResult followed = followLinks(d_->path, current, reason);
+        followed != ReadResult::Read) {
+        return followed;
     }
     d_->name = current.mid(current.lastIndexOf('/') + 1);
-    if (d_->name.isEmpty()) {
-        d_->name = ".";  // a link to "folder/" names that folder
-    }
     d_->folder.reset(::open(folderOf(current).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!d_->folder) {
         const int error = errno;

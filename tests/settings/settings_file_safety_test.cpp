@@ -332,9 +332,20 @@ TEST_F(SettingsFileSafetyTest, SharedStickyFoldersTrustOnlyThePlayersAndTheOwner
         EXPECT_TRUE(reports[0].contains("sticky")) << reports[0].toStdString();
     }
 
+    // The same for a link to a folder on the way to the file.
+    ASSERT_EQ(::chmod(shared.constData(), 01777), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("elsewhere"));
+    ASSERT_TRUE(writeBytes(path("elsewhere/winmine.ini"), victim));
+    ASSERT_TRUE(QFile::link(path("elsewhere"), path("shared/config")));
+    ASSERT_EQ(::lchown(QFile::encodeName(path("shared/config")).constData(), kStranger, kStranger),
+              0);
+    QStringList reports;
+    EXPECT_FALSE(reportingTo(path("shared/config/winmine.ini"), reports).save(kValues));
+    EXPECT_EQ(readBytes(path("elsewhere/winmine.ini")), victim);
+    EXPECT_EQ(reports.size(), 1);
+
     // A plain file of a stranger's there is neither read nor written; the
     // folder owner's is used.
-    ASSERT_EQ(::chmod(shared.constData(), 01777), 0);
     for (const uid_t owner : {kStranger, kFolderOwner}) {
         QFile::remove(inShared);
         ASSERT_TRUE(writeBytes(inShared, kStored));
