@@ -115,7 +115,11 @@ struct Version {
 };
 
 Version versionOf(const struct stat& status) {
+#ifdef Q_OS_DARWIN
+    return {identityOf(status), status.st_size, status.st_ctimespec};
+#else
     return {identityOf(status), status.st_size, status.st_ctim};
+#endif
 }
 
 // A folder that users besides its owner may write, with the sticky bit: each

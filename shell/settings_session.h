@@ -1,5 +1,5 @@
 #pragma once
-// The settings of the running game: read once at start-up, written on the
+// The settings of the running game: read at start-up, written on the
 // events that store something and on every way out, together with what goes with
 // them — the best-times table and its dialogs, the custom board's dialog, and
 // where the window was placed for the stored position.

@@ -291,17 +291,24 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
 // followed only when it is the player's or the folder owner's, and a file
 // there that is someone else's is not used at all. What is refused gives the
 // defaults, one report, and no write through it, nor a lock file beside it.
-TEST_F(SettingsFileSafetyTest, SharedStickyFoldersTrustOnlyThePlayersAndTheOwnersEntries) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "needs root to give links to other users";
+class SharedFolderTest : public SettingsFileSafetyTest {
+  protected:
+    static constexpr uid_t kFolderOwner = 4444;
+    static constexpr uid_t kStranger = 6666;
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root to give files to other users";
+        }
+        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
+        ASSERT_EQ(::chown(shared_.constData(), kFolderOwner, kFolderOwner), 0);
+        ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
     }
-    constexpr uid_t kFolderOwner = 4444;
-    constexpr uid_t kStranger = 6666;
-    const QByteArray shared = QFile::encodeName(path("shared"));
-    ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
-    ASSERT_EQ(::chown(shared.constData(), kFolderOwner, kFolderOwner), 0);
-    const QString inShared = path("shared/winmine.ini");
-    const QByteArray victim = "# the player's own file\r\n";
+    const QByteArray shared_ = QFile::encodeName(path("shared"));
+    const QString inShared_ = path("shared/winmine.ini");
+    const QByteArray victim_ = "# the player's own file\r\n";
+};
+
+TEST_F(SharedFolderTest, LinksAreFollowedOnlyWhenThePlayersOrTheFolderOwners) {
     struct Case {
         mode_t folderMode;
         uid_t linkOwner;
@@ -312,50 +319,50 @@ TEST_F(SettingsFileSafetyTest, SharedStickyFoldersTrustOnlyThePlayersAndTheOwner
                           Case{00777, kStranger, true}}) {
         SCOPED_TRACE(testing::Message()
                      << std::oct << c.folderMode << std::dec << " link of " << c.linkOwner);
-        ASSERT_TRUE(writeBytes(path("bashrc"), victim));
-        QFile::remove(inShared);
+        ASSERT_TRUE(writeBytes(path("bashrc"), victim_));
+        QFile::remove(inShared_);
         QFile::remove(path("bashrc.lock"));
-        ASSERT_EQ(::chmod(shared.constData(), c.folderMode), 0);
-        ASSERT_TRUE(QFile::link(path("bashrc"), inShared));
-        ASSERT_EQ(::lchown(QFile::encodeName(inShared).constData(), c.linkOwner, c.linkOwner), 0);
+        ASSERT_EQ(::chmod(shared_.constData(), c.folderMode), 0);
+        ASSERT_TRUE(QFile::link(path("bashrc"), inShared_));
+        ASSERT_EQ(::lchown(QFile::encodeName(inShared_).constData(), c.linkOwner, c.linkOwner), 0);
         QStringList reports;
-        SettingsFile settings = reportingTo(inShared, reports);
+        SettingsFile settings = reportingTo(inShared_, reports);
         settings.load(0, 0);
         EXPECT_EQ(settings.save(kValues), c.followed);
         if (c.followed) {
-            EXPECT_EQ(readBytes(path("bashrc")), victim + writeSettings({}, kValues));
+            EXPECT_EQ(readBytes(path("bashrc")), victim_ + writeSettings({}, kValues));
             continue;
         }
-        EXPECT_EQ(readBytes(path("bashrc")), victim);
+        EXPECT_EQ(readBytes(path("bashrc")), victim_);
         EXPECT_FALSE(QFile::exists(path("bashrc.lock")));
         ASSERT_EQ(reports.size(), 1);
         EXPECT_TRUE(reports[0].contains("sticky")) << reports[0].toStdString();
     }
 
     // The same for a link to a folder on the way to the file.
-    ASSERT_EQ(::chmod(shared.constData(), 01777), 0);
+    ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
     ASSERT_TRUE(QDir(dir_.path()).mkdir("elsewhere"));
-    ASSERT_TRUE(writeBytes(path("elsewhere/winmine.ini"), victim));
+    ASSERT_TRUE(writeBytes(path("elsewhere/winmine.ini"), victim_));
     ASSERT_TRUE(QFile::link(path("elsewhere"), path("shared/config")));
     ASSERT_EQ(::lchown(QFile::encodeName(path("shared/config")).constData(), kStranger, kStranger),
               0);
     QStringList reports;
     EXPECT_FALSE(reportingTo(path("shared/config/winmine.ini"), reports).save(kValues));
-    EXPECT_EQ(readBytes(path("elsewhere/winmine.ini")), victim);
+    EXPECT_EQ(readBytes(path("elsewhere/winmine.ini")), victim_);
     EXPECT_EQ(reports.size(), 1);
+}
 
-    // A plain file of a stranger's there is neither read nor written; the
-    // folder owner's is used.
+TEST_F(SharedFolderTest, AStrangersFileIsNeitherReadNorWritten) {
     for (const uid_t owner : {kStranger, kFolderOwner}) {
-        QFile::remove(inShared);
-        ASSERT_TRUE(writeBytes(inShared, kStored));
-        ASSERT_EQ(::chown(QFile::encodeName(inShared).constData(), owner, owner), 0);
+        QFile::remove(inShared_);
+        ASSERT_TRUE(writeBytes(inShared_, kStored));
+        ASSERT_EQ(::chown(QFile::encodeName(inShared_).constData(), owner, owner), 0);
         QStringList reports;
-        SettingsFile settings = reportingTo(inShared, reports);
+        SettingsFile settings = reportingTo(inShared_, reports);
         const bool used = owner == kFolderOwner;
         EXPECT_EQ(settings.load(0, 0).settings.side, used ? 8 : 4);
         EXPECT_EQ(settings.save(kValues), used);
-        EXPECT_EQ(readBytes(inShared) == kStored, !used);
+        EXPECT_EQ(readBytes(inShared_) == kStored, !used);
         EXPECT_EQ(reports.size(), used ? 0 : 1);
     }
 }
