@@ -586,6 +586,16 @@ bool FileAtPath::lock(std::chrono::milliseconds bound, QString& reason) {
     Descriptor fd(::openat(d_->folder.get(), name.constData(),
                            O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
                            0666));
+    if (!fd && (errno == EACCES || errno == EROFS)) {
+        // A folder where no lock file can be made takes no replacement either:
+        // the file is written in place there, stays the same file, and can be
+        // locked itself.
+        OpenedFile file = openChecked(d_->folder.get(), d_->name, kAnySize, reason);
+        if (file.result == ReadResult::Read) {
+            fd = std::move(file.fd);
+        }
+        errno = EACCES;
+    }
     if (!fd || ::fstat(fd.get(), &status) != 0) {
         reason = systemReason(errno);
         return false;

@@ -458,6 +458,32 @@ TEST_F(SettingsFileSafetyTest, AFileSharedThroughAnAclStaysItsOwners) {
     EXPECT_EQ(after, fileAcl);
 }
 
+// A file the user may write in a folder the user may not: it is written in
+// place, under a lock on the file itself, and nothing is reported.
+TEST_F(SettingsFileSafetyTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as another user";
+    }
+    constexpr uid_t kPlayer = 4321;
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("closed"));
+    const QString file = path("closed/winmine.ini");
+    ASSERT_TRUE(writeBytes(file, kStored));
+    ASSERT_EQ(::chown(QFile::encodeName(file).constData(), kPlayer, kPlayer) |
+                  ::chmod(QFile::encodeName(dir_.path()).constData(), 0755),
+              0);
+    const int code = inChild([&file] {
+        if (::setgid(kPlayer) != 0 || ::setuid(kPlayer) != 0) {
+            return 3;
+        }
+        QStringList reports;
+        SettingsFile settings = reportingTo(file, reports);
+        settings.load(0, 0);
+        return settings.save(kValues) && reports.isEmpty() ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(readBytes(file), "[Editor]\r\nFont=x\r\n" + writeSettings({}, kValues));
+}
+
 // A path just below the system's limit is written (the temporary file's name
 // is relative to the folder); a longer one reports the system's reason.
 TEST_F(SettingsFileSafetyTest, LongPathsAreWrittenOrSayWhyNot) {
