@@ -307,7 +307,6 @@ TEST_F(SettingsFileFaultTest, ReportsSayWhatBecameOfTheFile) {
         {{{test_hooks::kCheckSwappedOut, EIO}, {test_hooks::kSwapBack, EIO}},
          true,
          "undoing the swap failed too"},
-        {{{test_hooks::kSync, EIO}}, false, std::strerror(EIO)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
