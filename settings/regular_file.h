@@ -6,6 +6,12 @@
 // replaced, nothing that could block is ever opened, and what is checked is
 // what is written: the path is resolved once, to a folder that is held open and
 // a name in it, and everything after that works relative to that folder.
+//
+// In a folder that others may write and whose sticky bit is set (as /tmp), the
+// game goes only as far as the system itself would: it follows a symlink there
+// only when the link is the user's or the folder owner's, and it opens a file
+// there only when the file is the user's or the folder owner's, whatever the
+// system's own switches for these rules say.
 
 #include <QByteArray>
 #include <QString>
@@ -17,6 +23,10 @@ namespace quorvel::settings {
 
 // Missing gives the system's reason too, so the caller can report it if it has to.
 enum class ReadResult { Read, Missing, Failed };
+
+// Changed: the file is not the one read (replaced, written by someone else,
+// appeared or gone); nothing was written, and a write read afresh may succeed.
+enum class WriteResult { Written, Changed, Failed };
 
 // The file at one path (the system's bytes) for one read, or for one
 // read-merge-write.
@@ -40,14 +50,30 @@ class FileAtPath {
     // Reads the whole regular file of at most maxBytes bytes.
     ReadResult read(qint64 maxBytes, QByteArray& content, QString& reason);
 
-    // Puts content in the file's place atomically: a temporary file in the same
+    // Removes the temporary files of our naming beside the file that a game
+    // killed while writing left there. Only under the lock (no game of ours is
+    // writing then); in a sticky folder only the user's own. False, with the
+    // reason, when one could not be removed.
+    bool removeLeftovers(QString& reason);
+
+    // Puts content in the file's place. Only the file that was read (or, when
+    // read() found nothing, no file) is ever written over: anything else there
+    // is left as it is, and the result is Changed. Refuses anything but a
+    // regular file within maxBytes, and content above it.
+    //
+    // Usually the file is replaced atomically: a temporary file in the same
     // folder, given the old file's owner, group, mode, ACL and extended
-    // attributes as far as the process may set them, written and synced, then
-    // swapped in. Only the file that was checked (and read, if it was) is ever
-    // replaced; when something else took its place meanwhile, what is there
-    // stays, and the write is given up. Refuses anything but a regular file
-    // within maxBytes, and content above it.
-    bool replace(const QByteArray& content, qint64 maxBytes, QString& reason);
+    // attributes, written and synced, then swapped in; a failure leaves the old
+    // file whole, and so does a crash. Where replacing would change the file's
+    // owner or group, break a hard link, or cannot be done (a bind-mounted file,
+    // a folder the user may not write), the file is written in place instead:
+    // written from the start, cut to length and synced; on a failure the old
+    // content is written back. A crash in the middle of that can leave the
+    // file part old, part new.
+    //
+    // On Written, reason may hold a remark worth reporting (a leftover that
+    // could not be removed).
+    WriteResult replace(const QByteArray& content, qint64 maxBytes, QString& reason);
 
   private:
     struct State;
@@ -55,10 +81,24 @@ class FileAtPath {
 };
 
 // For tests only: called between the check of the old file and its replacement,
-// and when the lock is found taken by another process.
+// and when the lock is found taken by another process. failStep is asked before
+// each system call that one of the steps below makes, with the step's name; a
+// non-zero answer makes that call fail with that errno.
 namespace test_hooks {
+inline constexpr char kReadFile[] = "read file";  // read() of the file
+inline constexpr char kLock[] = "lock";           // flock() of the lock file
+inline constexpr char kCreateTemporary[] = "create temporary";
+inline constexpr char kWrite[] = "write";                   // write() of new content
+inline constexpr char kSync[] = "sync";                     // fsync() of new content
+inline constexpr char kCopyAttribute[] = "copy attribute";  // fsetxattr() of an ACL or attribute
+inline constexpr char kSwap[] = "swap";                     // the swap that puts new content in
+inline constexpr char kCheckSwappedOut[] = "check swapped out";
+inline constexpr char kSwapBack[] = "swap back";
+inline constexpr char kRemove[] = "remove";  // unlinkat() of a temporary file
+
 extern std::function<void()> beforeReplace;
 extern std::function<void()> lockTaken;
+extern std::function<int(const char* step)> failStep;
 }  // namespace test_hooks
 
 }  // namespace quorvel::settings

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "settings/code_page.h"
 #include "settings/regular_file.h"
 
 #ifdef Q_OS_WIN
@@ -122,6 +123,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     ParsedSettings parsed = parseSettings(content);
     preservedLines_ = parsed.preservedLines;
     haveRead_ = true;
+    lastWritten_ = parsed.settings;
     return parsed;
 }
 
@@ -135,7 +137,7 @@ ReadResult SettingsFile::create(const QByteArray& initial, QByteArray& content, 
     if (result != ReadResult::Missing) {
         return result;
     }
-    if (!file.replace(initial, kMaxFileBytes, reason)) {
+    if (file.replace(initial, kMaxFileBytes, reason) != WriteResult::Written) {
         return ReadResult::Missing;
     }
     return file.read(kMaxFileBytes, content, reason);
@@ -160,6 +162,7 @@ std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAt
     ParsedSettings parsed = parseSettings(current);
     preservedLines_ = std::move(parsed.preservedLines);
     haveRead_ = true;
+    lastWritten_ = parsed.settings;
     return {result, std::move(parsed.settings)};
 }
 
@@ -174,16 +177,42 @@ bool SettingsFile::save(const Compose& compose) {
         reportOnce(QStringLiteral("write"), reason);
         return false;
     }
-    const auto [result, now] = reread(file, reason);
-    if (result == ReadResult::Failed && !haveRead_) {
-        reportOnce(QStringLiteral("read"), reason);
-        return false;
+    // A file changed by someone else between the re-read and the write is read
+    // and merged once more before the write is given up.
+    for (int attempt = 1;; ++attempt) {
+        const bool readBefore = haveRead_;
+        const auto [result, now] = reread(file, reason);
+        if (result == ReadResult::Failed) {
+            // The file is there but what it holds is unknown: writing what was
+            // known could put back a copy older than the file.
+            if (readBefore) {
+                reportGivenUp(reason, compose(now));
+            } else {
+                reportOnce(QStringLiteral("read"), reason);
+            }
+            return false;
+        }
+        const StoredSettings wanted = compose(now);
+        reason.clear();
+        const WriteResult written =
+            file.replace(writeSettings(preservedLines_, wanted), kMaxFileBytes, reason);
+        if (written == WriteResult::Written) {
+            if (!reason.isEmpty()) {
+                report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
+                           .arg(path(), reason));
+            }
+            lastWritten_ = wanted;
+            return true;
+        }
+        if (written == WriteResult::Failed) {
+            reportOnce(QStringLiteral("write"), reason);
+            return false;
+        }
+        if (attempt == 2) {
+            reportGivenUp(reason, wanted);
+            return false;
+        }
     }
-    if (!file.replace(writeSettings(preservedLines_, compose(now)), kMaxFileBytes, reason)) {
-        reportOnce(QStringLiteral("write"), reason);
-        return false;
-    }
-    return true;
 }
 
 ReadResult SettingsFile::read(QByteArray& content, QString& reason) const {
@@ -203,6 +232,12 @@ bool SettingsFile::prepare(FileAtPath& file, QString& reason) {
         lockReported_ = true;
         report(QStringLiteral("quorvel: cannot lock the settings file %1 (%2); writing it without "
                               "the lock")
+                   .arg(path(), why));
+    }
+    if (!file.removeLeftovers(why) && !leftoverReported_) {
+        leftoverReported_ = true;
+        report(QStringLiteral("quorvel: cannot remove what an interrupted write of the settings "
+                              "file %1 left beside it: %2")
                    .arg(path(), why));
     }
     return true;
@@ -242,6 +277,24 @@ void SettingsFile::reportOnce(const QString& what, const QString& reason) {
     }
     reported_ = true;
     report(QStringLiteral("quorvel: cannot %1 the settings file %2: %3").arg(what, path(), reason));
+}
+
+void SettingsFile::reportGivenUp(const QString& reason, const StoredSettings& wanted) {
+    // What the player changed is what differs from the file as last seen: the
+    // report names it, so that the change can be made again.
+    const QByteArrayList before = writeSettings({}, lastWritten_).split('\n');
+    QByteArrayList lost;
+    for (const QByteArray& line : writeSettings({}, wanted).split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !trimmed.startsWith('[') && !before.contains(line)) {
+            lost.append(trimmed);
+        }
+    }
+    const QString notStored =
+        lost.isEmpty() ? QStringLiteral("nothing of this game's was lost")
+                       : QStringLiteral("not stored: %1").arg(decodeText(lost.join(", ")));
+    report(QStringLiteral("quorvel: cannot write the settings file %1: %2; %3")
+               .arg(path(), reason, notStored));
 }
 
 void SettingsFile::report(const QString& message) const {

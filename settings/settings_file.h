@@ -66,15 +66,16 @@ class SettingsFile {
 
     // Rewrites the whole file with our section last. The file is read again
     // first, so other programs' lines changed while the game ran are kept, and
-    // `compose` sees our section as it is now; if the file cannot be read, the
-    // lines known from the last read are written, unless no read has ever
-    // succeeded and the file exists (then it is left alone). A path that names
-    // anything but a regular file within the bound is never replaced. The new
-    // content replaces the old atomically: a failed or interrupted write leaves
-    // the old file as it was, and a file put in the old one's place meanwhile is
-    // left as it is (the write is given up). The read, merge and write run
-    // under the lock that other games take for theirs, waiting at most
-    // kLockWait. Returns whether the file was written.
+    // `compose` sees our section as it is now (nothing when the file is gone).
+    // A file that is there but cannot be read again is not written: that could
+    // put back a copy older than the file. A path that names anything but a
+    // regular file within the bound is never written. Only the file as read is
+    // written over; when it changed meanwhile it is read, merged and written
+    // once more, and then the write is given up (reported with what it did
+    // not store). See FileAtPath::replace for when the file is replaced and
+    // when it is written in place. The read, merge and write run under the
+    // lock that other games take for theirs, waiting at most kLockWait.
+    // Returns whether the file was written.
     bool save(const Compose& compose);
     bool save(const StoredSettings& settings);
 
@@ -89,6 +90,8 @@ class SettingsFile {
     bool prepare(FileAtPath& file, QString& reason);
     bool makeDirectory(QString& reason) const;
     void reportOnce(const QString& what, const QString& reason);
+    // A write given up is reported every time, with what it did not store.
+    void reportGivenUp(const QString& reason, const StoredSettings& wanted);
     void report(const QString& message) const;
 
     QByteArray path_;
@@ -97,6 +100,9 @@ class SettingsFile {
     bool haveRead_ = false;
     bool reported_ = false;
     bool lockReported_ = false;
+    bool leftoverReported_ = false;
+    // Our section as last read or written.
+    StoredSettings lastWritten_;
 };
 
 }  // namespace quorvel::settings

@@ -1,5 +1,5 @@
 #pragma once
-// The settings as the window sees them: read once at start-up, written whole on
+// The settings as the window sees them: read at start-up, written whole on
 // the events that store something. Everything about the file itself (where it
 // is, its format, what happens when it cannot be used, other running games
 // that share it) lives below this.

@@ -1,15 +1,39 @@
 #include "shell/settings_session.h"
 
 #include <QWidget>
+#include <cstdlib>
 
 #include "shell/screens.h"
 
 namespace quorvel::shell {
 
+namespace {
+
+// The session of the running window. Qt ends the program through exit() when
+// the display goes away (the X server ended, say, at a logout), without
+// returning to the event loop; the last write is then made on the way out.
+SettingsSession* runningSession = nullptr;
+
+void writeOnExit() {
+    if (runningSession != nullptr) {
+        runningSession->quit();
+    }
+}
+
+}  // namespace
+
 SettingsSession::SettingsSession(settings::SettingsStore& store, dialogs::GameDialogs& dialogs,
                                  const core::Game& game, QWidget& window)
     : store_(store), dialogs_(dialogs), game_(game), window_(window) {
     dialogs_.setDialogParent(&window);
+    [[maybe_unused]] static const int registered = std::atexit(writeOnExit);
+    runningSession = this;
+}
+
+SettingsSession::~SettingsSession() {
+    if (runningSession == this) {
+        runningSession = nullptr;
+    }
 }
 
 void SettingsSession::restore(const std::function<void(const settings::StoredSettings&)>& start) {

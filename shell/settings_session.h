@@ -1,5 +1,5 @@
 #pragma once
-// The settings of the running game: read once at start-up, written on the
+// The settings of the running game: read at start-up, written on the
 // events that store something and on every way out, together with what goes with
 // them — the best-times table and its dialogs, the custom board's dialog, and
 // where the window was placed for the stored position.
@@ -23,8 +23,13 @@ class SettingsSession {
   public:
     // `game` and `window` are the ones whose settings these are; the session
     // asks them for what it stores. All four must outlive the session.
+    // The newest session also makes its last write when the program ends
+    // through exit() rather than quit().
     SettingsSession(settings::SettingsStore& store, dialogs::GameDialogs& dialogs,
                     const core::Game& game, QWidget& window);
+    ~SettingsSession();
+    SettingsSession(const SettingsSession&) = delete;
+    SettingsSession& operator=(const SettingsSession&) = delete;
 
     // Reads the stored settings, places the window for them and has `start` start
     // the game they describe (startStored says how); then places the window again

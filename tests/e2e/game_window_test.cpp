@@ -412,6 +412,9 @@ class GameWindowTest : public ::testing::Test {
         }
     }
 
+    std::string chooseAdvancedLevel();
+    fs::path settingsFile() const { return home_ / ".config" / "winmine.ini"; }
+
     std::string xdotool(const std::vector<std::string>& args) const {
         std::vector<std::string> argv{"xdotool"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -597,20 +600,17 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
     EXPECT_TRUE(fs::exists(settingsFile)) << "closing the window wrote no " << settingsFile;
 }
 
-TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
-    std::string error = startGameInItsOwnServer();
-    ASSERT_TRUE(error.empty()) << error;
-
-    // The advanced level, chosen through the menu's access keys, is not written
-    // until the game quits.
-    error = xdotool({"windowactivate", "--sync", window_});
-    ASSERT_TRUE(error.empty()) << error;
-    error = xdotool({"key", "alt+h"});
-    ASSERT_TRUE(error.empty()) << error;
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    error = xdotool({"key", "p"});
-    ASSERT_TRUE(error.empty()) << error;
-    const fs::path settingsFile = home_ / ".config" / "winmine.ini";
+// Chooses the advanced level through the menu's access keys, which is not
+// written until the game quits; an error text, empty on success.
+std::string GameWindowTest::chooseAdvancedLevel() {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"windowactivate", "--sync", window_},
+          std::vector<std::string>{"key", "alt+h"}, std::vector<std::string>{"key", "p"}}) {
+        if (std::string error = xdotool(args); !error.empty()) {
+            return error;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(args[1] == "alt+h" ? 500 : 0));
+    }
     const auto deadline = Clock::now() + seconds(10);
     while (Clock::now() < deadline) {
         const CommandResult geometry = x({"xdotool", "getwindowgeometry", window_});
@@ -619,8 +619,17 @@ TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_EQ(readFile(settingsFile).find("Difficulty=1"), std::string::npos)
-        << "the level was written before the game quit";
+    return readFile(settingsFile()).find("Difficulty=1") == std::string::npos
+               ? std::string()
+               : "the level was written before the game quit";
+}
+
+TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
+    std::string error = startGameInItsOwnServer();
+    ASSERT_TRUE(error.empty()) << error;
+    error = chooseAdvancedLevel();
+    ASSERT_TRUE(error.empty()) << error;
+    const fs::path settingsFile = this->settingsFile();
 
     ASSERT_EQ(::kill(game_.pid(), SIGTERM), 0);
     const std::optional<int> status = game_.waitForExit(seconds(20));
@@ -631,6 +640,26 @@ TEST_F(GameWindowTest, ATerminationSignalQuitsAsClosingTheWindowDoes) {
     EXPECT_NE(readFile(settingsFile).find("Difficulty=1\r\nSize=6\r\nMines=21\r\n"),
               std::string::npos)
         << readFile(settingsFile);
+}
+
+// The X server ends under the game (a logout that ends the session's server,
+// say): Qt ends the program through exit(), and the level chosen in this run
+// is in the file all the same.
+TEST_F(GameWindowTest, ALostDisplayStillWritesTheSettings) {
+    std::string error = startGameInItsOwnServer();
+    ASSERT_TRUE(error.empty()) << error;
+    error = chooseAdvancedLevel();
+    ASSERT_TRUE(error.empty()) << error;
+
+    wm_.stop();
+    xvfb_.stop();
+    const std::optional<int> status = game_.waitForExit(seconds(20));
+    ASSERT_TRUE(status.has_value()) << "the game did not end within 20 s of losing its display";
+    EXPECT_NE(readFile(settingsFile()).find("Difficulty=1\r\nSize=6\r\nMines=21\r\n"),
+              std::string::npos)
+        << readFile(settingsFile()) << "\n"
+        << describeStatus(*status) << "\n"
+        << gameOutput();
 }
 
 TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {

@@ -13,6 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <array>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -171,7 +172,7 @@ TEST_F(SettingsFileSafetyTest, FilesAboveTheBoundAreNeitherReadNorWritten) {
     }
 }
 
-TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupAndModeAsFarAsTheWriterMay) {
+TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupModeAndOtherNames) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to give files to other users";
     }
@@ -183,22 +184,32 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupAndModeAsFarAsTheWriterMay)
     EXPECT_EQ(statusOf(path()).st_gid, 8765u);
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0444u);
 
-    // A member of the group rewriting the group-writable file: it becomes the
-    // writer's, and keeps its group and mode.
+    // A member of the group may write the group-writable file but not give a
+    // new one its owner: the file itself is written, and stays 5555's.
     ASSERT_EQ(
         ::chmod(name.constData(), 0664) | ::chmod(QFile::encodeName(dir_.path()).constData(), 0777),
         0);
-    const int code = inChild([this] {
+    const ino_t inode = statusOf(path()).st_ino;
+    const StoredSettings groupValues{core::Level::Expert, 4, 2, 1, QPointF(), BestTimes()};
+    const int code = inChild([this, &groupValues] {
         const gid_t groups[] = {8765};
         if (::setgroups(1, groups) != 0 || ::setgid(1111) != 0 || ::setuid(4321) != 0) {
             return 3;
         }
-        return SettingsFile(path()).save(kValues) ? 0 : 1;
+        return SettingsFile(path()).save(groupValues) ? 0 : 1;
     });
     ASSERT_EQ(code, 0);
-    EXPECT_EQ(statusOf(path()).st_uid, 4321u);
+    EXPECT_EQ(statusOf(path()).st_uid, 5555u);
     EXPECT_EQ(statusOf(path()).st_gid, 8765u);
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0664u);
+    EXPECT_EQ(statusOf(path()).st_ino, inode);
+    EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=x\r\n" + writeSettings({}, groupValues));
+
+    // A second name of the file sees the new content too.
+    ASSERT_EQ(::link(name.constData(), QFile::encodeName(path("backup")).constData()), 0);
+    ASSERT_TRUE(SettingsFile(path()).save(kValues));
+    EXPECT_EQ(readBytes(path("backup")), readBytes(path()));
+    EXPECT_TRUE(readBytes(path()).endsWith(writeSettings({}, kValues)));
 }
 
 // A size limit lets the first write through in part; the next one fails, and
@@ -275,6 +286,87 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
               QStringList({"real.ini", "real.ini.lock", "victim", "winmine.ini"}));
 }
 
+// In a folder where anyone may put things and the sticky bit is set, as in
+// /tmp, the game goes no further than the system would: a link there is
+// followed only when it is the player's or the folder owner's, and a file
+// there that is someone else's is not used at all. What is refused gives the
+// defaults, one report, and no write through it, nor a lock file beside it.
+class SharedFolderTest : public SettingsFileSafetyTest {
+  protected:
+    static constexpr uid_t kFolderOwner = 4444;
+    static constexpr uid_t kStranger = 6666;
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root to give files to other users";
+        }
+        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
+        ASSERT_EQ(::chown(shared_.constData(), kFolderOwner, kFolderOwner), 0);
+        ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
+    }
+    const QByteArray shared_ = QFile::encodeName(path("shared"));
+    const QString inShared_ = path("shared/winmine.ini");
+    const QByteArray victim_ = "# the player's own file\r\n";
+};
+
+TEST_F(SharedFolderTest, LinksAreFollowedOnlyWhenThePlayersOrTheFolderOwners) {
+    struct Case {
+        mode_t folderMode;
+        uid_t linkOwner;
+        bool followed;
+    };
+    for (const Case& c : {Case{01777, ::geteuid(), true}, Case{01777, kFolderOwner, true},
+                          Case{01777, kStranger, false}, Case{01770, kStranger, true},
+                          Case{00777, kStranger, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << std::oct << c.folderMode << std::dec << " link of " << c.linkOwner);
+        ASSERT_TRUE(writeBytes(path("bashrc"), victim_));
+        QFile::remove(inShared_);
+        QFile::remove(path("bashrc.lock"));
+        ASSERT_EQ(::chmod(shared_.constData(), c.folderMode), 0);
+        ASSERT_TRUE(QFile::link(path("bashrc"), inShared_));
+        ASSERT_EQ(::lchown(QFile::encodeName(inShared_).constData(), c.linkOwner, c.linkOwner), 0);
+        QStringList reports;
+        SettingsFile settings = reportingTo(inShared_, reports);
+        settings.load(0, 0);
+        EXPECT_EQ(settings.save(kValues), c.followed);
+        if (c.followed) {
+            EXPECT_EQ(readBytes(path("bashrc")), victim_ + writeSettings({}, kValues));
+            continue;
+        }
+        EXPECT_EQ(readBytes(path("bashrc")), victim_);
+        EXPECT_FALSE(QFile::exists(path("bashrc.lock")));
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_TRUE(reports[0].contains("sticky")) << reports[0].toStdString();
+    }
+
+    // The same for a link to a folder on the way to the file.
+    ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("elsewhere"));
+    ASSERT_TRUE(writeBytes(path("elsewhere/winmine.ini"), victim_));
+    ASSERT_TRUE(QFile::link(path("elsewhere"), path("shared/config")));
+    ASSERT_EQ(::lchown(QFile::encodeName(path("shared/config")).constData(), kStranger, kStranger),
+              0);
+    QStringList reports;
+    EXPECT_FALSE(reportingTo(path("shared/config/winmine.ini"), reports).save(kValues));
+    EXPECT_EQ(readBytes(path("elsewhere/winmine.ini")), victim_);
+    EXPECT_EQ(reports.size(), 1);
+}
+
+TEST_F(SharedFolderTest, AStrangersFileIsNeitherReadNorWritten) {
+    for (const uid_t owner : {kStranger, kFolderOwner}) {
+        QFile::remove(inShared_);
+        ASSERT_TRUE(writeBytes(inShared_, kStored));
+        ASSERT_EQ(::chown(QFile::encodeName(inShared_).constData(), owner, owner), 0);
+        QStringList reports;
+        SettingsFile settings = reportingTo(inShared_, reports);
+        const bool used = owner == kFolderOwner;
+        EXPECT_EQ(settings.load(0, 0).settings.side, used ? 8 : 4);
+        EXPECT_EQ(settings.save(kValues), used);
+        EXPECT_EQ(readBytes(inShared_) == kStored, !used);
+        EXPECT_EQ(reports.size(), used ? 0 : 1);
+    }
+}
+
 TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
     ASSERT_TRUE(writeBytes(path(), kStored));
     const QByteArray name = QFile::encodeName(path());
@@ -296,6 +388,100 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsTheAclAndExtendedAttributes) {
     EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
     EXPECT_EQ(attribute("user.note"), "kept");
     EXPECT_EQ(statusOf(path()).st_mode & 07777, 0660u) << "the group bits are the ACL's mask";
+
+    // A copy that fails gives the write up: the old file stays, with its ACL.
+    for (const int error : {EIO, ENOSPC, EPERM}) {
+        const QByteArray before = readBytes(path());
+        test_hooks::failStep = [error](const char* step) {
+            return std::strcmp(step, test_hooks::kCopyAttribute) == 0 ? error : 0;
+        };
+        QStringList reports;
+        EXPECT_FALSE(reportingTo(path(), reports).save(kValues));
+        test_hooks::failStep = nullptr;
+        EXPECT_EQ(readBytes(path()), before);
+        EXPECT_EQ(attribute("system.posix_acl_access"), aclBefore);
+        ASSERT_EQ(reports.size(), 1);
+        EXPECT_TRUE(reports[0].contains(std::strerror(error)) && reports[0].contains("attribute"))
+            << reports[0].toStdString();
+    }
+}
+
+// User B shares a folder and the file in it with user A through ACLs. A's game
+// cannot give a new file B's ownership, so it writes B's file itself: B keeps
+// the file and the ACL that names A, and can still read it.
+TEST_F(SettingsFileSafetyTest, AFileSharedThroughAnAclStaysItsOwners) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as two users";
+    }
+    constexpr uid_t kOwner = 5001;
+    constexpr uid_t kSharer = 5002;
+    const QByteArray folder = QFile::encodeName(path("b"));
+    const QByteArray file = folder + "/winmine.ini";
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("b"));
+    ASSERT_TRUE(writeBytes(QFile::decodeName(file), kStored));
+    // u::rw(x), u:5002:rw(x), g::---, m::rw(x), o::---
+    const auto acl = [](uint32_t perm) {
+        return std::array<uint32_t, 11>{2,       0x01 | perm << 16,
+                                        ~0u,     0x02 | perm << 16,
+                                        kSharer, 0x04,
+                                        ~0u,     0x10 | perm << 16,
+                                        ~0u,     0x20,
+                                        ~0u};
+    };
+    const auto fileAcl = acl(6);
+    const auto folderAcl = acl(7);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755) |
+                  ::chown(folder.constData(), kOwner, kOwner) |
+                  ::chown(file.constData(), kOwner, kOwner),
+              0);
+    if (::setxattr(file.constData(), "system.posix_acl_access", fileAcl.data(), sizeof fileAcl,
+                   0) != 0 ||
+        ::setxattr(folder.constData(), "system.posix_acl_access", folderAcl.data(),
+                   sizeof folderAcl, 0) != 0) {
+        GTEST_SKIP() << "no ACLs here: " << std::strerror(errno);
+    }
+    const auto as = [](uid_t user, const std::function<bool()>& body) {
+        return inChild(
+            [&] { return ::setgid(user) == 0 && ::setuid(user) == 0 && body() ? 0 : 1; });
+    };
+    EXPECT_EQ(as(kSharer, [&] { return SettingsFile(QFile::decodeName(file)).save(kValues); }), 0);
+    EXPECT_EQ(statusOf(QFile::decodeName(file)).st_uid, kOwner);
+    EXPECT_EQ(as(kOwner,
+                 [&] {
+                     return SettingsFile(QFile::decodeName(file)).load(0, 0).settings.side ==
+                            kValues.side;
+                 }),
+              0);
+    std::array<uint32_t, 11> after{};
+    EXPECT_EQ(::getxattr(file.constData(), "system.posix_acl_access", after.data(), sizeof after),
+              static_cast<ssize_t>(sizeof after));
+    EXPECT_EQ(after, fileAcl);
+}
+
+// A file the user may write in a folder the user may not: it is written in
+// place, under a lock on the file itself, and nothing is reported.
+TEST_F(SettingsFileSafetyTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to act as another user";
+    }
+    constexpr uid_t kPlayer = 4321;
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("closed"));
+    const QString file = path("closed/winmine.ini");
+    ASSERT_TRUE(writeBytes(file, kStored));
+    ASSERT_EQ(::chown(QFile::encodeName(file).constData(), kPlayer, kPlayer) |
+                  ::chmod(QFile::encodeName(dir_.path()).constData(), 0755),
+              0);
+    const int code = inChild([&file] {
+        if (::setgid(kPlayer) != 0 || ::setuid(kPlayer) != 0) {
+            return 3;
+        }
+        QStringList reports;
+        SettingsFile settings = reportingTo(file, reports);
+        settings.load(0, 0);
+        return settings.save(kValues) && reports.isEmpty() ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(readBytes(file), "[Editor]\r\nFont=x\r\n" + writeSettings({}, kValues));
 }
 
 // A path just below the system's limit is written (the temporary file's name

@@ -5,8 +5,13 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include "settings/ini_format.h"
+#include "settings/regular_file.h"
 #include "settings/settings_file.h"
 #include "tests/support/files.h"
 
@@ -194,6 +200,199 @@ TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
         ASSERT_GE(seed, 1) << "round " << round;
         ASSERT_EQ(now, writeSettings(others, someValues(seed))) << "round " << round;
     }
+    // What the killed writes left beside the file goes with the next write.
+    ASSERT_TRUE(SettingsFile(path()).save(someValues(1)));
+    EXPECT_EQ(QDir(dir_.path()).entryList({".quorvel-*"}, QDir::Files | QDir::Hidden),
+              QStringList{});
+}
+
+// Makes one step of the file code fail with an error, `times` times (every time
+// with -1), for one test.
+class FailStep {
+  public:
+    FailStep(const char* step, int error, int times = 1) {
+        test_hooks::failStep = [=, left = times](const char* asked) mutable {
+            if (std::strcmp(asked, step) != 0 || left == 0) {
+                return 0;
+            }
+            left -= left > 0 ? 1 : 0;
+            return error;
+        };
+    }
+    ~FailStep() { test_hooks::failStep = nullptr; }
+};
+
+class SettingsFileFaultTest : public SettingsFileTest {
+  protected:
+    void SetUp() override { writeBytes(path(), kBefore); }
+    QStringList leftovers() const {
+        return QDir(dir_.path()).entryList({".quorvel-*"}, QDir::AllEntries | QDir::Hidden);
+    }
+    ino_t inode() const {
+        struct stat status {};
+        ::stat(QFile::encodeName(path()).constData(), &status);
+        return status.st_ino;
+    }
+    const QByteArray kBefore = kOthersBefore + writeSettings({}, someValues(1));
+};
+
+// Another program's edit and another game's record, made while this game ran.
+const QByteArray kOthersEdit = "[Editor]\r\nFont=new\r\n[Quorvel]\r\nTime1=5\r\nName1=Bob\r\n";
+
+TEST_F(SettingsFileFaultTest, AWriteThatCannotSeeTheFileUndoesNothing) {
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    writeBytes(path(), kOthersEdit);
+    {
+        const FailStep failing(test_hooks::kReadFile, EIO);
+        EXPECT_FALSE(settings.save(someValues(3)));
+    }
+    EXPECT_EQ(readBytes(path()), kOthersEdit);
+    ASSERT_EQ(reports.messages.size(), 1);
+    EXPECT_TRUE(reports.messages[0].contains(std::strerror(EIO)) &&
+                reports.messages[0].contains("not stored: ") &&
+                reports.messages[0].contains("Xpos=3"))
+        << reports.messages[0].toStdString();
+    // The next write sees the file again and keeps all of it.
+    ASSERT_TRUE(settings.save(someValues(3)));
+    EXPECT_TRUE(readBytes(path()).startsWith("[Editor]\r\nFont=new\r\n"));
+}
+
+// An outside writer that takes no lock changes the file between this game's
+// re-read and its swap: the write is read and merged again once, then given up.
+TEST_F(SettingsFileFaultTest, AFileChangedJustBeforeTheSwapIsMergedOnceMoreOrLeftAlone) {
+    for (const int changes : {1, 2}) {
+        writeBytes(path(), kBefore);
+        Reports reports;
+        SettingsFile settings(path(), reports.reporter());
+        settings.load(0, 0);
+        int made = 0;
+        test_hooks::beforeReplace = [&] {
+            if (made++ < changes) {
+                QFile file(path());  // the same file, written over in place
+                ASSERT_TRUE(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+                file.write(kOthersEdit + "Xpos=" + QByteArray::number(made) + "\r\n");
+            }
+        };
+        const bool saved = settings.save(someValues(3));
+        test_hooks::beforeReplace = nullptr;
+        if (changes == 1) {
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(readBytes(path()),
+                      "[Editor]\r\nFont=new\r\n" + writeSettings({}, someValues(3)));
+            EXPECT_EQ(reports.messages, QStringList{});
+        } else {
+            EXPECT_FALSE(saved);
+            EXPECT_EQ(readBytes(path()), kOthersEdit + "Xpos=2\r\n");
+            ASSERT_EQ(reports.messages.size(), 1);
+            EXPECT_TRUE(reports.messages[0].contains("given up") &&
+                        reports.messages[0].contains("Xpos=3"))
+                << reports.messages[0].toStdString();
+        }
+        EXPECT_EQ(leftovers(), QStringList{});
+    }
+}
+
+// Each report says what happened to the file, and no failure leaves a
+// temporary file behind.
+TEST_F(SettingsFileFaultTest, ReportsSayWhatBecameOfTheFile) {
+    struct Case {
+        std::vector<std::pair<const char*, int>> failing;
+        bool written;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{{test_hooks::kCheckSwappedOut, EIO}}, false, "the swap was undone"},
+        {{{test_hooks::kCheckSwappedOut, EIO}, {test_hooks::kSwapBack, EIO}},
+         true,
+         "undoing the swap failed too"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        writeBytes(path(), kBefore);
+        Reports reports;
+        SettingsFile settings(path(), reports.reporter());
+        settings.load(0, 0);
+        test_hooks::failStep = [&c](const char* asked) {
+            for (const auto& [step, error] : c.failing) {
+                if (std::strcmp(asked, step) == 0) {
+                    return error;
+                }
+            }
+            return 0;
+        };
+        EXPECT_EQ(settings.save(someValues(2)), c.written);
+        test_hooks::failStep = nullptr;
+        EXPECT_EQ(readBytes(path()),
+                  c.written ? kOthersBefore + writeSettings({}, someValues(2)) : kBefore);
+        ASSERT_EQ(reports.messages.size(), 1);
+        EXPECT_TRUE(reports.messages[0].contains(c.said)) << reports.messages[0].toStdString();
+        EXPECT_FALSE(reports.messages[0].contains("another file"))
+            << reports.messages[0].toStdString();
+        EXPECT_EQ(leftovers(), QStringList{});
+    }
+}
+
+// A lock call interrupted again and again counts against the wait's bound.
+TEST_F(SettingsFileFaultTest, AnInterruptedLockKeepsItsBound) {
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    const FailStep interrupted(test_hooks::kLock, EINTR, -1);
+    EXPECT_TRUE(settings.save(someValues(2)));
+    ASSERT_EQ(reports.messages.size(), 1);
+    EXPECT_TRUE(reports.messages[0].contains("interrupted for over 1000 ms"))
+        << reports.messages[0].toStdString();
+}
+
+TEST_F(SettingsFileFaultTest, LeftoversOfKilledWritesGoUnderTheLock) {
+    writeBytes(path(".quorvel-killed1"), kBefore);
+    writeBytes(path(".quorvel-killed2"), kBefore);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(".quorvel-folder"));  // not ours to remove
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    {
+        const FailStep failing(test_hooks::kRemove, EIO);
+        EXPECT_TRUE(settings.save(someValues(2)));
+    }
+    ASSERT_EQ(reports.messages.size(), 1);
+    EXPECT_TRUE(reports.messages[0].contains(".quorvel-killed") &&
+                reports.messages[0].contains(std::strerror(EIO)))
+        << reports.messages[0].toStdString();
+    EXPECT_EQ(leftovers().size(), 2);
+    EXPECT_TRUE(settings.save(someValues(3)));
+    EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
+}
+
+// Where the folder or the mount takes no replacement, the file itself is
+// written; when that fails the old content is written back.
+TEST_F(SettingsFileFaultTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
+    const ino_t before = inode();
+    for (const auto& [step, error] :
+         {std::pair{test_hooks::kSwap, EBUSY}, std::pair{test_hooks::kCreateTemporary, EACCES}}) {
+        const FailStep refused(step, error);
+        ASSERT_TRUE(SettingsFile(path()).save(someValues(error)));
+        EXPECT_EQ(readBytes(path()), kOthersBefore + writeSettings({}, someValues(error)));
+        EXPECT_EQ(inode(), before);
+        EXPECT_EQ(leftovers(), QStringList{});
+    }
+    // The second name makes the write go in place; the disk fills half-way.
+    writeBytes(path(), kBefore);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path()).constData(), QFile::encodeName(path("other")).constData()),
+        0);
+    Reports reports;
+    {
+        const FailStep full(test_hooks::kWrite, ENOSPC);
+        EXPECT_FALSE(SettingsFile(path(), reports.reporter()).save(someValues(40)));
+    }
+    EXPECT_EQ(readBytes(path()), kBefore);
+    EXPECT_EQ(readBytes(path("other")), kBefore);
+    ASSERT_EQ(reports.messages.size(), 1);
+    EXPECT_TRUE(reports.messages[0].contains("the old content was written back"))
+        << reports.messages[0].toStdString();
 }
 
 TEST(SettingsFileLocation, LivesInTheUsersConfigDirectory) {
