@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <QDir>
@@ -393,6 +395,41 @@ TEST_F(SettingsFileFaultTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
     ASSERT_EQ(reports.messages.size(), 1);
     EXPECT_TRUE(reports.messages[0].contains("the old content was written back"))
         << reports.messages[0].toStdString();
+}
+
+// New content is on the disk before it takes the file's name: after its last
+// write comes a sync, and only then the swap that puts it in place, whether the
+// file is new, replaced, or written in place (where the sync comes last). A
+// crash between an unsynced write and the swap could leave an empty file.
+TEST_F(SettingsFileTest, NewContentIsSyncedBeforeItTakesTheName) {
+    std::vector<std::string> steps;
+    test_hooks::failStep = [&steps](const char* asked) {
+        steps.emplace_back(asked);
+        return 0;
+    };
+    const auto syncedBeforeSwap = [&steps](bool inPlace) {
+        const auto swap = std::find(steps.begin(), steps.end(), test_hooks::kSwap);
+        if (inPlace != (swap == steps.end())) {
+            return false;
+        }
+        const auto lastWrite = std::find(std::make_reverse_iterator(swap), steps.rend(),
+                                         std::string(test_hooks::kWrite));
+        return lastWrite != steps.rend() &&
+               std::find(lastWrite.base(), swap, test_hooks::kSync) != swap;
+    };
+    ASSERT_TRUE(SettingsFile(path()).save(someValues(1)));  // a new file
+    EXPECT_TRUE(syncedBeforeSwap(false)) << ::testing::PrintToString(steps);
+    steps.clear();
+    ASSERT_TRUE(SettingsFile(path()).save(someValues(2)));  // replaced
+    EXPECT_TRUE(syncedBeforeSwap(false)) << ::testing::PrintToString(steps);
+    ASSERT_EQ(
+        ::link(QFile::encodeName(path()).constData(), QFile::encodeName(path("other")).constData()),
+        0);
+    steps.clear();
+    ASSERT_TRUE(SettingsFile(path()).save(someValues(3)));  // in place: two names
+    EXPECT_TRUE(syncedBeforeSwap(true)) << ::testing::PrintToString(steps);
+    test_hooks::failStep = nullptr;
+    EXPECT_EQ(readBytes(path("other")), writeSettings({}, someValues(3)));
 }
 
 TEST(SettingsFileLocation, LivesInTheUsersConfigDirectory) {
