@@ -26,14 +26,8 @@ class SilentView final : public GameView {
     void showClock(int) override {}
     void runClock(bool) override {}
     bool isMinimized() const override { return false; }
-    void minimize() override {}
     void showLevelMark(Level) override {}
     void showFaceMark(int) override {}
-    void setRecordPrompt(Level) override {}
-    double bestTime(Level) override { return 999; }
-    void prepareNameEntry(Level) override {}
-    void enterRecord(Level, int) override {}
-    void saveSettings() override {}
 };
 
 // Always draws the anchor pixel of one cell, so that one mine lands there.

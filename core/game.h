@@ -1,6 +1,8 @@
 #pragma once
 // The game: the state of one main window and the rules that change it. Every
-// visible effect goes through GameView, in the order the rules give.
+// visible effect goes through GameView, in the order the rules give; what is left
+// to do after a move (the record check of a win, the settings write of a new face
+// set, minimising the window) the move hands back as a MoveOutcome.
 //
 // The player's moves come in as the window receives them (buttons and pointer
 // positions, keys, clock ticks, menu choices); a board position becomes a cell
@@ -39,6 +41,19 @@ struct CounterGlyphs {
 };
 CounterGlyphs counterGlyphs(int value);
 
+// What a move leaves to its caller, who acts on it after the move has returned,
+// in this order: the record check of a win, the settings write of a face set
+// change, then the window going to the task bar.
+struct MoveOutcome {
+    // The move won the game.
+    std::optional<Win> won = std::nullopt;
+    // The move chose another face set.
+    bool faceSetChanged = false;
+    // The window is to be minimised (Esc), after everything else the move asked for.
+    bool minimize = false;
+    friend bool operator==(const MoveOutcome&, const MoveOutcome&) = default;
+};
+
 class Game {
   public:
     // The game starts with no level chosen (no mark), side 4 and 7 mines, nothing
@@ -53,30 +68,34 @@ class Game {
     // side must be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument,
     // nothing changed).
     void chooseCustomBoard(int side, int mines);
-    // Nothing when that face set is already marked; otherwise marks it, starts a
-    // new game and saves the settings. 0..2, else std::invalid_argument.
-    void chooseFaceSet(int faceSet);
+    // Nothing when that face set is already marked; otherwise marks it and starts
+    // a new game, and says so (the caller writes the settings). 0..2, else
+    // std::invalid_argument.
+    MoveOutcome chooseFaceSet(int faceSet);
 
     // --- The board under the mouse: positions in board-surface pixels. Nothing
     // happens while the board takes no input (before the first game, after the
     // end of one).
     void boardPress(int button, double x, double y);
     void boardMove(int buttons, double x, double y);
-    void boardRelease(int button, double x, double y);
+    // The release of the left button may open a cell and so win the game.
+    MoveOutcome boardRelease(int button, double x, double y);
 
     // --- The face button: positions in its 32 x 26 pixels.
     void facePress(int button, double x, double y);
     void faceMove(int buttons, double x, double y);
     void faceRelease(int button, double x, double y);
 
-    void keyDown(Key key);
+    // Esc lets go of the held cell (which may open it and win) and asks for the
+    // window to be minimised.
+    MoveOutcome keyDown(Key key);
     // One second of the clock.
     void tick();
 
     // Opens a covered cell as the release of the left button over it does: the
     // first opening of a game places the mines and starts the clock; an empty
     // cell opens its neighbours in the fill's fixed order.
-    void openCell(CellPos cell);
+    MoveOutcome openCell(CellPos cell);
     // Places `mines` mines for a game whose first opened cell is `first`.
     void placeMines(int mines, CellPos first);
 
@@ -111,6 +130,9 @@ class Game {
     void toggleFlagAt(CellPos cell);
     bool followsHeldCell(CellPos cell) const;
     void finishPress(int button, std::optional<CellPos> releasedOver);
+    void open(CellPos cell);
+    // What a move that started in state `before` hands back: the win, when it won.
+    MoveOutcome outcomeSince(GameState before) const;
     void pointAt(int buttons, double x, double y);
 
     void startBoard(int side, int mines);
@@ -120,7 +142,6 @@ class Game {
     void setCounter(int value);
     void lose(CellPos hit);
     void win();
-    void checkRecord();
 
     GameView& view_;
     RandomSource& random_;

@@ -1,7 +1,9 @@
 #pragma once
-// What the game asks of the window it runs in. The game calls these in a fixed
-// order that is part of its behaviour: what is on the screen when the board is
-// shown at once, what the record dialogs show behind them.
+// What the game asks of the window it runs in: drawing and the window's own
+// facts, nothing else. The game calls these in a fixed order that is part of its
+// behaviour: what is on the screen when the board is shown at once. What a move
+// leaves to do afterwards (a record to check, settings to write, the window to
+// minimise) it hands back to its caller instead (MoveOutcome, core/game.h).
 
 #include "core/geometry.h"
 #include "core/levels.h"
@@ -47,24 +49,11 @@ class GameView {
     virtual void runClock(bool running) = 0;
 
     // --- Window and menus.
+    // A minimised window's clock stands still.
     virtual bool isMinimized() const = 0;
-    virtual void minimize() = 0;
     // Check marks: exactly the given level item / face item is marked.
     virtual void showLevelMark(Level level) = 0;
     virtual void showFaceMark(int faceSet) = 0;
-
-    // --- Records and settings.
-    // Sets the prompt of the name-entry dialog for a fixed level.
-    virtual void setRecordPrompt(Level level) = 0;
-    // The level's best time in seconds (0 when its entry holds no number).
-    virtual double bestTime(Level level) = 0;
-    // Fills the name field with the level's holder, wholly selected.
-    virtual void prepareNameEntry(Level level) = 0;
-    // A new record: asks for the name, stores time and name in the table, shows
-    // the best-times table. Returns when the dialogs are closed.
-    virtual void enterRecord(Level level, int seconds) = 0;
-    // Rewrites the settings file.
-    virtual void saveSettings() = 0;
 };
 
 }  // namespace quorvel::core

@@ -33,11 +33,13 @@ void Game::boardMove(int buttons, double x, double y) {
     pointAt(buttons, x, y);
 }
 
-void Game::boardRelease(int button, double x, double y) {
+MoveOutcome Game::boardRelease(int button, double x, double y) {
     if (!takesInput()) {
-        return;
+        return {};
     }
+    const GameState before = state_;
     finishPress(button, cellUnderPointer(side_, x, y));
+    return outcomeSince(before);
 }
 
 void Game::pointAt(int buttons, double x, double y) {
@@ -105,7 +107,7 @@ void Game::finishPress(int button, std::optional<CellPos> releasedOver) {
     if (held_) {
         view_.drawCell(*held_, CellLook::Raised);
         if (releasedOver) {
-            openCell(*held_);
+            open(*held_);
         }
     }
     held_.reset();
@@ -142,15 +144,20 @@ void Game::faceRelease(int /*button*/, double x, double y) {
 
 // ---------------------------------------------------------------- keys
 
-void Game::keyDown(Key key) {
+MoveOutcome Game::keyDown(Key key) {
     if (key == Key::NewGame) {
         newGame();
     } else if (key == Key::Escape) {
         // As if the left button came up over the held cell, even on a finished
-        // game; then the window goes to the task bar.
+        // game; then the window goes to the task bar, after the record check of a
+        // game that this opening won.
+        const GameState before = state_;
         finishPress(kLeftButton, held_);
-        view_.minimize();
+        MoveOutcome outcome = outcomeSince(before);
+        outcome.minimize = true;
+        return outcome;
     }
+    return {};
 }
 
 }  // namespace quorvel::core

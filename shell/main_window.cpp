@@ -24,7 +24,7 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
       face_button_(new PictureSurface(panel_)),
       board_(*new PictureSurface(client_)),
       session_(store, dialogs, game_, *this),
-      view_({*this, *this, board_, *panel_, *face_button_, timer_, session_, game_}),
+      view_({*this, *this, board_, *panel_, *face_button_, timer_, game_}),
       game_(view_, random) {
     setWindowTitle(text(texts::kTitle));
     // A fixed single border: minimise and close, never maximise or resize.
@@ -60,7 +60,7 @@ SurfaceMouse MainWindow::mouseMoves() {
             dispatch([&] { (game_.*move)(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { (game_.*release)(button, x, y); });
+            dispatch([&] { return (game_.*release)(button, x, y); });
         },
     };
 }
@@ -119,7 +119,7 @@ void MainWindow::addFaceItems(QMenu* menu) {
         faceSets_[i]->setCheckable(true);
         const int index = static_cast<int>(i);
         connect(faceSets_[i], &QAction::triggered, this, [this, index] {
-            dispatch([&] { game_.chooseFaceSet(index); });
+            dispatch([&] { return game_.chooseFaceSet(index); });
             // Qt toggled the item's mark itself; choosing the marked set
             // again changes nothing in the game, so put the marks back.
             showMarks();
@@ -151,9 +151,21 @@ void MainWindow::layoutBoard(int side) {
     layout()->activate();
 }
 
+void MainWindow::act(const core::MoveOutcome& outcome) {
+    if (outcome.won) {
+        session_.recordWin(*outcome.won);
+    }
+    if (outcome.faceSetChanged) {
+        session_.save();
+    }
+    if (outcome.minimize) {
+        showMinimized();
+    }
+}
+
 void MainWindow::restoreSettings() {
     session_.restore([this](const settings::StoredSettings& stored) {
-        dispatch([&] { startStored(game_, stored); });
+        dispatch([&] { return startStored(game_, stored); });
     });
 }
 
@@ -183,7 +195,7 @@ void MainWindow::quit() {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // F2 reaches the game through the menu's shortcut, so one press is one new game.
     if (event->key() == Qt::Key_Escape) {
-        dispatch([&] { game_.keyDown(core::Key::Escape); });
+        dispatch([&] { return game_.keyDown(core::Key::Escape); });
         return;
     }
     QMainWindow::keyPressEvent(event);

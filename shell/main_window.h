@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <type_traits>
 
 #include "core/game.h"
 #include "dialogs/game_dialogs.h"
@@ -72,12 +73,22 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void buildMenus();
     void addLevelItems(QMenu* menu);
     void addFaceItems(QMenu* menu);
-    // Makes a move in the game, then schedules a repaint of whatever it drew.
+    // Makes a move in the game, schedules a repaint of whatever it drew, then
+    // does what the move handed back.
     template <typename Move>
     void dispatch(Move&& move) {
-        move();
-        board_.scheduleRepaint();
+        if constexpr (std::is_void_v<std::invoke_result_t<Move>>) {
+            move();
+            board_.scheduleRepaint();
+        } else {
+            const core::MoveOutcome outcome = move();
+            // The record's dialogs run their own event loop: what the win drew (the
+            // flags on the mines) must be on the screen behind them.
+            board_.scheduleRepaint();
+            act(outcome);
+        }
     }
+    void act(const core::MoveOutcome& outcome);
     template <auto press, auto move, auto release>
     SurfaceMouse mouseMoves();
 

@@ -51,15 +51,4 @@ bool WindowView::isMinimized() const {
     return w_.window.isMinimized();
 }
 
-void WindowView::minimize() {
-    w_.window.showMinimized();
-}
-
-void WindowView::enterRecord(core::Level level, int seconds) {
-    // The dialogs run their own event loop: what the win drew (the flags on the
-    // mines) must be on the screen behind them.
-    w_.board.scheduleRepaint();
-    w_.session.enterRecord(level, seconds);
-}
-
 }  // namespace quorvel::shell

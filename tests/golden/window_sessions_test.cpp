@@ -137,20 +137,23 @@ class Witness : public settings::SettingsStore, public dialogs::GameDialogs {
     settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override { return mine; }
 
     void setDialogParent(QWidget*) override {}
-    void setRecordPrompt(core::Level level) override { prompt_ = static_cast<int>(level); }
     void prepareNameEntry(const QString&) override {}
-    void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
-                     const std::function<void()>&) override {
-        ++reached.records;
-        digest_.add(0x52);
-        digest_.add(prompt_);
-        digest_.add(static_cast<int>(level));
-        digest_.add(seconds);
-        table.setRecord(level, seconds, QStringLiteral("Hráč %1").arg(++names_));
-        addTable(table);
+    // A record is folded in as one entry, its table after the name: the name
+    // entry notes the level, the table that follows shows the record.
+    QString askName(core::Level level) override {
+        named_ = level;
+        return QStringLiteral("Hráč %1").arg(++names_);
     }
     void showBestTimes(settings::BestTimes& table, const std::function<void()>&) override {
-        digest_.add(0x42);
+        if (const auto level = std::exchange(named_, std::nullopt)) {
+            ++reached.records;
+            digest_.add(0x52);
+            digest_.add(static_cast<int>(*level));  // the prompt's level
+            digest_.add(static_cast<int>(*level));
+            digest_.add(static_cast<int>(table.best(*level)));
+        } else {
+            digest_.add(0x42);
+        }
         addTable(table);
     }
     void askCustomBoard(int side, int mines,

@@ -350,6 +350,19 @@ TEST_F(WindowTest, EscOpensTheHeldCellThenMinimises) {
     EXPECT_TRUE(window_->isMinimized());
 }
 
+// The opening that Esc makes can win: the record is asked for on the screen,
+// and only then does the window go to the task bar.
+TEST_F(WindowTest, EscThatWinsAsksForTheRecordBeforeMinimising) {
+    quorvel::support::playToWin(game(), [&](int c, int r) {
+        window_->showNormal();
+        press(anchorPoint(c, r));
+        QTest::keyClick(field(), Qt::Key_Escape);
+        EXPECT_TRUE(window_->isMinimized());
+    });
+    ASSERT_EQ(game().state(), GameState::Won);
+    EXPECT_EQ(records_.minimizedWhenAsked, std::vector<bool>{false});
+}
+
 TEST_F(WindowTest, EscWithNothingHeldOnlyMinimises) {
     const render::Picture before = window_->fieldPicture();
     QTest::keyClick(field(), Qt::Key_Escape);
