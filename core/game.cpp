@@ -9,6 +9,7 @@ namespace {
 constexpr int kMaxSeconds = 999;
 }  // namespace
 
+// "-2" for -12 is kept on purpose: docs/kept-behaviour.md.
 CounterGlyphs counterGlyphs(int value) {
     constexpr int kMinus = 10;
     if (value >= 100) {

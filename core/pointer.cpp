@@ -8,7 +8,7 @@ namespace quorvel::core {
 namespace {
 
 // A move with the left and middle buttons held toggles a flag just as a press of
-// the right button does.
+// the right button does. Kept on purpose: docs/kept-behaviour.md.
 constexpr int kLeftAndMiddle = kLeftButton + kMiddleButton;
 
 }  // namespace
@@ -56,6 +56,7 @@ void Game::pointAt(int buttons, double x, double y) {
 
 // The held cell follows the pointer only into another half-row: within the held
 // cell's half-row the pointer neither moves the held cell nor sets flags.
+// Kept on purpose: docs/kept-behaviour.md.
 bool Game::followsHeldCell(CellPos cell) const {
     return !held_ || held_->r != cell.r;
 }

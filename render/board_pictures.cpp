@@ -27,6 +27,7 @@ class CellStamp {
         Picture a(kWidth, kHeight, rgb(0, 0, 0));
         Picture b(kWidth, kHeight, rgb(255, 255, 255));
         for (Picture* pic : {&a, &b}) {
+            // Grey 128, where a cell drawn again later gets 127: docs/kept-behaviour.md.
             drawCellEdges(*pic, kLeft, 0, grey(255), grey(0), grey(128), false);
         }
         for (int i = 0; i < kWidth * kHeight; ++i) {

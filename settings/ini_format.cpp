@@ -79,7 +79,8 @@ bool isOfferedSide(double size) {
     return size == 4 || size == 6 || size == 8 || size == 10;
 }
 
-// The stored custom board, when its pair is one the custom dialog could have made.
+// The stored custom board, when its pair is one the custom dialog could have made
+// (the dialog also makes a few it refuses here: docs/kept-behaviour.md).
 std::optional<core::LevelSetup> storedCustomBoard(double size, double mines) {
     if (!isOfferedSide(size)) {
         return std::nullopt;
