@@ -1,5 +1,5 @@
-// Mine placement: random points of the board picture, each taken as the cell it
-// falls in, so that a cell's chance follows its area on the picture.
+// Mine placement: random points, each taken as the cell it falls in. Every cell
+// covers the same area of the map, so each free cell is equally likely.
 
 #include <cmath>
 #include <cstddef>
