@@ -41,28 +41,21 @@ struct SectionValues {
     std::array<QByteArray, 3> names;
 };
 
+// Stores the number after the key when the line starts with it.
+template <std::size_t N>
+void readNumber(const QByteArray& line, const char (&key)[N], double& value) {
+    if (hasKey(line, key)) {
+        value = leadingNumber(QByteArrayView(line).sliced(N - 1));
+    }
+}
+
 void readKeyLine(const QByteArray& line, SectionValues& values) {
-    const auto numberAfter = [&line](qsizetype keyLength) {
-        return leadingNumber(QByteArrayView(line).sliced(keyLength));
-    };
-    if (hasKey(line, "difficulty=")) {
-        values.difficulty = numberAfter(11);
-    }
-    if (hasKey(line, "size=")) {
-        values.size = numberAfter(5);
-    }
-    if (hasKey(line, "face=")) {
-        values.face = numberAfter(5);
-    }
-    if (hasKey(line, "mines=")) {
-        values.mines = numberAfter(6);
-    }
-    if (hasKey(line, "xpos=")) {
-        values.xpos = numberAfter(5);
-    }
-    if (hasKey(line, "ypos=")) {
-        values.ypos = numberAfter(5);
-    }
+    readNumber(line, "difficulty=", values.difficulty);
+    readNumber(line, "size=", values.size);
+    readNumber(line, "face=", values.face);
+    readNumber(line, "mines=", values.mines);
+    readNumber(line, "xpos=", values.xpos);
+    readNumber(line, "ypos=", values.ypos);
     const bool time = hasKey(line, "time");
     if ((time || hasKey(line, "name")) && line.size() >= 6 && line[5] == '=' && line[4] >= '1' &&
         line[4] <= '3') {
