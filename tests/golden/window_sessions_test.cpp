@@ -23,10 +23,12 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
 #include "core/random_source.h"
+#include "dialogs/best_times_dialog.h"
 #include "dialogs/game_dialogs.h"
 #include "render/picture.h"
 #include "settings/ini_format.h"
@@ -170,14 +172,14 @@ class Witness : public settings::SettingsStore, public dialogs::GameDialogs {
   private:
     void addTable(const settings::BestTimes& table) {
         for (int row = 0; row < 3; ++row) {
-            digest_.add(table.timeText(row).toUtf8());
+            digest_.add(dialogs::BestTimesDialog::shownTime(table.fileTime(row)).toUtf8());
             digest_.add(table.name(row).toUtf8());
         }
     }
 
     Digest& digest_;
     settings::StoredSettings stored_;
-    int prompt_ = -1;
+    std::optional<core::Level> named_;
     int names_ = 0;
 };
 
