@@ -95,10 +95,7 @@ void Game::chooseCustomBoard(int side, int mines) {
     newGame();
 }
 
-MoveOutcome Game::chooseFaceSet(int faceSet) {
-    if (faceSet < 0 || faceSet > 2) {
-        throw std::invalid_argument("no face set " + std::to_string(faceSet));
-    }
+MoveOutcome Game::chooseFaceSet(FaceSet faceSet) {
     if (faceMark_ == faceSet) {
         return {};
     }

@@ -69,9 +69,8 @@ class Game {
     // nothing changed).
     void chooseCustomBoard(int side, int mines);
     // Nothing when that face set is already marked; otherwise marks it and starts
-    // a new game, and says so (the caller writes the settings). 0..2, else
-    // std::invalid_argument.
-    MoveOutcome chooseFaceSet(int faceSet);
+    // a new game, and says so (the caller writes the settings).
+    MoveOutcome chooseFaceSet(FaceSet faceSet);
 
     // --- The board under the mouse: positions in board-surface pixels. Nothing
     // happens while the board takes no input (before the first game, after the
@@ -108,16 +107,16 @@ class Game {
     int mines() const { return mines_; }
     int coveredCount() const { return coveredCount_; }
     int seconds() const { return seconds_; }
-    int faceSet() const { return faceSet_; }
+    FaceSet faceSet() const { return faceSet_; }
     // Mines less flags, as the counter shows it.
     std::optional<int> counter() const { return counter_; }
     // The cell shown held down under the left button.
     std::optional<CellPos> heldCell() const { return held_; }
     std::optional<Level> levelMark() const { return levelMark_; }
-    std::optional<int> faceMark() const { return faceMark_; }
+    std::optional<FaceSet> faceMark() const { return faceMark_; }
     // The face the button shows, and the face it goes back to after a press.
     Face shownFace() const { return shownFace_; }
-    int shownFaceSet() const { return shownFaceSet_; }
+    std::optional<FaceSet> shownFaceSet() const { return shownFaceSet_; }
     Face restingFace() const { return restingFace_; }
 
     // For tests: put a mine or flag on a cell before the first opening, as a board
@@ -151,15 +150,15 @@ class Game {
     int mines_ = 7;
     int coveredCount_ = 0;
     int seconds_ = 0;
-    int faceSet_ = 0;
+    FaceSet faceSet_ = FaceSet::Yellow;
     std::optional<int> counter_;
     std::optional<CellPos> held_;
     std::optional<Level> levelMark_;
-    std::optional<int> faceMark_;
+    std::optional<FaceSet> faceMark_;
     Face shownFace_ = Face::Normal;
-    int shownFaceSet_ = -1;
+    std::optional<FaceSet> shownFaceSet_;
     Face restingFace_ = Face::Normal;
-    int restingFaceSet_ = -1;
+    std::optional<FaceSet> restingFaceSet_;
 };
 
 }  // namespace quorvel::core

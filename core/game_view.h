@@ -5,6 +5,7 @@
 // leaves to do afterwards (a record to check, settings to write, the window to
 // minimise) it hands back to its caller instead (MoveOutcome, core/game.h).
 
+#include "core/face_set.h"
 #include "core/geometry.h"
 #include "core/levels.h"
 
@@ -40,7 +41,7 @@ class GameView {
     virtual void layoutBoard(int side) = 0;
 
     // --- Panel.
-    virtual void showFace(Face face, int faceSet) = 0;
+    virtual void showFace(Face face, FaceSet faceSet) = 0;
     // The mine counter: mines less flags, shown by counterGlyphs.
     virtual void showCounter(int minesLeft) = 0;
     // The clock, 0 .. 999.
@@ -53,7 +54,7 @@ class GameView {
     virtual bool isMinimized() const = 0;
     // Check marks: exactly the given level item / face item is marked.
     virtual void showLevelMark(Level level) = 0;
-    virtual void showFaceMark(int faceSet) = 0;
+    virtual void showFaceMark(FaceSet faceSet) = 0;
 };
 
 }  // namespace quorvel::core

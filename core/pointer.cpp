@@ -136,10 +136,10 @@ void Game::faceRelease(int /*button*/, double x, double y) {
         newGame();
     }
     // Before the first game there is no resting face to go back to.
-    if (restingFaceSet_ >= 0) {
+    if (restingFaceSet_) {
         shownFace_ = restingFace_;
         shownFaceSet_ = restingFaceSet_;
-        view_.showFace(restingFace_, restingFaceSet_);
+        view_.showFace(restingFace_, *restingFaceSet_);
     }
 }
 

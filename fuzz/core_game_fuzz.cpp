@@ -184,6 +184,10 @@ int customMines(Bytes& in, int side) {
     return least + in.word() % (most - least + 1);
 }
 
+core::FaceSet faceSet(Bytes& in) {
+    return core::kFaceSets[in.byte() % core::kFaceSets.size()];
+}
+
 constexpr std::array<core::Level, 3> kFixedLevels{core::Level::Beginner, core::Level::Advanced,
                                                   core::Level::Expert};
 
@@ -215,7 +219,7 @@ class Driver {
     // What the settings reader does at start-up: a level, then the face set.
     void startUp() {
         const int level = in_.byte() % 4;
-        const int face = in_.byte() % 3;
+        const core::FaceSet face = faceSet(in_);
         if (level == 3) {
             customBoard();
         } else {
@@ -282,7 +286,7 @@ class Driver {
                 customBoard();
                 break;
             case FaceSetItem: {
-                const int face = in_.byte() % 3;
+                const core::FaceSet face = faceSet(in_);
                 check("face set", [&] { return game_.chooseFaceSet(face); });
                 break;
             }

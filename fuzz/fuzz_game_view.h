@@ -83,7 +83,7 @@ class FuzzGameView final : public core::GameView {
         sunken.clear();
     }
 
-    void showFace(core::Face, int) override {}
+    void showFace(core::Face, core::FaceSet) override {}
     void showCounter(int minesLeft) override {
         counterShown = true;
         counter = minesLeft;
@@ -93,7 +93,7 @@ class FuzzGameView final : public core::GameView {
 
     bool isMinimized() const override { return minimized; }
     void showLevelMark(core::Level) override {}
-    void showFaceMark(int) override {}
+    void showFaceMark(core::FaceSet) override {}
 
     // What the window does with a move's outcome: the record check, then the
     // minimise.

@@ -99,8 +99,8 @@ StoredSettings startupSettings(const SectionValues& values) {
         settings.level == core::Level::Custom ? *custom : core::fixedLevel(settings.level);
     settings.side = board.side;
     settings.mines = board.mines;
-    const double face = std::trunc(values.face);
-    settings.faceSet = (face == 1 || face == 2) ? static_cast<int>(face) : 0;
+    settings.faceSet =
+        core::faceSetNumbered(std::trunc(values.face)).value_or(core::FaceSet::Yellow);
     settings.position = QPointF(values.xpos, values.ypos);
     settings.bestTimes = BestTimes::fromFile(values.times, values.names);
     return settings;
@@ -163,7 +163,7 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
     appendLine(out, "Difficulty=" + QByteArray::number(difficultyNumber(settings.level)));
     appendLine(out, "Size=" + QByteArray::number(settings.side));
     appendLine(out, "Mines=" + QByteArray::number(settings.mines));
-    appendLine(out, "Face=" + QByteArray::number(settings.faceSet));
+    appendLine(out, "Face=" + QByteArray::number(core::faceSetNumber(settings.faceSet)));
     appendLine(out, "Xpos=" + numberBytes(settings.position.x()));
     appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
     for (int i = 0; i < 3; ++i) {

@@ -114,12 +114,12 @@ void MainWindow::addLevelItems(QMenu* menu) {
 }
 
 void MainWindow::addFaceItems(QMenu* menu) {
-    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
-        faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
-        faceSets_[i]->setCheckable(true);
-        const int index = static_cast<int>(i);
-        connect(faceSets_[i], &QAction::triggered, this, [this, index] {
-            dispatch([&] { return game_.chooseFaceSet(index); });
+    for (const core::FaceSet set : core::kFaceSets) {
+        const auto i = static_cast<std::size_t>(core::faceSetNumber(set));
+        QAction* item = faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, set] {
+            dispatch([&] { return game_.chooseFaceSet(set); });
             // Qt toggled the item's mark itself; choosing the marked set
             // again changes nothing in the game, so put the marks back.
             showMarks();
@@ -132,9 +132,8 @@ void MainWindow::showMarks() {
     for (std::size_t i = 0; i < levels_.size(); ++i) {
         levels_[i]->setChecked(level.has_value() && levelAction(*level) == levels_[i]);
     }
-    const auto face = game_.faceMark();
-    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
-        faceSets_[i]->setChecked(face.has_value() && *face == static_cast<int>(i));
+    for (const core::FaceSet set : core::kFaceSets) {
+        faceAction(set)->setChecked(game_.faceMark() == set);
     }
 }
 

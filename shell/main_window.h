@@ -46,7 +46,9 @@ class MainWindow : public QMainWindow, private WindowFrame {
     QAction* levelAction(core::Level level) const {
         return levels_.at(static_cast<std::size_t>(level));
     }
-    QAction* faceAction(int index) const { return faceSets_.at(static_cast<std::size_t>(index)); }
+    QAction* faceAction(core::FaceSet set) const {
+        return faceSets_.at(static_cast<std::size_t>(core::faceSetNumber(set)));
+    }
     QAction* quitAction() const { return quit_; }
     QAction* aboutAction() const { return about_; }
 
@@ -103,7 +105,7 @@ class MainWindow : public QMainWindow, private WindowFrame {
 
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};
-    std::array<QAction*, 3> faceSets_{};
+    std::array<QAction*, core::kFaceSets.size()> faceSets_{};
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
 };

@@ -35,7 +35,7 @@ settings::StoredSettings SettingsSession::current() const {
     settings.level = game_.levelMark().value_or(core::Level::Beginner);
     settings.side = game_.side();
     settings.mines = game_.mines();
-    settings.faceSet = game_.faceMark().value_or(0);
+    settings.faceSet = game_.faceMark().value_or(core::FaceSet::Yellow);
     settings.position = positionToStore(placement_, window_.pos());
     settings.bestTimes = bestTimes_;
     return settings;

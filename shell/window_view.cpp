@@ -18,7 +18,7 @@ void WindowView::drawOpenedCell(core::CellPos cell, int minesAround) {
     w_.board.drawOpenedCell(cell, minesAround, w_.game.faceSet());
 }
 
-void WindowView::showFace(core::Face face, int faceSet) {
+void WindowView::showFace(core::Face face, core::FaceSet faceSet) {
     w_.faceButton.setPicture(&render::facePicture(face, faceSet));
     accessible_.tell();
 }

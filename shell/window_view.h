@@ -45,14 +45,14 @@ class WindowView final : public core::GameView {
     void showBoard() override { w_.board.showNow(); }
     void layoutBoard(int side) override { w_.frame.layoutBoard(side); }
 
-    void showFace(core::Face face, int faceSet) override;
+    void showFace(core::Face face, core::FaceSet faceSet) override;
     void showCounter(int minesLeft) override;
     void showClock(int seconds) override;
     void runClock(bool running) override;
 
     bool isMinimized() const override;
     void showLevelMark(core::Level) override { w_.frame.showMarks(); }
-    void showFaceMark(int) override { w_.frame.showMarks(); }
+    void showFaceMark(core::FaceSet) override { w_.frame.showMarks(); }
 
   private:
     WindowParts w_;

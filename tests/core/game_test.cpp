@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,7 +40,7 @@ void playToWin(GameFixture& f, int ticks) {
 
 TEST(NewGame, StartsReadyWithClockAtZeroAndCounterAtTheMineCount) {
     GameFixture f;
-    f.game.chooseFaceSet(0);
+    f.game.chooseFaceSet(FaceSet::Yellow);
     f.view.clear();
     f.game.chooseLevel(Level::Advanced);
     EXPECT_EQ(f.view.only({"mark", "layout"}), (Log{"mark(Advanced)", "layout(6)"}));
@@ -120,24 +122,37 @@ TEST(NewGame, UnsupportedSideOrNoMinesIsRefusedAndChangesNothing) {
         }
     }
     EXPECT_THROW(f.game.chooseCustomBoard(6, 0), std::invalid_argument);
-    EXPECT_THROW(f.game.chooseFaceSet(3), std::invalid_argument);
     EXPECT_THROW(fixedLevel(Level::Custom), std::invalid_argument);
     EXPECT_TRUE(f.view.log.empty());
     EXPECT_EQ(f.game.side(), 6);
     EXPECT_EQ(f.game.levelMark(), Level::Advanced);
 }
 
+// The menu's items and the file's Face= count the sets 0, 1, 2; nothing else
+// names one, whatever the file holds.
+TEST(FaceSets, OnlyTheNumbersZeroToTwoNameASetInTheMenusOrder) {
+    for (const int number : {0, 1, 2}) {
+        const std::optional<FaceSet> set = faceSetNumbered(number);
+        ASSERT_TRUE(set) << number;
+        EXPECT_EQ(*set, kFaceSets[static_cast<std::size_t>(number)]);
+        EXPECT_EQ(faceSetNumber(*set), number);
+    }
+    for (const double number : {-1.0, 3.0, 0.5, 2.0000001, std::nan("")}) {
+        EXPECT_EQ(faceSetNumbered(number), std::nullopt) << number;
+    }
+}
+
 TEST(NewGame, FaceSetChangeStartsAGameAndSaysSoOnlyWhenTheSetChanged) {
     GameFixture f;
     f.setUpLevel(Level::Beginner, {});
     f.view.clear();
-    EXPECT_EQ(f.game.chooseFaceSet(0), MoveOutcome{});
+    EXPECT_EQ(f.game.chooseFaceSet(FaceSet::Yellow), MoveOutcome{});
     EXPECT_TRUE(f.view.log.empty());
-    EXPECT_EQ(f.game.chooseFaceSet(2), MoveOutcome{.faceSetChanged = true});
+    EXPECT_EQ(f.game.chooseFaceSet(FaceSet::Alien), MoveOutcome{.faceSetChanged = true});
     ASSERT_FALSE(f.view.log.empty());
     EXPECT_EQ(f.view.log.front(), "faceMark(2)");
     EXPECT_EQ(f.view.log[1], "face(Normal,2)");
-    EXPECT_EQ(f.game.faceSet(), 2);
+    EXPECT_EQ(f.game.faceSet(), FaceSet::Alien);
     // The surprised face of the new set.
     f.leftPress(3, 6);
     EXPECT_EQ(f.view.last("face"), "face(Surprised,2)");
@@ -256,7 +271,7 @@ TEST(Record, ACustomBoardNeverRecords) {
     GameFixture f;
     f.random.side = 4;
     f.random.plan = kLeftWall;
-    f.game.chooseFaceSet(0);
+    f.game.chooseFaceSet(FaceSet::Yellow);
     f.game.chooseLevel(Level::Beginner);
     f.game.chooseCustomBoard(4, 7);
     f.view.clear();
@@ -337,7 +352,7 @@ TEST_P(EveryLevel, PlayedToAWin) {
     RecordingView view;
     SeededRandom random(static_cast<std::uint64_t>(100 + GetParam()));
     Game game(view, random);
-    game.chooseFaceSet(1);
+    game.chooseFaceSet(FaceSet::DarkRed);
     choose(game);
     const int side = game.side();
     const int mines = game.mines();
@@ -372,7 +387,7 @@ TEST_P(EveryLevel, PlayedToALoss) {
     RecordingView view;
     SeededRandom random(static_cast<std::uint64_t>(200 + GetParam()));
     Game game(view, random);
-    game.chooseFaceSet(2);
+    game.chooseFaceSet(FaceSet::Alien);
     choose(game);
     const int side = game.side();
     const int mines = game.mines();

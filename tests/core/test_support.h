@@ -99,15 +99,18 @@ class RecordingView : public GameView {
         add("layout(" + std::to_string(side) + ")");
         shown.clear();
     }
-    void showFace(Face face, int faceSet) override {
-        add(std::string("face(") + faceName(face) + "," + std::to_string(faceSet) + ")");
+    void showFace(Face face, FaceSet faceSet) override {
+        add(std::string("face(") + faceName(face) + "," + std::to_string(faceSetNumber(faceSet)) +
+            ")");
     }
     void showCounter(int minesLeft) override { add("counter(" + std::to_string(minesLeft) + ")"); }
     void showClock(int seconds) override { add("clock(" + std::to_string(seconds) + ")"); }
     void runClock(bool running) override { add(running ? "runClock(on)" : "runClock(off)"); }
     bool isMinimized() const override { return minimized; }
     void showLevelMark(Level level) override { add(std::string("mark(") + levelName(level) + ")"); }
-    void showFaceMark(int faceSet) override { add("faceMark(" + std::to_string(faceSet) + ")"); }
+    void showFaceMark(FaceSet faceSet) override {
+        add("faceMark(" + std::to_string(faceSetNumber(faceSet)) + ")");
+    }
 
     void clear() { log.clear(); }
     int count(const std::string& line) const {
@@ -276,7 +279,7 @@ struct GameFixture {
         const BoardPicture p = parsePicture(rows);
         random.side = p.side;
         random.plan = p.mines;
-        game.chooseFaceSet(0);
+        game.chooseFaceSet(FaceSet::Yellow);
         game.chooseCustomBoard(p.side, static_cast<int>(p.mines.size()));
         for (const CellPos& f : p.flags) {
             rightPress(f.c, f.r);
@@ -286,7 +289,7 @@ struct GameFixture {
     void setUpLevel(Level level, const std::vector<CellPos>& mines) {
         random.side = fixedLevel(level).side;
         random.plan = mines;
-        game.chooseFaceSet(0);
+        game.chooseFaceSet(FaceSet::Yellow);
         game.chooseLevel(level);
     }
 

@@ -37,7 +37,7 @@ struct Checked {
 
     Checked() {
         EXPECT_EQ(event([&] { game.chooseLevel(core::Level::Beginner); }), std::nullopt);
-        EXPECT_EQ(event([&] { game.chooseFaceSet(0); }), std::nullopt);
+        EXPECT_EQ(event([&] { game.chooseFaceSet(core::FaceSet::Yellow); }), std::nullopt);
     }
 
     std::optional<std::string> event(const std::function<void()>& handler) {

@@ -419,7 +419,8 @@ class Session {
             case 12:
                 return custom();
             case 13:
-                return window_.faceAction(in_.next(3))->trigger();
+                return window_.faceAction(core::kFaceSets[static_cast<std::size_t>(in_.next(3))])
+                    ->trigger();
             case 14:
                 return in_.next(2) == 0 ? window_.newAction()->trigger() : bestTimes();
             case 15:
@@ -459,8 +460,8 @@ class Session {
         for (int i = 0; i < 4; ++i) {
             marks = marks * 2 + (window_.levelAction(static_cast<core::Level>(i))->isChecked());
         }
-        for (int i = 0; i < 3; ++i) {
-            marks = marks * 2 + window_.faceAction(i)->isChecked();
+        for (const core::FaceSet set : core::kFaceSets) {
+            marks = marks * 2 + window_.faceAction(set)->isChecked();
         }
         digest_.add(marks);
         digest_.add(window_.timer().isActive());

@@ -83,12 +83,12 @@ TEST(StartupChoice, InvalidCustomPairStartsBeginnerOnly) {
 }
 
 TEST(StartupChoice, FaceOutsideTheThreeSetsStartsSetZero) {
-    EXPECT_EQ(stored(0, 0, 0, 1).faceSet, 1);
-    EXPECT_EQ(stored(0, 0, 0, 2).faceSet, 2);
-    EXPECT_EQ(stored(0, 0, 0, 2.7).faceSet, 2);
-    EXPECT_EQ(stored(0, 0, 0, 3).faceSet, 0);
-    EXPECT_EQ(stored(0, 0, 0, -1).faceSet, 0);
-    EXPECT_EQ(stored(0, 0, 0, 1e300).faceSet, 0);
+    EXPECT_EQ(stored(0, 0, 0, 1).faceSet, core::FaceSet::DarkRed);
+    EXPECT_EQ(stored(0, 0, 0, 2).faceSet, core::FaceSet::Alien);
+    EXPECT_EQ(stored(0, 0, 0, 2.7).faceSet, core::FaceSet::Alien);
+    EXPECT_EQ(stored(0, 0, 0, 3).faceSet, core::FaceSet::Yellow);
+    EXPECT_EQ(stored(0, 0, 0, -1).faceSet, core::FaceSet::Yellow);
+    EXPECT_EQ(stored(0, 0, 0, 1e300).faceSet, core::FaceSet::Yellow);
 }
 
 TEST(StoredSettings, LevelNumbersGoIntoTheSection) {

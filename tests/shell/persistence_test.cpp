@@ -116,7 +116,7 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
         ASSERT_TRUE(QFile::exists(path_)) << "start-up creates the file";
         EXPECT_EQ(window->game().side(), 4);
         window->levelAction(Level::Expert)->trigger();
-        window->faceAction(1)->trigger();
+        window->faceAction(core::FaceSet::DarkRed)->trigger();
         window->move(57, 43);
         window->close();
     }
@@ -128,8 +128,8 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
     EXPECT_EQ(window->game().side(), 8);
     EXPECT_EQ(window->game().mines(), 49);
     EXPECT_EQ(window->game().levelMark(), Level::Expert);
-    EXPECT_EQ(window->game().faceSet(), 1);
-    EXPECT_TRUE(window->faceAction(1)->isChecked());
+    EXPECT_EQ(window->game().faceSet(), core::FaceSet::DarkRed);
+    EXPECT_TRUE(window->faceAction(core::FaceSet::DarkRed)->isChecked());
     EXPECT_EQ(window->pos(), QPoint(57, 43));
     EXPECT_EQ(window->clientArea()->size(), QSize(286, 307));
 }
@@ -282,7 +282,7 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         EXPECT_EQ(window.game().side(), 4);
         EXPECT_EQ(window.game().state(), GameState::Ready);
-        window.faceAction(2)->trigger();
+        window.faceAction(core::FaceSet::Alien)->trigger();
         window.levelAction(Level::Advanced)->trigger();
         QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
                           testing::anchorPoint(5, 10).toPoint());
