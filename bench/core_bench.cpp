@@ -21,19 +21,13 @@ class SilentView final : public GameView {
     void drawOpenedCell(CellPos, int) override {}
     void showBoard() override {}
     void layoutBoard(int) override {}
-    void showFace(Face, int) override {}
+    void showFace(Face, FaceSet) override {}
     void showCounter(int) override {}
     void showClock(int) override {}
     void runClock(bool) override {}
     bool isMinimized() const override { return false; }
-    void minimize() override {}
     void showLevelMark(Level) override {}
-    void showFaceMark(int) override {}
-    void setRecordPrompt(Level) override {}
-    double bestTime(Level) override { return 999; }
-    void prepareNameEntry(Level) override {}
-    void enterRecord(Level, int) override {}
-    void saveSettings() override {}
+    void showFaceMark(FaceSet) override {}
 };
 
 // Always draws the anchor pixel of one cell, so that one mine lands there.
@@ -79,7 +73,7 @@ void BM_FloodFillSide10(benchmark::State& state) {
     // the right edge: every other cell, 270 of them, opens in one fill.
     OneCellRandom random(side, {0, side - 1});
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseCustomBoard(side, 1);
     const CellPos opened{2 * side - 2, 3 * side - 3};
     for (auto _ : state) {
@@ -100,7 +94,7 @@ void BM_PlaceMinesDense(benchmark::State& state) {
     SilentView view;
     SeededRandom random(2026);
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseCustomBoard(side, mines);
     for (auto _ : state) {
         game.boardForTesting().clear();

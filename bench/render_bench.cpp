@@ -33,7 +33,7 @@ void BM_GenerateAllPictures(benchmark::State& state) {
         benchmark::DoNotOptimize(render::makeBackgroundPicture());
         benchmark::DoNotOptimize(render::makeCounterBoxPicture());
         benchmark::DoNotOptimize(render::makeClockBoxPicture());
-        for (int faceSet = 0; faceSet <= 2; ++faceSet) {
+        for (const core::FaceSet faceSet : core::kFaceSets) {
             for (core::Face face : {core::Face::Normal, core::Face::Pressed, core::Face::Surprised,
                                     core::Face::Dead, core::Face::Winner}) {
                 benchmark::DoNotOptimize(render::makeFacePicture(face, faceSet));
@@ -49,7 +49,7 @@ BENCHMARK(BM_GenerateAllPictures)->Unit(benchmark::kMicrosecond);
 // the number in the style of the face set given as the argument. The drawing goes
 // over the same picture each time; the work does not depend on what is there.
 void BM_DrawOpenBoardSide10(benchmark::State& state) {
-    const int faceSet = static_cast<int>(state.range(0));
+    const core::FaceSet faceSet = core::kFaceSets.at(static_cast<std::size_t>(state.range(0)));
     constexpr int kSide = 10;
     render::Picture field = render::boardPicture(kSide);
     std::vector<core::CellPos> cells;

@@ -59,10 +59,8 @@ class SideTenStore final : public quorvel::settings::SettingsStore {
 class NoDialogs final : public quorvel::dialogs::GameDialogs {
   public:
     void setDialogParent(QWidget*) override {}
-    void setRecordPrompt(quorvel::core::Level) override {}
     void prepareNameEntry(const QString&) override {}
-    void enterRecord(quorvel::settings::BestTimes&, quorvel::core::Level, int,
-                     const std::function<void()>&) override {}
+    QString askName(quorvel::core::Level) override { return {}; }
     void showBestTimes(quorvel::settings::BestTimes&, const std::function<void()>&) override {}
     void askCustomBoard(int, int, const std::function<void(int, int)>&) override {}
 };

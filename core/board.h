@@ -36,6 +36,7 @@ constexpr Cell withoutFlag(Cell cell) {
 
 class Board {
   public:
+    // Far more than a side-10 board needs, kept on purpose: docs/kept-behaviour.md.
     static constexpr int kMin = -5;
     static constexpr int kMax = 60;
 

@@ -9,6 +9,7 @@ namespace {
 constexpr int kMaxSeconds = 999;
 }  // namespace
 
+// "-2" for -12 is kept on purpose: docs/kept-behaviour.md.
 CounterGlyphs counterGlyphs(int value) {
     constexpr int kMinus = 10;
     if (value >= 100) {
@@ -79,7 +80,6 @@ void Game::chooseLevel(Level level) {
     levelMark_ = level;
     view_.showLevelMark(level);
     startBoard(setup.side, setup.mines);
-    view_.setRecordPrompt(level);
     newGame();
 }
 
@@ -95,23 +95,33 @@ void Game::chooseCustomBoard(int side, int mines) {
     newGame();
 }
 
-void Game::chooseFaceSet(int faceSet) {
-    if (faceSet < 0 || faceSet > 2) {
-        throw std::invalid_argument("no face set " + std::to_string(faceSet));
-    }
+MoveOutcome Game::chooseFaceSet(FaceSet faceSet) {
     if (faceMark_ == faceSet) {
-        return;
+        return {};
     }
     faceSet_ = faceSet;
     faceMark_ = faceSet;
     view_.showFaceMark(faceSet);
     newGame();
-    view_.saveSettings();
+    return {.faceSetChanged = true};
 }
 
 // ---------------------------------------------------------------- opening cells
 
-void Game::openCell(CellPos cell) {
+MoveOutcome Game::openCell(CellPos cell) {
+    const GameState before = state_;
+    open(cell);
+    return outcomeSince(before);
+}
+
+MoveOutcome Game::outcomeSince(GameState before) const {
+    if (before != GameState::Won && state_ == GameState::Won) {
+        return {.won = winOf(levelMark_, seconds_)};
+    }
+    return {};
+}
+
+void Game::open(CellPos cell) {
     // The fill tries the neighbours of edge cells too, which lie off the board.
     if (!takesInput() || !isCell(side_, cell.c, cell.r)) {
         return;
@@ -140,7 +150,7 @@ void Game::openCell(CellPos cell) {
         // fill has finished, so a cell opened deeper down is skipped here.
         for (const CellPos& d : kNeighbourOffsets) {
             if (board_.at(cell.c + d.c, cell.r + d.r) == Cell::Covered) {
-                openCell({cell.c + d.c, cell.r + d.r});
+                open({cell.c + d.c, cell.r + d.r});
             }
         }
     }
@@ -180,21 +190,9 @@ void Game::win() {
             view_.drawCell(cell, CellLook::Flag);
         }
     });
+    // The record check runs after the move, in the caller: the clock has stopped
+    // and the board shows the won game when its dialogs open.
     setState(GameState::Won);
-    checkRecord();
-}
-
-void Game::checkRecord() {
-    // A custom board is checked against the beginner's time but never recorded.
-    const Level level = recordLevel(levelMark_);
-    const double best = view_.bestTime(level);
-    view_.prepareNameEntry(level);
-    // An equal time keeps the old record.
-    if (best <= seconds_ || levelMark_ == Level::Custom) {
-        return;
-    }
-    view_.enterRecord(level, seconds_);
-    view_.saveSettings();
 }
 
 // ---------------------------------------------------------------- clock

@@ -1,6 +1,8 @@
 #pragma once
 // The game: the state of one main window and the rules that change it. Every
-// visible effect goes through GameView, in the order the rules give.
+// visible effect goes through GameView, in the order the rules give; what is left
+// to do after a move (the record check of a win, the settings write of a new face
+// set, minimising the window) the move hands back as a MoveOutcome.
 //
 // The player's moves come in as the window receives them (buttons and pointer
 // positions, keys, clock ticks, menu choices); a board position becomes a cell
@@ -39,6 +41,19 @@ struct CounterGlyphs {
 };
 CounterGlyphs counterGlyphs(int value);
 
+// What a move leaves to its caller, who acts on it after the move has returned,
+// in this order: the record check of a win, the settings write of a face set
+// change, then the window going to the task bar.
+struct MoveOutcome {
+    // The move won the game.
+    std::optional<Win> won = std::nullopt;
+    // The move chose another face set.
+    bool faceSetChanged = false;
+    // The window is to be minimised (Esc), after everything else the move asked for.
+    bool minimize = false;
+    friend bool operator==(const MoveOutcome&, const MoveOutcome&) = default;
+};
+
 class Game {
   public:
     // The game starts with no level chosen (no mark), side 4 and 7 mines, nothing
@@ -53,30 +68,33 @@ class Game {
     // side must be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument,
     // nothing changed).
     void chooseCustomBoard(int side, int mines);
-    // Nothing when that face set is already marked; otherwise marks it, starts a
-    // new game and saves the settings. 0..2, else std::invalid_argument.
-    void chooseFaceSet(int faceSet);
+    // Nothing when that face set is already marked; otherwise marks it and starts
+    // a new game, and says so (the caller writes the settings).
+    MoveOutcome chooseFaceSet(FaceSet faceSet);
 
     // --- The board under the mouse: positions in board-surface pixels. Nothing
     // happens while the board takes no input (before the first game, after the
     // end of one).
     void boardPress(int button, double x, double y);
     void boardMove(int buttons, double x, double y);
-    void boardRelease(int button, double x, double y);
+    // The release of the left button may open a cell and so win the game.
+    MoveOutcome boardRelease(int button, double x, double y);
 
     // --- The face button: positions in its 32 x 26 pixels.
     void facePress(int button, double x, double y);
     void faceMove(int buttons, double x, double y);
     void faceRelease(int button, double x, double y);
 
-    void keyDown(Key key);
+    // Esc lets go of the held cell (which may open it and win) and asks for the
+    // window to be minimised.
+    MoveOutcome keyDown(Key key);
     // One second of the clock.
     void tick();
 
     // Opens a covered cell as the release of the left button over it does: the
     // first opening of a game places the mines and starts the clock; an empty
     // cell opens its neighbours in the fill's fixed order.
-    void openCell(CellPos cell);
+    MoveOutcome openCell(CellPos cell);
     // Places `mines` mines for a game whose first opened cell is `first`.
     void placeMines(int mines, CellPos first);
 
@@ -89,16 +107,16 @@ class Game {
     int mines() const { return mines_; }
     int coveredCount() const { return coveredCount_; }
     int seconds() const { return seconds_; }
-    int faceSet() const { return faceSet_; }
+    FaceSet faceSet() const { return faceSet_; }
     // Mines less flags, as the counter shows it.
     std::optional<int> counter() const { return counter_; }
     // The cell shown held down under the left button.
     std::optional<CellPos> heldCell() const { return held_; }
     std::optional<Level> levelMark() const { return levelMark_; }
-    std::optional<int> faceMark() const { return faceMark_; }
+    std::optional<FaceSet> faceMark() const { return faceMark_; }
     // The face the button shows, and the face it goes back to after a press.
     Face shownFace() const { return shownFace_; }
-    int shownFaceSet() const { return shownFaceSet_; }
+    std::optional<FaceSet> shownFaceSet() const { return shownFaceSet_; }
     Face restingFace() const { return restingFace_; }
 
     // For tests: put a mine or flag on a cell before the first opening, as a board
@@ -111,6 +129,9 @@ class Game {
     void toggleFlagAt(CellPos cell);
     bool followsHeldCell(CellPos cell) const;
     void finishPress(int button, std::optional<CellPos> releasedOver);
+    void open(CellPos cell);
+    // What a move that started in state `before` hands back: the win, when it won.
+    MoveOutcome outcomeSince(GameState before) const;
     void pointAt(int buttons, double x, double y);
 
     void startBoard(int side, int mines);
@@ -120,7 +141,6 @@ class Game {
     void setCounter(int value);
     void lose(CellPos hit);
     void win();
-    void checkRecord();
 
     GameView& view_;
     RandomSource& random_;
@@ -130,15 +150,15 @@ class Game {
     int mines_ = 7;
     int coveredCount_ = 0;
     int seconds_ = 0;
-    int faceSet_ = 0;
+    FaceSet faceSet_ = FaceSet::Yellow;
     std::optional<int> counter_;
     std::optional<CellPos> held_;
     std::optional<Level> levelMark_;
-    std::optional<int> faceMark_;
+    std::optional<FaceSet> faceMark_;
     Face shownFace_ = Face::Normal;
-    int shownFaceSet_ = -1;
+    std::optional<FaceSet> shownFaceSet_;
     Face restingFace_ = Face::Normal;
-    int restingFaceSet_ = -1;
+    std::optional<FaceSet> restingFaceSet_;
 };
 
 }  // namespace quorvel::core

@@ -1,8 +1,11 @@
 #pragma once
-// What the game asks of the window it runs in. The game calls these in a fixed
-// order that is part of its behaviour: what is on the screen when the board is
-// shown at once, what the record dialogs show behind them.
+// What the game asks of the window it runs in: drawing and the window's own
+// facts, nothing else. The game calls these in a fixed order that is part of its
+// behaviour: what is on the screen when the board is shown at once. What a move
+// leaves to do afterwards (a record to check, settings to write, the window to
+// minimise) it hands back to its caller instead (MoveOutcome, core/game.h).
 
+#include "core/face_set.h"
 #include "core/geometry.h"
 #include "core/levels.h"
 
@@ -38,7 +41,7 @@ class GameView {
     virtual void layoutBoard(int side) = 0;
 
     // --- Panel.
-    virtual void showFace(Face face, int faceSet) = 0;
+    virtual void showFace(Face face, FaceSet faceSet) = 0;
     // The mine counter: mines less flags, shown by counterGlyphs.
     virtual void showCounter(int minesLeft) = 0;
     // The clock, 0 .. 999.
@@ -47,24 +50,11 @@ class GameView {
     virtual void runClock(bool running) = 0;
 
     // --- Window and menus.
+    // A minimised window's clock stands still.
     virtual bool isMinimized() const = 0;
-    virtual void minimize() = 0;
     // Check marks: exactly the given level item / face item is marked.
     virtual void showLevelMark(Level level) = 0;
-    virtual void showFaceMark(int faceSet) = 0;
-
-    // --- Records and settings.
-    // Sets the prompt of the name-entry dialog for a fixed level.
-    virtual void setRecordPrompt(Level level) = 0;
-    // The level's best time in seconds (0 when its entry holds no number).
-    virtual double bestTime(Level level) = 0;
-    // Fills the name field with the level's holder, wholly selected.
-    virtual void prepareNameEntry(Level level) = 0;
-    // A new record: asks for the name, stores time and name in the table, shows
-    // the best-times table. Returns when the dialogs are closed.
-    virtual void enterRecord(Level level, int seconds) = 0;
-    // Rewrites the settings file.
-    virtual void saveSettings() = 0;
+    virtual void showFaceMark(FaceSet faceSet) = 0;
 };
 
 }  // namespace quorvel::core

@@ -1,6 +1,7 @@
 #pragma once
-// The leading decimal number of a text, as the counter, the best-times table and
-// the settings file read their numbers.
+// The leading decimal number of a text, as the best-times table, the settings
+// file and the custom-board dialog read their numbers (through
+// settings/number_text.h, which hands it their bytes).
 
 #include <string_view>
 

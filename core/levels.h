@@ -24,6 +24,23 @@ Level recordLevel(std::optional<Level> marked);
 // board reads the beginner row.
 int bestTimesRow(Level level);
 
+// A won game as the best-times table takes it: the level whose best time it is
+// held against (recordLevel of the level marked), its seconds, and whether the
+// table keeps it at all (a custom board is held against the beginner's time but
+// never recorded).
+struct Win {
+    Level level;
+    int seconds;
+    bool recordable;
+
+    // A new record: recordable and faster than the best time. An equal time keeps
+    // the old holder.
+    bool setsRecord(double best) const { return recordable && seconds < best; }
+    friend bool operator==(const Win&, const Win&) = default;
+};
+// The win of a game played with this level marked, in this many seconds.
+Win winOf(std::optional<Level> marked, int seconds);
+
 // A custom board holds between 5 % and half of its cells in mines, as real
 // numbers: 1.85 .. 18.5 for side 4, 13.55 .. 135.5 for side 10.
 struct MineRange {

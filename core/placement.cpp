@@ -1,5 +1,5 @@
-// Mine placement: random points of the board picture, each taken as the cell it
-// falls in, so that a cell's chance follows its area on the picture.
+// Mine placement: random points, each taken as the cell it falls in. Every cell
+// covers the same area of the map, so each free cell is equally likely.
 
 #include <cmath>
 #include <cstddef>
@@ -51,6 +51,9 @@ void Game::placeMines(int mines, CellPos first) {
         }
     });
 
+    // Points are drawn over the board picture's size but read as map points, so the
+    // 6-pixel stripe right and below maps to no cell and is drawn again. Kept on
+    // purpose: docs/kept-behaviour.md.
     int remaining = mines;
     // At least one mine, as the placement tests for the end only after a mine.
     while (eligible > 0) {

@@ -8,7 +8,7 @@ namespace quorvel::core {
 namespace {
 
 // A move with the left and middle buttons held toggles a flag just as a press of
-// the right button does.
+// the right button does. Kept on purpose: docs/kept-behaviour.md.
 constexpr int kLeftAndMiddle = kLeftButton + kMiddleButton;
 
 }  // namespace
@@ -33,11 +33,13 @@ void Game::boardMove(int buttons, double x, double y) {
     pointAt(buttons, x, y);
 }
 
-void Game::boardRelease(int button, double x, double y) {
+MoveOutcome Game::boardRelease(int button, double x, double y) {
     if (!takesInput()) {
-        return;
+        return {};
     }
+    const GameState before = state_;
     finishPress(button, cellUnderPointer(side_, x, y));
+    return outcomeSince(before);
 }
 
 void Game::pointAt(int buttons, double x, double y) {
@@ -54,6 +56,7 @@ void Game::pointAt(int buttons, double x, double y) {
 
 // The held cell follows the pointer only into another half-row: within the held
 // cell's half-row the pointer neither moves the held cell nor sets flags.
+// Kept on purpose: docs/kept-behaviour.md.
 bool Game::followsHeldCell(CellPos cell) const {
     return !held_ || held_->r != cell.r;
 }
@@ -105,7 +108,7 @@ void Game::finishPress(int button, std::optional<CellPos> releasedOver) {
     if (held_) {
         view_.drawCell(*held_, CellLook::Raised);
         if (releasedOver) {
-            openCell(*held_);
+            open(*held_);
         }
     }
     held_.reset();
@@ -133,24 +136,29 @@ void Game::faceRelease(int /*button*/, double x, double y) {
         newGame();
     }
     // Before the first game there is no resting face to go back to.
-    if (restingFaceSet_ >= 0) {
+    if (restingFaceSet_) {
         shownFace_ = restingFace_;
         shownFaceSet_ = restingFaceSet_;
-        view_.showFace(restingFace_, restingFaceSet_);
+        view_.showFace(restingFace_, *restingFaceSet_);
     }
 }
 
 // ---------------------------------------------------------------- keys
 
-void Game::keyDown(Key key) {
+MoveOutcome Game::keyDown(Key key) {
     if (key == Key::NewGame) {
         newGame();
     } else if (key == Key::Escape) {
         // As if the left button came up over the held cell, even on a finished
-        // game; then the window goes to the task bar.
+        // game; then the window goes to the task bar, after the record check of a
+        // game that this opening won.
+        const GameState before = state_;
         finishPress(kLeftButton, held_);
-        view_.minimize();
+        MoveOutcome outcome = outcomeSince(before);
+        outcome.minimize = true;
+        return outcome;
     }
+    return {};
 }
 
 }  // namespace quorvel::core

@@ -63,12 +63,16 @@ BestTimesDialog::BestTimesDialog(settings::BestTimes& table, std::function<void(
     for (const QString& text : kLevelTexts) {
         boxes.append({text, QSize(73, kLabelHeight), labelPadding()});
     }
-    boxes.append({QStringLiteral("999 sekund"), QSize(73, kLabelHeight), labelPadding()});
+    boxes.append({shownTime(QStringLiteral("999")), QSize(73, kLabelHeight), labelPadding()});
     boxes.append({settings::unknownPlayer(), QSize(105, kLabelHeight), labelPadding()});
     boxes.append({resetButton_->text(), resetButton_->size(), buttonPadding()});
     setFont(fittingFont(font(), boxes));
 
     refresh();
+}
+
+QString BestTimesDialog::shownTime(const QString& fileTime) {
+    return fileTime + QStringLiteral(" sekund");
 }
 
 void BestTimesDialog::showTable() {
@@ -80,7 +84,7 @@ void BestTimesDialog::showTable() {
 void BestTimesDialog::refresh() {
     QStringList rows;
     for (int row = 0; row < 3; ++row) {
-        timeLabels_[row]->setText(shownText(table_.timeText(row)));
+        timeLabels_[row]->setText(shownText(shownTime(table_.fileTime(row))));
         nameLabels_[row]->setText(shownText(table_.name(row)));
         rows.append(QStringLiteral("%1 %2, %3")
                         .arg(levelLabels_[row]->text(), timeLabels_[row]->text(),

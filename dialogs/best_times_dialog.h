@@ -23,6 +23,9 @@ class BestTimesDialog : public QDialog {
     BestTimesDialog(settings::BestTimes& table, std::function<void()> writeSettings,
                     QWidget* parent = nullptr);
 
+    // A time as the table shows it: the file's text and the unit ("57 sekund").
+    static QString shownTime(const QString& fileTime);
+
     // Shows the table modally; returns when the dialog is hidden again.
     void showTable();
     // Labels from the table (showTable does this itself).

@@ -9,7 +9,6 @@
 #include "dialogs/custom_rule.h"
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
-#include "settings/number_text.h"
 
 namespace quorvel::dialogs {
 
@@ -25,8 +24,8 @@ constexpr std::array<SideOption, 4> kSideOptions{
 
 }  // namespace
 
-CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWidget* parent)
-    : QDialog(parent), custOK_(std::move(custOK)) {
+CustomDialog::CustomDialog(std::function<void(int side, int mines)> startBoard, QWidget* parent)
+    : QDialog(parent), startBoard_(std::move(startBoard)) {
     setUpFixedDialog(*this, QStringLiteral("Vlastní pole"), 233, 77);
 
     auto* sideLabel = new QLabel(QStringLiteral("Strana:"), this);
@@ -35,12 +34,6 @@ CustomDialog::CustomDialog(std::function<void(int side, int mines)> custOK, QWid
     auto* minesLabel = new QLabel(QStringLiteral("Počet min:"), this);
     minesLabel->setObjectName(QStringLiteral("minesLabel"));
     minesLabel->setGeometry(12, 50, 57, 17);
-
-    // The side is only ever set by the options; its text lies hidden under them.
-    sideText_ = new QLineEdit(this);
-    sideText_->setObjectName(QStringLiteral("sideText"));
-    sideText_->setGeometry(76, 11, 60, 20);
-    sideText_->hide();
 
     minesText_ = new QLineEdit(QStringLiteral("8"), this);
     minesText_->setObjectName(QStringLiteral("minesText"));
@@ -121,10 +114,6 @@ void CustomDialog::runModal(int side, int mines) {
     exec();
 }
 
-int CustomDialog::chosenSide() const {
-    return static_cast<int>(settings::leadingNumber(sideText_->text()));
-}
-
 QString CustomDialog::minesText() const {
     return minesText_->text();
 }
@@ -153,15 +142,14 @@ bool CustomDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CustomDialog::chooseSide(int side) {
-    sideText_->setText(QString::number(side));
+    side_ = side;
 }
 
 void CustomDialog::confirm() {
-    const int side = chosenSide();
-    const int mines = customMines(side, minesText_->text());
+    const int mines = customMines(side_, minesText_->text());
     minesText_->setText(QString::number(mines));
-    if (custOK_) {
-        custOK_(side, mines);
+    if (startBoard_) {
+        startBoard_(side_, mines);
     }
     accept();
 }

@@ -18,8 +18,9 @@ namespace quorvel::dialogs {
 class CustomDialog : public QDialog {
     Q_OBJECT
   public:
-    // custOK gets the chosen side and the mine count brought into range.
-    explicit CustomDialog(std::function<void(int side, int mines)> custOK,
+    // "OK" hands `startBoard` the chosen side and the mine count brought into
+    // range.
+    explicit CustomDialog(std::function<void(int side, int mines)> startBoard,
                           QWidget* parent = nullptr);
 
     // Selects the option of the current side and shows the current mine count.
@@ -27,8 +28,8 @@ class CustomDialog : public QDialog {
     // prepare(), then shows the dialog modally until it is hidden.
     void runModal(int side, int mines);
 
-    // The side option being chosen (as the side text holds it) and the mines text.
-    int chosenSide() const;
+    // The side option being chosen and the mines text.
+    int chosenSide() const { return side_; }
     QString minesText() const;
 
   protected:
@@ -42,8 +43,9 @@ class CustomDialog : public QDialog {
     void chooseSide(int side);
     void confirm();
 
-    std::function<void(int, int)> custOK_;
-    QLineEdit* sideText_;
+    std::function<void(int, int)> startBoard_;
+    // The side of the option checked last.
+    int side_ = 4;
     QLineEdit* minesText_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;

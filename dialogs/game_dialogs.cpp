@@ -4,8 +4,6 @@
 #include "dialogs/custom_dialog.h"
 #include "dialogs/name_dialog.h"
 
-#include <utility>
-
 namespace quorvel::dialogs {
 
 Dialogs::~Dialogs() {
@@ -20,9 +18,6 @@ Dialogs::~Dialogs() {
 NameDialog& Dialogs::nameDialog() {
     if (name_dialog_ == nullptr) {
         name_dialog_ = new NameDialog(parent_);
-        if (prompt_) {
-            name_dialog_->setPrompt(*prompt_);
-        }
     }
     return *name_dialog_;
 }
@@ -42,39 +37,18 @@ BestTimesDialog& Dialogs::bestTimesDialog(settings::BestTimes& table) {
     return *best_times_dialog_;
 }
 
-void Dialogs::setRecordPrompt(core::Level level) {
-    if (level == core::Level::Custom) {
-        return;
-    }
-    // Start-up chooses a level before anyone can win: the dialog is built only
-    // when it is first needed, with the prompt of the last level chosen.
-    prompt_ = level;
-    if (name_dialog_ != nullptr) {
-        name_dialog_->setPrompt(level);
-    }
-}
-
 void Dialogs::prepareNameEntry(const QString& holder) {
     nameDialog().prepare(holder);
 }
 
-void Dialogs::enterRecord(settings::BestTimes& table, core::Level level, int seconds,
-                          const std::function<void()>& afterReset) {
-    afterReset_ = afterReset;
-    pendingRecord_ = PendingRecord{&table, level, seconds};
-    const QString name = nameDialog().askName();
-    if (!std::exchange(pendingRecord_, std::nullopt) ||
-        (parent_ != nullptr && !parent_->isVisible())) {
-        return;  // the game quit while the name was asked for
-    }
-    table.setRecord(level, seconds, name);
-    bestTimesDialog(table).showTable();
+QString Dialogs::askName(core::Level level) {
+    NameDialog& dialog = nameDialog();
+    dialog.setPrompt(level);
+    return dialog.askName();
 }
 
-void Dialogs::endNameEntry() {
-    if (const auto record = std::exchange(pendingRecord_, std::nullopt)) {
-        record->table->setRecord(record->level, record->seconds, nameDialog().typedName());
-    }
+QString Dialogs::typedName() const {
+    return name_dialog_ != nullptr ? name_dialog_->typedName() : QString();
 }
 
 void Dialogs::showBestTimes(settings::BestTimes& table, const std::function<void()>& afterReset) {

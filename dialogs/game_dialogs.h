@@ -7,7 +7,6 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <optional>
 
 #include "core/levels.h"
 #include "settings/best_times.h"
@@ -26,20 +25,16 @@ class GameDialogs {
     // children and go with it.
     virtual void setDialogParent(QWidget* window) = 0;
 
-    // The prompt of the name entry for a fixed level (the custom board keeps the
-    // last one).
-    virtual void setRecordPrompt(core::Level level) = 0;
     // Fills the name field with the holder's name, wholly selected.
     virtual void prepareNameEntry(const QString& holder) = 0;
-    // A new record: asks for the name, stores time and name in the table and shows
-    // the table. Stores nothing when the window was closed while the name was
-    // asked for. The table's reset button calls `afterReset` at once.
-    virtual void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
-                             const std::function<void()>& afterReset) = 0;
-    // The game is quitting: a record whose name is being asked for is stored in
-    // its table now, with the name as typed so far (empty when nothing was
-    // typed), as closing the dialog would store it.
-    virtual void endNameEntry() {}
+    // A new record on a fixed level: asks for the holder's name with that level's
+    // prompt and returns it as typed (it may be empty). Returns when the dialog is
+    // closed.
+    virtual QString askName(core::Level level) = 0;
+    // What has been typed into the name field so far (empty when nothing was
+    // typed): the holder of a record whose name entry a quit cuts short.
+    virtual QString typedName() const { return {}; }
+    // The best-times table. Its reset button calls `afterReset` at once.
     virtual void showBestTimes(settings::BestTimes& table,
                                const std::function<void()>& afterReset) = 0;
 
@@ -58,11 +53,9 @@ class Dialogs final : public GameDialogs {
     Dialogs& operator=(const Dialogs&) = delete;
 
     void setDialogParent(QWidget* window) override { parent_ = window; }
-    void setRecordPrompt(core::Level level) override;
     void prepareNameEntry(const QString& holder) override;
-    void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
-                     const std::function<void()>& afterReset) override;
-    void endNameEntry() override;
+    QString askName(core::Level level) override;
+    QString typedName() const override;
     void showBestTimes(settings::BestTimes& table,
                        const std::function<void()>& afterReset) override;
     void askCustomBoard(int side, int mines,
@@ -75,14 +68,6 @@ class Dialogs final : public GameDialogs {
     // What the dialogs' buttons call; set by the caller that shows them.
     std::function<void()> afterReset_;
     std::function<void(int, int)> confirmCustom_;
-    std::optional<core::Level> prompt_;
-    // The record whose holder's name is being asked for.
-    struct PendingRecord {
-        settings::BestTimes* table;
-        core::Level level;
-        int seconds;
-    };
-    std::optional<PendingRecord> pendingRecord_;
     // Owned by parent_ when there is one, else by this.
     QPointer<QWidget> parent_;
     QPointer<NameDialog> name_dialog_;

@@ -16,6 +16,7 @@
 #include <exception>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/game.h"
@@ -183,6 +184,10 @@ int customMines(Bytes& in, int side) {
     return least + in.word() % (most - least + 1);
 }
 
+core::FaceSet faceSet(Bytes& in) {
+    return core::kFaceSets[in.byte() % core::kFaceSets.size()];
+}
+
 constexpr std::array<core::Level, 3> kFixedLevels{core::Level::Beginner, core::Level::Advanced,
                                                   core::Level::Expert};
 
@@ -214,13 +219,13 @@ class Driver {
     // What the settings reader does at start-up: a level, then the face set.
     void startUp() {
         const int level = in_.byte() % 4;
-        const int face = in_.byte() % 3;
+        const core::FaceSet face = faceSet(in_);
         if (level == 3) {
             customBoard();
         } else {
             levelItem(level);
         }
-        check("start-up face set", [&] { game_.chooseFaceSet(face); });
+        check("start-up face set", [&] { return game_.chooseFaceSet(face); });
     }
 
     void step() {
@@ -257,7 +262,7 @@ class Driver {
                 break;
             case Key: {
                 const core::Key pressed = key(in_);
-                check("key", [&] { game_.keyDown(pressed); });
+                check("key", [&] { return game_.keyDown(pressed); });
                 break;
             }
             case Ticks:
@@ -281,8 +286,8 @@ class Driver {
                 customBoard();
                 break;
             case FaceSetItem: {
-                const int face = in_.byte() % 3;
-                check("face set", [&] { game_.chooseFaceSet(face); });
+                const core::FaceSet face = faceSet(in_);
+                check("face set", [&] { return game_.chooseFaceSet(face); });
                 break;
             }
             case BestTimeEntry: {
@@ -304,7 +309,7 @@ class Driver {
         } else if (event == FieldMove) {
             check("board move", [&] { game_.boardMove(button, p.x, p.y); });
         } else {
-            check("board release", [&] { game_.boardRelease(button, p.x, p.y); });
+            check("board release", [&] { return game_.boardRelease(button, p.x, p.y); });
         }
     }
 
@@ -313,7 +318,7 @@ class Driver {
         const int button = in_.byte() % 2 == 0 ? core::kLeftButton : core::kRightButton;
         const Point p = boardPoint(in_, game_.side());
         check("board press", [&] { game_.boardPress(button, p.x, p.y); });
-        check("board release", [&] { game_.boardRelease(button, p.x, p.y); });
+        check("board release", [&] { return game_.boardRelease(button, p.x, p.y); });
     }
 
     // The cells of the board whose code passes, column by column.
@@ -333,7 +338,7 @@ class Driver {
         const double x = core::anchorX(cell.c) + 0.5;
         const double y = core::cellY(cell.r) + 0.5;
         check("board press", [&] { game_.boardPress(button, x, y); });
-        check("board release", [&] { game_.boardRelease(button, x, y); });
+        check("board release", [&] { return game_.boardRelease(button, x, y); });
     }
 
     // A left click on a covered cell without mine or flag, chosen by the next byte:
@@ -397,20 +402,31 @@ class Driver {
     }
 
     // One event: the rules must hold after it, and no exception may escape it.
+    // What its move hands back is checked, then done as the window does it.
     template <typename Handler>
     void check(const char* event, Handler handler) {
         ++events_;
         rules_.before();
+        core::MoveOutcome outcome;
         try {
-            handler();
+            if constexpr (std::is_void_v<std::invoke_result_t<Handler>>) {
+                handler();
+            } else {
+                outcome = handler();
+            }
         } catch (const std::exception& e) {
             fail(event, std::string("exception escaped: ") + e.what());
         } catch (...) {
             fail(event, "exception escaped");
         }
-        if (const std::optional<std::string> broken = rules_.after()) {
+        std::optional<std::string> broken = rules_.after();
+        if (!broken) {
+            broken = rules_.handedBack(outcome);
+        }
+        if (broken) {
             fail(event, *broken);
         }
+        view_.act(outcome);
     }
 
     [[noreturn]] void fail(const char* event, const std::string& rule) const {

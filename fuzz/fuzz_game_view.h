@@ -83,7 +83,7 @@ class FuzzGameView final : public core::GameView {
         sunken.clear();
     }
 
-    void showFace(core::Face, int) override {}
+    void showFace(core::Face, core::FaceSet) override {}
     void showCounter(int minesLeft) override {
         counterShown = true;
         counter = minesLeft;
@@ -92,24 +92,20 @@ class FuzzGameView final : public core::GameView {
     void runClock(bool running) override { clockRunning = running; }
 
     bool isMinimized() const override { return minimized; }
-    void minimize() override { minimized = true; }
     void showLevelMark(core::Level) override {}
-    void showFaceMark(int) override {}
+    void showFaceMark(core::FaceSet) override {}
 
-    void setRecordPrompt(core::Level) override {}
-    double bestTime(core::Level level) override {
-        answered = best[row(level)];
-        return answered;
-    }
-    void prepareNameEntry(core::Level) override {}
-    void enterRecord(core::Level level, int seconds) override {
-        if (level == core::Level::Custom || !(seconds < answered)) {
-            note("enterRecord: " + std::to_string(seconds) + " s beats no best time");
+    // What the window does with a move's outcome: the record check, then the
+    // minimise.
+    void act(const core::MoveOutcome& outcome) {
+        if (outcome.won && outcome.won->setsRecord(best[row(outcome.won->level)])) {
+            best[row(outcome.won->level)] = outcome.won->seconds;
+            ++records;
         }
-        best[row(level)] = seconds;
-        ++records;
+        if (outcome.minimize) {
+            minimized = true;
+        }
     }
-    void saveSettings() override {}
 
     static std::size_t row(core::Level level) {
         return static_cast<std::size_t>(core::bestTimesRow(level));
@@ -131,8 +127,6 @@ class FuzzGameView final : public core::GameView {
                  std::to_string(laidOutSide) + " board");
         }
     }
-
-    double answered = 0;
 };
 
 }  // namespace quorvel::fuzz

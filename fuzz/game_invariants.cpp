@@ -417,6 +417,19 @@ std::optional<std::string> GameInvariants::gameOver() const {
     return std::nullopt;
 }
 
+std::optional<std::string> GameInvariants::handedBack(const core::MoveOutcome& outcome) const {
+    const bool won = before_.state != GameState::Won && game_.state() == GameState::Won;
+    if (outcome.won.has_value() != won) {
+        return won ? std::string("outcome: a win not handed back")
+                   : "outcome: a win handed back in a " + name(game_.state()) + " game";
+    }
+    if (won && *outcome.won != core::winOf(game_.levelMark(), game_.seconds())) {
+        return "outcome: the win of " + std::to_string(outcome.won->seconds) +
+               " s is not the game's " + std::to_string(game_.seconds()) + " s on its level";
+    }
+    return std::nullopt;
+}
+
 // The held cell is none, or a covered cell without a flag, and it is the one cell
 // shown sunken; a new game and a finished game hold none.
 std::optional<std::string> GameInvariants::heldCell() const {

@@ -21,6 +21,9 @@ class GameInvariants {
     void before();
     // After the event: the first rule it broke, named; nothing when all hold.
     std::optional<std::string> after();
+    // What the event's move handed back: a win exactly when the move won the
+    // game, with the clock's seconds and the marked level's best-times row.
+    std::optional<std::string> handedBack(const core::MoveOutcome& outcome) const;
 
   private:
     // How many cells are opened, are flagged, hold a mine.

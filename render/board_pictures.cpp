@@ -1,10 +1,10 @@
 #include "render/board_pictures.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -27,6 +27,7 @@ class CellStamp {
         Picture a(kWidth, kHeight, rgb(0, 0, 0));
         Picture b(kWidth, kHeight, rgb(255, 255, 255));
         for (Picture* pic : {&a, &b}) {
+            // Grey 128, where a cell drawn again later gets 127: docs/kept-behaviour.md.
             drawCellEdges(*pic, kLeft, 0, grey(255), grey(0), grey(128), false);
         }
         for (int i = 0; i < kWidth * kHeight; ++i) {
@@ -109,15 +110,16 @@ Picture makeBoardPicture(int side) {
 Picture makeHitTestMap(int side) {
     core::requireValidSide(side);
     Picture pic(core::mapWidth(side), core::mapHeight(side), rgb(0, 0, 0));
-    core::forEachCell(side, [&](core::CellPos cell) {
-        const auto [c, r] = cell;
-        const std::uint32_t colour = 0xFF000000u | (c % 2 == 0 ? rgb(255, 0, 0) : rgb(0, 0, 255));
-        for (int k = 0; k <= 15; ++k) {
-            const int m = std::min(k, 15 - k);
-            std::uint32_t* row = pic.data() + static_cast<std::size_t>(8 * r + k) * pic.width();
-            std::fill(row + 17 * c + 7 - m, row + 17 * c + 17 + m, colour);
+    // Each pixel in the colour of the cell that the game's own hit test answers
+    // for it, so that the map shows that test and not a second drawing of the cells.
+    std::uint32_t* pixel = pic.data();
+    for (int y = 0; y < pic.height(); ++y) {
+        for (int x = 0; x < pic.width(); ++x, ++pixel) {
+            if (const std::optional<core::CellPos> cell = core::cellAtMapPoint(side, x, y)) {
+                *pixel = 0xFF000000u | (cell->c % 2 == 0 ? rgb(255, 0, 0) : rgb(0, 0, 255));
+            }
         }
-    });
+    }
     return pic;
 }
 

@@ -22,6 +22,7 @@ void drawCellEdges(Picture& board, int px, int py, Rgb light, Rgb dark, Rgb shad
 }
 
 void drawRaisedFace(Picture& board, int px, int py) {
+    // Grey 127, where a new board's cells have 128: docs/kept-behaviour.md.
     drawCellEdges(board, px, py, grey(255), grey(0), grey(127), false);
 }
 

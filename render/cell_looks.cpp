@@ -5,7 +5,7 @@
 
 namespace quorvel::render {
 
-void drawLookAt(Picture& board, PixelPos origin, core::CellLook look, int faceSet) {
+void drawLookAt(Picture& board, PixelPos origin, core::CellLook look, core::FaceSet faceSet) {
     const auto [px, py] = origin;
     switch (look) {
         case core::CellLook::Raised:
@@ -37,16 +37,16 @@ void drawLookAt(Picture& board, PixelPos origin, core::CellLook look, int faceSe
     }
 }
 
-void drawOpenedAt(Picture& board, PixelPos origin, int minesAround, int faceSet) {
+void drawOpenedAt(Picture& board, PixelPos origin, int minesAround, core::FaceSet faceSet) {
     drawSunkenFace(board, origin.x, origin.y);
     drawNumber(board, origin.x, origin.y, minesAround, faceSet);
 }
 
-void drawCell(Picture& board, core::CellPos cell, core::CellLook look, int faceSet) {
+void drawCell(Picture& board, core::CellPos cell, core::CellLook look, core::FaceSet faceSet) {
     drawLookAt(board, cellOrigin(cell), look, faceSet);
 }
 
-void drawOpenedCell(Picture& board, core::CellPos cell, int minesAround, int faceSet) {
+void drawOpenedCell(Picture& board, core::CellPos cell, int minesAround, core::FaceSet faceSet) {
     drawOpenedAt(board, cellOrigin(cell), minesAround, faceSet);
 }
 

@@ -19,14 +19,14 @@ constexpr PixelPos cellOrigin(core::CellPos cell) {
     return {core::anchorX(cell.c) - 1, core::cellY(cell.r)};
 }
 
-// The cell in `look` over what it showed before; glyphs in the style of face set
-// 0, 1 or 2.
-void drawCell(Picture& board, core::CellPos cell, core::CellLook look, int faceSet);
+// The cell in `look` over what it showed before; glyphs in the style of the face
+// set.
+void drawCell(Picture& board, core::CellPos cell, core::CellLook look, core::FaceSet faceSet);
 // An opened cell: sunken, with its number.
-void drawOpenedCell(Picture& board, core::CellPos cell, int minesAround, int faceSet);
+void drawOpenedCell(Picture& board, core::CellPos cell, int minesAround, core::FaceSet faceSet);
 
 // The same for a cell drawn at any outline origin (a cell on a picture of its own).
-void drawLookAt(Picture& picture, PixelPos origin, core::CellLook look, int faceSet);
-void drawOpenedAt(Picture& picture, PixelPos origin, int minesAround, int faceSet);
+void drawLookAt(Picture& picture, PixelPos origin, core::CellLook look, core::FaceSet faceSet);
+void drawOpenedAt(Picture& picture, PixelPos origin, int minesAround, core::FaceSet faceSet);
 
 }  // namespace quorvel::render

@@ -212,7 +212,7 @@ void drawArt(Picture& pic, const Art<Width, Height>& art, int left, int top) {
     }
 }
 
-constexpr int kFaceSets = 3;
+constexpr int kFaceSets = static_cast<int>(core::kFaceSets.size());
 // Normal, surprised, dead, winner: the pressed button shows the normal face.
 constexpr int kFaceArts = 4;
 constexpr std::array<std::array<std::string_view, kFaceArts>, kFaceSets> kFaceNames{{
@@ -354,10 +354,7 @@ std::size_t artIndex(core::Face face) {
     throw std::out_of_range("no such face");
 }
 
-void checkFace(core::Face face, int faceSet) {
-    if (faceSet < 0 || faceSet >= kFaceSets) {
-        throw std::out_of_range("face set must be 0, 1 or 2, not " + std::to_string(faceSet));
-    }
+void checkFace(core::Face face) {
     const int kind = static_cast<int>(face);
     if (kind < 0 || kind >= kFaceKinds) {
         throw std::out_of_range("no such face");
@@ -377,23 +374,24 @@ Picture storedIcon(int size) {
 
 }  // namespace
 
-Picture makeFacePicture(core::Face face, int faceSet) {
-    checkFace(face, faceSet);
+Picture makeFacePicture(core::Face face, core::FaceSet faceSet) {
+    checkFace(face);
     const bool pressed = face == core::Face::Pressed;
     Picture pic = makeButton(pressed);
-    drawArt(pic, kFaceArt[static_cast<std::size_t>(faceSet)][artIndex(face)],
+    drawArt(pic, kFaceArt[static_cast<std::size_t>(core::faceSetNumber(faceSet))][artIndex(face)],
             kFaceBoxLeft + (pressed ? 1 : 0), kFaceBoxTop + (pressed ? 1 : 0));
     return pic;
 }
 
-const Picture& facePicture(core::Face face, int faceSet) {
-    checkFace(face, faceSet);
+const Picture& facePicture(core::Face face, core::FaceSet faceSet) {
+    checkFace(face);
     // Each face is built when it is first shown: most runs show only a few.
     static std::mutex mutex;
     static auto& pictures =
         *new std::array<std::unique_ptr<const Picture>, kFaceSets * kFaceKinds>{};
     const std::lock_guard lock(mutex);
-    auto& slot = pictures[static_cast<std::size_t>(faceSet * kFaceKinds + static_cast<int>(face))];
+    auto& slot = pictures[static_cast<std::size_t>(core::faceSetNumber(faceSet) * kFaceKinds +
+                                                   static_cast<int>(face))];
     if (!slot) {
         slot = std::make_unique<const Picture>(makeFacePicture(face, faceSet));
     }

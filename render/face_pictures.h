@@ -7,11 +7,11 @@
 
 namespace quorvel::render {
 
-// Face kind of face set 0, 1 or 2, built on first use and kept for the run.
-// Throws std::out_of_range for any other face set or face kind.
-const Picture& facePicture(core::Face face, int faceSet);
+// A face of a face set, built on first use and kept for the run. Throws
+// std::out_of_range for a face kind that does not exist.
+const Picture& facePicture(core::Face face, core::FaceSet faceSet);
 // The same picture built afresh on every call (for timing the build).
-Picture makeFacePicture(core::Face face, int faceSet);
+Picture makeFacePicture(core::Face face, core::FaceSet faceSet);
 // White inside the hexagon, black outside.
 const Picture& buttonMaskPicture();
 // 16 or 32 pixels square; a larger multiple of 32 is the 32-pixel icon scaled up by

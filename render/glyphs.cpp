@@ -179,21 +179,25 @@ void hexGround(Picture& board, int px, int py, int grow, Rgb colour) {
 
 }  // namespace
 
-void drawNumber(Picture& board, int px, int py, int n, int faceSet) {
-    if (faceSet == 0) {
-        if (n >= 1 && n <= 6) {
-            drawSteps(board, px, py, kPlain[n]);
-        }
-    } else if (faceSet == 1) {
-        if (n == 0) {
-            // A small double ring, both ellipses 1.5 times taller than wide.
-            ellipse(board, px + 3, py + 7, 2.0 / 1.5, 2.0, rgb(191, 0, 0));
-            ellipse(board, px + 4, py + 7, 3.0 / 1.5, 3.0, rgb(191, 127, 0));
-        } else if (n >= 1 && n <= 6) {
-            drawSteps(board, px, py, kWarm[n]);
-        }
-    } else if (faceSet == 2) {
-        drawDie(board, px, py, n);
+void drawNumber(Picture& board, int px, int py, int n, core::FaceSet faceSet) {
+    switch (faceSet) {
+        case core::FaceSet::Yellow:
+            if (n >= 1 && n <= 6) {
+                drawSteps(board, px, py, kPlain[n]);
+            }
+            break;
+        case core::FaceSet::DarkRed:
+            if (n == 0) {
+                // A small double ring, both ellipses 1.5 times taller than wide.
+                ellipse(board, px + 3, py + 7, 2.0 / 1.5, 2.0, rgb(191, 0, 0));
+                ellipse(board, px + 4, py + 7, 3.0 / 1.5, 3.0, rgb(191, 127, 0));
+            } else if (n >= 1 && n <= 6) {
+                drawSteps(board, px, py, kWarm[n]);
+            }
+            break;
+        case core::FaceSet::Alien:
+            drawDie(board, px, py, n);
+            break;
     }
 }
 
@@ -212,15 +216,15 @@ void drawMine(Picture& board, int px, int py, bool hit) {
     drawSteps(board, px, py, steps);
 }
 
-void drawFlag(Picture& board, int px, int py, int faceSet) {
+void drawFlag(Picture& board, int px, int py, core::FaceSet faceSet) {
     switch (faceSet) {
-        case 0:
+        case core::FaceSet::Yellow:
             drawSteps(board, px, py, kFlag0);
             break;
-        case 1:
+        case core::FaceSet::DarkRed:
             drawSteps(board, px, py, kFlag1);
             break;
-        case 2:
+        case core::FaceSet::Alien:
             drawSteps(board, px, py, kFlag2);
             // A yellow disc brightening towards its centre.
             ellipse(board, px + 2, py + 5, 2.0, 2.0, rgb(191, 191, 0));
@@ -228,17 +232,12 @@ void drawFlag(Picture& board, int px, int py, int faceSet) {
             ellipse(board, px + 2, py + 5, 1.0, 1.0, rgb(255, 255, 0));
             pixel(board, px + 2, py + 5, rgb(255, 255, 0));
             break;
-        default:
-            break;
     }
 }
 
-void drawCross(Picture& board, int px, int py, int faceSet) {
-    if (faceSet < 0 || faceSet > 2) {
-        return;
-    }
-    const auto [s, t] = kCross[faceSet];
-    if (faceSet == 2) {
+void drawCross(Picture& board, int px, int py, core::FaceSet faceSet) {
+    const auto [s, t] = kCross[core::faceSetNumber(faceSet)];
+    if (faceSet == core::FaceSet::Alien) {
         hexGround(board, px, py, 1, grey(63));
     }
     const Step lines[] = {{L, -1, 4, 7, 12, s}, {L, 0, 4, 8, 12, s},  {L, 6, 4, -2, 12, s},

@@ -7,8 +7,6 @@ namespace quorvel::settings {
 
 namespace {
 
-const QString kSuffix = QStringLiteral(" sekund");
-
 // "Neznámý hráč" in the file's code page.
 const QByteArray kUnknownPlayer = QByteArrayLiteral("Nezn\xE1m\xFD hr\xE1\xE8");
 
@@ -27,14 +25,9 @@ BestTimes BestTimes::fromFile(const std::array<QString, 3>& times,
     BestTimes table;
     for (std::size_t i = 0; i < 3; ++i) {
         table.names_[i] = blankText(names[i]) ? kUnknownPlayer : names[i];
-        table.times_[i] = times[i] + kSuffix;
+        table.times_[i] = times[i];
     }
     return table;
-}
-
-QString BestTimes::fileTime(int row) const {
-    const QString& text = times_.at(static_cast<std::size_t>(row));
-    return text.left(std::max<qsizetype>(0, text.size() - kSuffix.size()));
 }
 
 QString BestTimes::name(int row) const {
@@ -53,7 +46,7 @@ void BestTimes::setRecord(core::Level level, int seconds, const QString& name) {
     if (level == core::Level::Custom) {
         return;
     }
-    times_[row(level)] = QString::number(seconds) + kSuffix;
+    times_[row(level)] = QString::number(seconds);
     names_[row(level)] = encodeText(name);
 }
 
@@ -69,7 +62,7 @@ bool BestTimes::sameRow(int row, const BestTimes& other) const {
 }
 
 void BestTimes::reset() {
-    times_.fill(QStringLiteral("999") + kSuffix);
+    times_.fill(QStringLiteral("999"));
     names_.fill(kUnknownPlayer);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The best-times table for the whole run: per fixed level a time text in the
-// table's display form ("57 sekund") and the holder's name.
+// The best-times table for the whole run: per fixed level the time as the
+// settings file keeps it ("57"; the dialog adds the unit) and the holder's name.
 //
 // A name is kept as the settings file's bytes and decoded only when shown. So a
 // name goes back to the file exactly as it came, and a start-up that only reads
@@ -21,16 +21,15 @@ QString unknownPlayer();
 
 class BestTimes {
   public:
-    // Starts at the reset entries: "999 sekund" and "Neznámý hráč" everywhere.
+    // Starts at the reset entries: "999" and "Neznámý hráč" everywhere.
     BestTimes();
 
-    // From the file's time texts and name bytes (beginner, advanced, expert):
-    // each time gets " sekund", a blank (or all-blank) name reads "Neznámý hráč".
+    // From the file's time texts and name bytes (beginner, advanced, expert): a
+    // blank (or all-blank) name reads "Neznámý hráč".
     static BestTimes fromFile(const std::array<QString, 3>& times,
                               const std::array<QByteArray, 3>& names);
-    // A time as the file keeps it: the table's text without its last 7
-    // characters (" sekund").
-    QString fileTime(int row) const;
+    // A time as the file keeps it, whatever its text ("57", "abc", "").
+    const QString& fileTime(int row) const { return times_.at(static_cast<std::size_t>(row)); }
     // A name as the file keeps it.
     const QByteArray& fileName(int row) const { return names_.at(row); }
 
@@ -41,16 +40,15 @@ class BestTimes {
 
     // Leading number of the level's time text; 0 when the text has none.
     double best(core::Level level) const;
-    // A new record: time text "<seconds> sekund" and the name as typed (may be
+    // A new record: the seconds in plain decimal and the name as typed (may be
     // empty). Does nothing for the custom board.
     void setRecord(core::Level level, int seconds, const QString& name);
-    // Every time "999 sekund", every name "Neznámý hráč".
+    // Every time "999", every name "Neznámý hráč".
     void reset();
     // A row's time and holder taken together from another table.
     void takeRow(int row, const BestTimes& from);
     bool sameRow(int row, const BestTimes& other) const;
 
-    const QString& timeText(int row) const { return times_.at(row); }
     QString name(int row) const;
     QString name(core::Level level) const { return name(row(level)); }
 

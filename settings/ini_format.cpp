@@ -41,28 +41,21 @@ struct SectionValues {
     std::array<QByteArray, 3> names;
 };
 
+// Stores the number after the key when the line starts with it.
+template <std::size_t N>
+void readNumber(const QByteArray& line, const char (&key)[N], double& value) {
+    if (hasKey(line, key)) {
+        value = leadingNumber(QByteArrayView(line).sliced(N - 1));
+    }
+}
+
 void readKeyLine(const QByteArray& line, SectionValues& values) {
-    const auto numberAfter = [&line](qsizetype keyLength) {
-        return leadingNumber(QByteArrayView(line).sliced(keyLength));
-    };
-    if (hasKey(line, "difficulty=")) {
-        values.difficulty = numberAfter(11);
-    }
-    if (hasKey(line, "size=")) {
-        values.size = numberAfter(5);
-    }
-    if (hasKey(line, "face=")) {
-        values.face = numberAfter(5);
-    }
-    if (hasKey(line, "mines=")) {
-        values.mines = numberAfter(6);
-    }
-    if (hasKey(line, "xpos=")) {
-        values.xpos = numberAfter(5);
-    }
-    if (hasKey(line, "ypos=")) {
-        values.ypos = numberAfter(5);
-    }
+    readNumber(line, "difficulty=", values.difficulty);
+    readNumber(line, "size=", values.size);
+    readNumber(line, "face=", values.face);
+    readNumber(line, "mines=", values.mines);
+    readNumber(line, "xpos=", values.xpos);
+    readNumber(line, "ypos=", values.ypos);
     const bool time = hasKey(line, "time");
     if ((time || hasKey(line, "name")) && line.size() >= 6 && line[5] == '=' && line[4] >= '1' &&
         line[4] <= '3') {
@@ -79,7 +72,8 @@ bool isOfferedSide(double size) {
     return size == 4 || size == 6 || size == 8 || size == 10;
 }
 
-// The stored custom board, when its pair is one the custom dialog could have made.
+// The stored custom board, when its pair is one the custom dialog could have made
+// (the dialog also makes a few it refuses here: docs/kept-behaviour.md).
 std::optional<core::LevelSetup> storedCustomBoard(double size, double mines) {
     if (!isOfferedSide(size)) {
         return std::nullopt;
@@ -105,8 +99,8 @@ StoredSettings startupSettings(const SectionValues& values) {
         settings.level == core::Level::Custom ? *custom : core::fixedLevel(settings.level);
     settings.side = board.side;
     settings.mines = board.mines;
-    const double face = std::trunc(values.face);
-    settings.faceSet = (face == 1 || face == 2) ? static_cast<int>(face) : 0;
+    settings.faceSet =
+        core::faceSetNumbered(std::trunc(values.face)).value_or(core::FaceSet::Yellow);
     settings.position = QPointF(values.xpos, values.ypos);
     settings.bestTimes = BestTimes::fromFile(values.times, values.names);
     return settings;
@@ -169,7 +163,7 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
     appendLine(out, "Difficulty=" + QByteArray::number(difficultyNumber(settings.level)));
     appendLine(out, "Size=" + QByteArray::number(settings.side));
     appendLine(out, "Mines=" + QByteArray::number(settings.mines));
-    appendLine(out, "Face=" + QByteArray::number(settings.faceSet));
+    appendLine(out, "Face=" + QByteArray::number(core::faceSetNumber(settings.faceSet)));
     appendLine(out, "Xpos=" + numberBytes(settings.position.x()));
     appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
     for (int i = 0; i < 3; ++i) {

@@ -42,8 +42,8 @@ struct ParsedSettings {
 // fractional Mines taken as the nearest whole count inside that range; any other
 // pair starts the beginner level instead. A Difficulty between 0 and 2 that is
 // not whole starts the beginner level too. The whole part of Face chooses set 1
-// or 2; anything else set 0. Times get " sekund", blank names read "Neznámý
-// hráč" (see BestTimes).
+// or 2; anything else set 0. Times are kept as written, blank names read
+// "Neznámý hráč" (see BestTimes).
 ParsedSettings parseSettings(const QByteArray& file);
 
 // The whole file: the preserved lines, then our 13 lines in a fixed order, each

@@ -5,6 +5,7 @@
 
 #include <QPointF>
 
+#include "core/face_set.h"
 #include "core/levels.h"
 #include "settings/best_times.h"
 
@@ -17,7 +18,7 @@ struct StoredSettings {
     core::Level level = core::Level::Beginner;
     int side = 4;
     int mines = 7;
-    int faceSet = 0;  // 0, 1 or 2
+    core::FaceSet faceSet = core::FaceSet::Yellow;
     // The window's top-left corner in screen pixels, exactly as read: written
     // back unchanged while the window stays where start-up put it.
     QPointF position;

@@ -21,12 +21,12 @@ render::Picture& BoardCanvas::toDraw() {
     return picture_;
 }
 
-void BoardCanvas::drawCell(core::CellPos cell, core::CellLook look, int faceSet) {
+void BoardCanvas::drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) {
     render::drawCell(toDraw(), cell, look, faceSet);
     markDirty(cell);
 }
 
-void BoardCanvas::drawOpenedCell(core::CellPos cell, int minesAround, int faceSet) {
+void BoardCanvas::drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet) {
     render::drawOpenedCell(toDraw(), cell, minesAround, faceSet);
     markDirty(cell);
 }

@@ -15,8 +15,8 @@ class BoardCanvas {
   public:
     explicit BoardCanvas(PictureSurface& surface) : surface_(surface) {}
 
-    void drawCell(core::CellPos cell, core::CellLook look, int faceSet);
-    void drawOpenedCell(core::CellPos cell, int minesAround, int faceSet);
+    void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet);
+    void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet);
     // A new board of this side, every cell raised, the surface sized to it at
     // `at` in its parent.
     void reset(int side, QPoint at);

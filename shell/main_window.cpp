@@ -24,7 +24,7 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
       face_button_(new PictureSurface(panel_)),
       board_(*new PictureSurface(client_)),
       session_(store, dialogs, game_, *this),
-      view_({*this, *this, board_, *panel_, *face_button_, timer_, session_, game_}),
+      view_({*this, *this, board_, *panel_, *face_button_, timer_, game_}),
       game_(view_, random) {
     setWindowTitle(text(texts::kTitle));
     // A fixed single border: minimise and close, never maximise or resize.
@@ -60,7 +60,7 @@ SurfaceMouse MainWindow::mouseMoves() {
             dispatch([&] { (game_.*move)(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { (game_.*release)(button, x, y); });
+            dispatch([&] { return (game_.*release)(button, x, y); });
         },
     };
 }
@@ -114,12 +114,12 @@ void MainWindow::addLevelItems(QMenu* menu) {
 }
 
 void MainWindow::addFaceItems(QMenu* menu) {
-    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
-        faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
-        faceSets_[i]->setCheckable(true);
-        const int index = static_cast<int>(i);
-        connect(faceSets_[i], &QAction::triggered, this, [this, index] {
-            dispatch([&] { game_.chooseFaceSet(index); });
+    for (const core::FaceSet set : core::kFaceSets) {
+        const auto i = static_cast<std::size_t>(core::faceSetNumber(set));
+        QAction* item = faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, set] {
+            dispatch([&] { return game_.chooseFaceSet(set); });
             // Qt toggled the item's mark itself; choosing the marked set
             // again changes nothing in the game, so put the marks back.
             showMarks();
@@ -132,9 +132,8 @@ void MainWindow::showMarks() {
     for (std::size_t i = 0; i < levels_.size(); ++i) {
         levels_[i]->setChecked(level.has_value() && levelAction(*level) == levels_[i]);
     }
-    const auto face = game_.faceMark();
-    for (std::size_t i = 0; i < faceSets_.size(); ++i) {
-        faceSets_[i]->setChecked(face.has_value() && *face == static_cast<int>(i));
+    for (const core::FaceSet set : core::kFaceSets) {
+        faceAction(set)->setChecked(game_.faceMark() == set);
     }
 }
 
@@ -151,9 +150,21 @@ void MainWindow::layoutBoard(int side) {
     layout()->activate();
 }
 
+void MainWindow::act(const core::MoveOutcome& outcome) {
+    if (outcome.won) {
+        session_.recordWin(*outcome.won);
+    }
+    if (outcome.faceSetChanged) {
+        session_.save();
+    }
+    if (outcome.minimize) {
+        showMinimized();
+    }
+}
+
 void MainWindow::restoreSettings() {
     session_.restore([this](const settings::StoredSettings& stored) {
-        dispatch([&] { startStored(game_, stored); });
+        dispatch([&] { return startStored(game_, stored); });
     });
 }
 
@@ -183,7 +194,7 @@ void MainWindow::quit() {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // F2 reaches the game through the menu's shortcut, so one press is one new game.
     if (event->key() == Qt::Key_Escape) {
-        dispatch([&] { game_.keyDown(core::Key::Escape); });
+        dispatch([&] { return game_.keyDown(core::Key::Escape); });
         return;
     }
     QMainWindow::keyPressEvent(event);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <type_traits>
 
 #include "core/game.h"
 #include "dialogs/game_dialogs.h"
@@ -45,7 +46,9 @@ class MainWindow : public QMainWindow, private WindowFrame {
     QAction* levelAction(core::Level level) const {
         return levels_.at(static_cast<std::size_t>(level));
     }
-    QAction* faceAction(int index) const { return faceSets_.at(static_cast<std::size_t>(index)); }
+    QAction* faceAction(core::FaceSet set) const {
+        return faceSets_.at(static_cast<std::size_t>(core::faceSetNumber(set)));
+    }
     QAction* quitAction() const { return quit_; }
     QAction* aboutAction() const { return about_; }
 
@@ -72,12 +75,22 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void buildMenus();
     void addLevelItems(QMenu* menu);
     void addFaceItems(QMenu* menu);
-    // Makes a move in the game, then schedules a repaint of whatever it drew.
+    // Makes a move in the game, schedules a repaint of whatever it drew, then
+    // does what the move handed back.
     template <typename Move>
     void dispatch(Move&& move) {
-        move();
-        board_.scheduleRepaint();
+        if constexpr (std::is_void_v<std::invoke_result_t<Move>>) {
+            move();
+            board_.scheduleRepaint();
+        } else {
+            const core::MoveOutcome outcome = move();
+            // The record's dialogs run their own event loop: what the win drew (the
+            // flags on the mines) must be on the screen behind them.
+            board_.scheduleRepaint();
+            act(outcome);
+        }
     }
+    void act(const core::MoveOutcome& outcome);
     template <auto press, auto move, auto release>
     SurfaceMouse mouseMoves();
 
@@ -92,7 +105,7 @@ class MainWindow : public QMainWindow, private WindowFrame {
 
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};
-    std::array<QAction*, 3> faceSets_{};
+    std::array<QAction*, core::kFaceSets.size()> faceSets_{};
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cstdlib>
+#include <utility>
 
 #include "shell/screens.h"
 
@@ -58,15 +59,16 @@ settings::StoredSettings SettingsSession::current() const {
     settings.level = game_.levelMark().value_or(core::Level::Beginner);
     settings.side = game_.side();
     settings.mines = game_.mines();
-    settings.faceSet = game_.faceMark().value_or(0);
+    settings.faceSet = game_.faceMark().value_or(core::FaceSet::Yellow);
     settings.position = positionToStore(placement_, window_.pos());
     settings.bestTimes = bestTimes_;
     return settings;
 }
 
 void SettingsSession::save() {
-    // After the write on the way out the program is ending: a move that was
-    // interrupted by the quit (a record dialog closed under it) writes nothing more.
+    // A logout or kill (quitOnSignals) can reach quit() inside the event loop of
+    // the best-times table that a record shows: the quit has made the last write,
+    // and the record's own write after the table makes none.
     if (!quitting_) {
         bestTimes_ = store_.write(current());
     }
@@ -77,30 +79,32 @@ bool SettingsSession::quit() {
         return false;
     }
     quitting_ = true;
-    dialogs_.endNameEntry();
+    if (const auto record = std::exchange(pendingRecord_, std::nullopt)) {
+        bestTimes_.setRecord(record->level, record->seconds, dialogs_.typedName());
+    }
     bestTimes_ = store_.write(current());
     return true;
 }
 
-void SettingsSession::setRecordPrompt(core::Level level) {
-    dialogs_.setRecordPrompt(level);
-}
-
-double SettingsSession::bestTime(core::Level level) {
+void SettingsSession::recordWin(const core::Win& win) {
     // Another running game may have stored a better time meanwhile: the check is
-    // against the file.
+    // against the file, a custom board's too (docs/kept-behaviour.md).
     bestTimes_ = store_.bestTimesNow(bestTimes_);
-    return bestTimes_.best(level);
-}
-
-void SettingsSession::prepareNameEntry(core::Level level) {
-    dialogs_.prepareNameEntry(bestTimes_.name(level));
-}
-
-void SettingsSession::enterRecord(core::Level level, int seconds) {
-    if (!quitting_) {
-        dialogs_.enterRecord(bestTimes_, level, seconds, [this] { save(); });
+    dialogs_.prepareNameEntry(bestTimes_.name(win.level));
+    if (!win.setsRecord(bestTimes_.best(win.level))) {
+        return;
     }
+    pendingRecord_ = win;
+    const QString name = dialogs_.askName(win.level);
+    // A logout or kill (quitOnSignals) can reach quit() inside the name dialog's
+    // event loop: the quit has stored the record with the name typed so far and
+    // made the last write.
+    if (!std::exchange(pendingRecord_, std::nullopt)) {
+        return;
+    }
+    bestTimes_.setRecord(win.level, win.seconds, name);
+    dialogs_.showBestTimes(bestTimes_, [this] { save(); });
+    save();
 }
 
 void SettingsSession::showBestTimes() {
@@ -112,13 +116,13 @@ void SettingsSession::askCustomBoard(const std::function<void(int, int)>& confir
     dialogs_.askCustomBoard(game_.side(), game_.mines(), confirm);
 }
 
-void startStored(core::Game& game, const settings::StoredSettings& stored) {
+core::MoveOutcome startStored(core::Game& game, const settings::StoredSettings& stored) {
     if (stored.level == core::Level::Custom) {
         game.chooseCustomBoard(stored.side, stored.mines);
     } else {
         game.chooseLevel(stored.level);
     }
-    game.chooseFaceSet(stored.faceSet);
+    return game.chooseFaceSet(stored.faceSet);
 }
 
 }  // namespace quorvel::shell

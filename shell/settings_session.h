@@ -41,12 +41,9 @@ class SettingsSession {
     // kept with the name so far. False when the way out was already taken.
     bool quit();
 
-    // --- Records, as the game asks for them when a game is won.
-    void setRecordPrompt(core::Level level);
-    // The level's best time as the file holds it at this moment.
-    double bestTime(core::Level level);
-    void prepareNameEntry(core::Level level);
-    void enterRecord(core::Level level, int seconds);
+    // The record check after a won game: a time better than the level's best asks
+    // for the holder's name, shows the best-times table and writes the settings.
+    void recordWin(const core::Win& win);
 
     // --- The menu's dialogs.
     void showBestTimes();
@@ -62,12 +59,15 @@ class SettingsSession {
     settings::BestTimes bestTimes_;
     // Where start-up put the window for the stored position.
     std::optional<WindowPlacement> placement_;
+    // The record whose holder's name is being asked for.
+    std::optional<core::Win> pendingRecord_;
     // Set when quit() starts: the last write has been made or is being made.
     bool quitting_ = false;
 };
 
 // Starts what stored settings describe, as the menus would: the level's item (a
-// custom board as its dialog would confirm it), then the face set's.
-void startStored(core::Game& game, const settings::StoredSettings& stored);
+// custom board as its dialog would confirm it), then the face set's, whose outcome
+// it hands back (start-up always changes the face set, and so writes the file).
+core::MoveOutcome startStored(core::Game& game, const settings::StoredSettings& stored);
 
 }  // namespace quorvel::shell

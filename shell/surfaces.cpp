@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "core/game.h"
 #include "render/panel_pictures.h"
 #include "shell/client_layout.h"
 
@@ -21,20 +22,24 @@ void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at) {
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
-            return 1;
+            return core::kLeftButton;
         case Qt::RightButton:
-            return 2;
+            return core::kRightButton;
         case Qt::MiddleButton:
-            return 4;
+            return core::kMiddleButton;
         default:
             return 0;
     }
 }
 
 int buttonsCode(Qt::MouseButtons buttons) {
-    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) +
-           (buttons.testFlag(Qt::RightButton) ? 2 : 0) +
-           (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+    int code = 0;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(button)) {
+            code += buttonCode(button);
+        }
+    }
+    return code;
 }
 
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {

@@ -16,14 +16,16 @@ namespace quorvel::shell {
 // the event's region.
 void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at);
 
-// Mouse events of a surface as the game takes them: button codes
-// 1 left, 2 right, 4 middle (a move carries the sum of the held buttons).
+// Mouse events of a surface as the game takes them: the game's button codes
+// (core::kLeftButton, ...; a move carries the sum of the held buttons).
 struct SurfaceMouse {
     std::function<void(int button, double x, double y)> down;
     std::function<void(int buttons, double x, double y)> move;
     std::function<void(int button, double x, double y)> up;
 };
 
+// The game's code of a button (0 for a button the game does not know), and the
+// sum of the codes of the buttons held.
 int buttonCode(Qt::MouseButton button);
 int buttonsCode(Qt::MouseButtons buttons);
 

@@ -18,7 +18,7 @@ void WindowView::drawOpenedCell(core::CellPos cell, int minesAround) {
     w_.board.drawOpenedCell(cell, minesAround, w_.game.faceSet());
 }
 
-void WindowView::showFace(core::Face face, int faceSet) {
+void WindowView::showFace(core::Face face, core::FaceSet faceSet) {
     w_.faceButton.setPicture(&render::facePicture(face, faceSet));
     accessible_.tell();
 }
@@ -49,17 +49,6 @@ void WindowView::runClock(bool running) {
 
 bool WindowView::isMinimized() const {
     return w_.window.isMinimized();
-}
-
-void WindowView::minimize() {
-    w_.window.showMinimized();
-}
-
-void WindowView::enterRecord(core::Level level, int seconds) {
-    // The dialogs run their own event loop: what the win drew (the flags on the
-    // mines) must be on the screen behind them.
-    w_.board.scheduleRepaint();
-    w_.session.enterRecord(level, seconds);
 }
 
 }  // namespace quorvel::shell

@@ -1,13 +1,12 @@
 #pragma once
-// The window as the game sees it: the board, the panel, the clock, the menus'
-// marks and, through the settings session, the records and the settings file.
+// The window as the game sees it: the board, the panel, the clock and the menus'
+// marks.
 
 #include <QTimer>
 
 #include "core/game.h"
 #include "shell/accessibility.h"
 #include "shell/board_canvas.h"
-#include "shell/settings_session.h"
 
 class QWidget;
 
@@ -33,7 +32,6 @@ struct WindowParts {
     Panel& panel;
     PictureSurface& faceButton;
     QTimer& clock;
-    SettingsSession& session;
     // Whose face set the board's glyphs are drawn in.
     const core::Game& game;
 };
@@ -47,21 +45,14 @@ class WindowView final : public core::GameView {
     void showBoard() override { w_.board.showNow(); }
     void layoutBoard(int side) override { w_.frame.layoutBoard(side); }
 
-    void showFace(core::Face face, int faceSet) override;
+    void showFace(core::Face face, core::FaceSet faceSet) override;
     void showCounter(int minesLeft) override;
     void showClock(int seconds) override;
     void runClock(bool running) override;
 
     bool isMinimized() const override;
-    void minimize() override;
     void showLevelMark(core::Level) override { w_.frame.showMarks(); }
-    void showFaceMark(int) override { w_.frame.showMarks(); }
-
-    void setRecordPrompt(core::Level level) override { w_.session.setRecordPrompt(level); }
-    double bestTime(core::Level level) override { return w_.session.bestTime(level); }
-    void prepareNameEntry(core::Level level) override { w_.session.prepareNameEntry(level); }
-    void enterRecord(core::Level level, int seconds) override;
-    void saveSettings() override { w_.session.save(); }
+    void showFaceMark(core::FaceSet) override { w_.frame.showMarks(); }
 
   private:
     WindowParts w_;

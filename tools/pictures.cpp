@@ -29,6 +29,7 @@ namespace {
 using quorvel::core::CellLook;
 using quorvel::core::Face;
 using quorvel::render::Picture;
+namespace core = quorvel::core;
 namespace render = quorvel::render;
 
 constexpr int kSheetScale = 4;
@@ -105,12 +106,12 @@ constexpr int kTileOriginY = 1;
 Picture cellTile(const std::function<void(Picture&, render::PixelPos)>& draw) {
     Picture tile(kTileWidth, kTileHeight, render::grey(192));
     const render::PixelPos origin{kTileOriginX, kTileOriginY};
-    render::drawLookAt(tile, origin, CellLook::Raised, 0);
+    render::drawLookAt(tile, origin, CellLook::Raised, core::FaceSet::Yellow);
     draw(tile, origin);
     return tile;
 }
 
-std::vector<Picture> glyphTiles(int faceSet) {
+std::vector<Picture> glyphTiles(core::FaceSet faceSet) {
     std::vector<Picture> tiles;
     for (int n = 0; n <= 6; ++n) {
         tiles.push_back(cellTile([&](Picture& tile, render::PixelPos origin) {
@@ -129,7 +130,7 @@ std::vector<Picture> glyphTiles(int faceSet) {
 // Rows of pictures laid out left to right, top to bottom, kGap apart.
 Picture contactSheet() {
     std::vector<std::vector<Picture>> rows;
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         std::vector<Picture> row;
         for (const Face face : kFaces) {
             row.push_back(render::facePicture(face, set));
@@ -141,7 +142,7 @@ Picture contactSheet() {
         digits.push_back(render::digitPicture(i));
     }
     rows.push_back(digits);
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         rows.push_back(glyphTiles(set));
     }
     rows.push_back({render::iconPicture(16), render::iconPicture(32), render::buttonMaskPicture()});
@@ -257,10 +258,11 @@ bool writeAll(Writer& out) {
     }
     ok &= out.write(QStringLiteral("digit-minus.png"), render::digitPicture(10));
     ok &= out.write(QStringLiteral("button-mask.png"), render::buttonMaskPicture());
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kFaces) {
-            ok &= out.write(QStringLiteral("face-%1-%2.png").arg(set).arg(faceName(face)),
-                            render::facePicture(face, set));
+            ok &= out.write(
+                QStringLiteral("face-%1-%2.png").arg(core::faceSetNumber(set)).arg(faceName(face)),
+                render::facePicture(face, set));
         }
     }
     ok &= out.write(QStringLiteral("panel.png"), render::panelPicture());

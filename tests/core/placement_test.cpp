@@ -41,7 +41,7 @@ TEST(Placement, PlacesExactlyTheMineCountAndSparesTheFirstAndFlaggedCells) {
         RecordingView view;
         SeededRandom random(static_cast<std::uint64_t>(side * 1000 + mines));
         Game game(view, random);
-        game.chooseFaceSet(0);
+        game.chooseFaceSet(FaceSet::Yellow);
         game.chooseCustomBoard(side, mines);
         for (int round = 0; round < 30; ++round) {
             game.newGame();
@@ -65,7 +65,7 @@ TEST(Placement, ReseedsAtTheStartAndShowsNothing) {
     RecordingView view;
     PlacingRandom random;
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseLevel(Level::Beginner);
     ASSERT_EQ(game.seconds(), 0);
     const int before = random.reseeds;
@@ -82,7 +82,7 @@ TEST(Placement, EveryOtherCellIsEquallyLikelyToGetAMine) {
     RecordingView view;
     SeededRandom random(7);
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseLevel(Level::Beginner);
     const int games = 20000;
     const CellPos first{3, 6};
@@ -113,7 +113,7 @@ TEST(Placement, EndsWhenFlagsLeaveTooFewFreeCells) {
     // the other four under flags.
     GameFixture f;
     f.random.side = 4;
-    f.game.chooseFaceSet(0);
+    f.game.chooseFaceSet(FaceSet::Yellow);
     f.game.chooseLevel(Level::Beginner);
     const CellPos first{3, 6};
     const std::vector<CellPos> free = {{3, 0}, {0, 3}, {6, 9}};
@@ -141,7 +141,7 @@ TEST(Placement, EndsWhenFlagsLeaveTooFewFreeCells) {
 TEST(Placement, EndsWhenEveryOtherCellIsFlagged) {
     GameFixture f;
     f.random.side = 4;
-    f.game.chooseFaceSet(0);
+    f.game.chooseFaceSet(FaceSet::Yellow);
     f.game.chooseLevel(Level::Beginner);
     for (const CellPos& cell : cellsOf(4)) {
         if (!(cell == CellPos{3, 6})) {
@@ -160,7 +160,7 @@ TEST(Placement, EndsWhenAskedForMoreMinesThanCells) {
     RecordingView view;
     SeededRandom random(3);
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseLevel(Level::Beginner);
     game.placeMines(100, {3, 6});
     EXPECT_EQ(countCells(game).mines, 36);
@@ -171,7 +171,7 @@ TEST(Placement, PlacesAtLeastOneMine) {
     RecordingView view;
     SeededRandom random(5);
     Game game(view, random);
-    game.chooseFaceSet(0);
+    game.chooseFaceSet(FaceSet::Yellow);
     game.chooseLevel(Level::Beginner);
     game.placeMines(0, {3, 6});
     EXPECT_EQ(countCells(game).mines, 1);
@@ -182,7 +182,7 @@ TEST(Placement, FirstOpeningLeavesTheOpenedCellFreeAndTheClockAtOne) {
         RecordingView view;
         SeededRandom random(static_cast<std::uint64_t>(seed));
         Game game(view, random);
-        game.chooseFaceSet(0);
+        game.chooseFaceSet(FaceSet::Yellow);
         game.chooseLevel(Level::Expert);
         game.boardPress(kLeftButton, GameFixture::fx(7), GameFixture::fy(14));
         game.boardRelease(kLeftButton, GameFixture::fx(7), GameFixture::fy(14));

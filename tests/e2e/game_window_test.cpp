@@ -518,15 +518,17 @@ TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen
 
     // The whole client area, frame strips and panel included, pixel for pixel.
     EXPECT_EQ(compareArea(startClient, 0, 0,
-                          support::expectedClientArea(board, {0, kBeginnerMines}, {0, 0, 0},
-                                                      render::facePicture(core::Face::Normal, 0))),
+                          support::expectedClientArea(
+                              board, {0, kBeginnerMines}, {0, 0, 0},
+                              render::facePicture(core::Face::Normal, core::FaceSet::Yellow))),
               "")
         << "client area";
     EXPECT_EQ(compareArea(startClient, kFieldX, kFieldY, board), "") << "board surface";
     EXPECT_EQ(compareDigits(startClient, kCounterPlaceX, kPlaceY, {0, kBeginnerMines}), "")
         << "mine counter";
     EXPECT_EQ(compareDigits(startClient, kClockPlaceX, kPlaceY, {0, 0, 0}), "") << "clock";
-    EXPECT_EQ(compareArea(startClient, kFaceX, kFaceY, render::facePicture(core::Face::Normal, 0)),
+    EXPECT_EQ(compareArea(startClient, kFaceX, kFaceY,
+                          render::facePicture(core::Face::Normal, core::FaceSet::Yellow)),
               "")
         << "face button";
 

@@ -14,6 +14,7 @@
 #include "core/geometry.h"
 #include "render/face_pictures.h"
 #include "tests/support/colours.h"
+#include "tests/support/face_sets.h"
 
 namespace quorvel::render {
 namespace {
@@ -125,7 +126,7 @@ TEST(ButtonMask, IsWhiteExactlyInsideTheHexagonAndBlackElsewhere) {
 }
 
 TEST(FaceButton, EveryPictureHasTheOutlineAndTheBackgroundOutsideTheHexagon) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kAllFaces) {
             const Picture& pic = facePicture(face, set);
             ASSERT_EQ(pic.width(), kWidth);
@@ -143,7 +144,7 @@ TEST(FaceButton, EveryPictureHasTheOutlineAndTheBackgroundOutsideTheHexagon) {
 }
 
 TEST(FaceButton, OutlinePointsAndFlatEdgesLieWhereTheButtonIsDescribed) {
-    const Picture& pic = facePicture(Face::Normal, 0);
+    const Picture& pic = facePicture(Face::Normal, core::FaceSet::Yellow);
     for (const int y : {11, 12, 13, 14}) {
         expectColour(pic, 0, y, kDarkGrey, "left point");
         expectColour(pic, 31, y, kDarkGrey, "right point");
@@ -156,7 +157,7 @@ TEST(FaceButton, OutlinePointsAndFlatEdgesLieWhereTheButtonIsDescribed) {
 }
 
 TEST(FaceButton, RaisedBevelIsLightTopLeftAndDarkWithShadeBottomRight) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kRaisedFaces) {
             const Picture& pic = facePicture(face, set);
             for (const auto& [x, y] : kBevel.light) {
@@ -173,7 +174,7 @@ TEST(FaceButton, RaisedBevelIsLightTopLeftAndDarkWithShadeBottomRight) {
 }
 
 TEST(FaceButton, PressedBevelIsDarkWithShadeTopLeftAndLightBottomRight) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         const Picture& pic = facePicture(Face::Pressed, set);
         for (const auto& [x, y] : kBevel.light) {
             expectColour(pic, x, y, kBlack, "top/left side");
@@ -190,7 +191,7 @@ TEST(FaceButton, PressedBevelIsDarkWithShadeTopLeftAndLightBottomRight) {
 // Swapping light and dark edges of a symmetric hexagon is the same as turning it
 // through half a circle; the face box turns onto the pressed face box.
 TEST(FaceButton, PressedButtonIsTheRaisedButtonTurnedHalfACircle) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         const Picture& raised = facePicture(Face::Normal, set);
         const Picture& pressed = facePicture(Face::Pressed, set);
         for (int y = 0; y < kHeight; ++y) {
@@ -205,7 +206,7 @@ TEST(FaceButton, PressedButtonIsTheRaisedButtonTurnedHalfACircle) {
 }
 
 TEST(FaceButton, FacesStayInsideTheirBoxAndOffTheBevel) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kAllFaces) {
             const Picture& pic = facePicture(face, set);
             int drawn = 0;
@@ -228,7 +229,7 @@ TEST(FaceButton, FacesStayInsideTheirBoxAndOffTheBevel) {
 }
 
 TEST(FaceButton, PressedFaceIsTheNormalFaceMovedOneRightAndOneDown) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         const Picture& normal = facePicture(Face::Normal, set);
         const Picture& pressed = facePicture(Face::Pressed, set);
         for (int y = 4; y < 4 + 17; ++y) {
@@ -249,7 +250,7 @@ TEST(FaceButton, PressedFaceIsTheNormalFaceMovedOneRightAndOneDown) {
 }
 
 TEST(FaceButton, EveryPictureUsesOnlyTheSixteenStandardColours) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kAllFaces) {
             const Picture& pic = facePicture(face, set);
             for (int y = 0; y < kHeight; ++y) {
@@ -265,7 +266,7 @@ TEST(FaceButton, EveryPictureUsesOnlyTheSixteenStandardColours) {
 
 // How often each colour occurs in the face box (off the bevel), in rows
 // [firstRow, lastRow] of the box.
-int countInFace(Face face, int set, Rgb colour, int firstRow = 0, int lastRow = 16) {
+int countInFace(Face face, core::FaceSet set, Rgb colour, int firstRow = 0, int lastRow = 16) {
     const Picture& pic = facePicture(face, set);
     const int left = isPressed(face) ? 8 : 7;
     const int top = isPressed(face) ? 5 : 4;
@@ -288,37 +289,41 @@ TEST(FaceSets, HeadsHaveTheColoursOfTheirSet) {
     constexpr Rgb green = rgb(0, 255, 0);
     constexpr Rgb darkGreen = rgb(0, 128, 0);
     for (const Face face : {Face::Normal, Face::Surprised, Face::Dead, Face::Winner}) {
-        EXPECT_GT(countInFace(face, 0, yellow), 100);
-        EXPECT_GT(countInFace(face, 0, olive), 0);
-        EXPECT_GT(countInFace(face, 1, darkRed), 100);
-        EXPECT_GT(countInFace(face, 1, red), 0);
+        EXPECT_GT(countInFace(face, core::FaceSet::Yellow, yellow), 100);
+        EXPECT_GT(countInFace(face, core::FaceSet::Yellow, olive), 0);
+        EXPECT_GT(countInFace(face, core::FaceSet::DarkRed, darkRed), 100);
+        EXPECT_GT(countInFace(face, core::FaceSet::DarkRed, red), 0);
         // Each head is drawn in black outline.
-        EXPECT_GT(countInFace(face, 0, kBlack), 30);
-        EXPECT_GT(countInFace(face, 1, kBlack), 30);
-        EXPECT_GT(countInFace(face, 2, kBlack), 30);
+        EXPECT_GT(countInFace(face, core::FaceSet::Yellow, kBlack), 30);
+        EXPECT_GT(countInFace(face, core::FaceSet::DarkRed, kBlack), 30);
+        EXPECT_GT(countInFace(face, core::FaceSet::Alien, kBlack), 30);
         // No set borrows the head colour of another.
-        EXPECT_EQ(countInFace(face, 0, darkRed) + countInFace(face, 0, green), 0);
-        EXPECT_EQ(countInFace(face, 1, yellow) + countInFace(face, 1, green), 0);
-        EXPECT_EQ(countInFace(face, 2, darkRed), 0);
+        EXPECT_EQ(countInFace(face, core::FaceSet::Yellow, darkRed) +
+                      countInFace(face, core::FaceSet::Yellow, green),
+                  0);
+        EXPECT_EQ(countInFace(face, core::FaceSet::DarkRed, yellow) +
+                      countInFace(face, core::FaceSet::DarkRed, green),
+                  0);
+        EXPECT_EQ(countInFace(face, core::FaceSet::Alien, darkRed), 0);
     }
-    EXPECT_GT(countInFace(Face::Normal, 1, kWhite), 0);
+    EXPECT_GT(countInFace(Face::Normal, core::FaceSet::DarkRed, kWhite), 0);
     for (const Face face : {Face::Normal, Face::Surprised, Face::Winner}) {
-        EXPECT_GT(countInFace(face, 2, green), 100);
-        EXPECT_GT(countInFace(face, 2, darkGreen), 0);
+        EXPECT_GT(countInFace(face, core::FaceSet::Alien, green), 100);
+        EXPECT_GT(countInFace(face, core::FaceSet::Alien, darkGreen), 0);
     }
 }
 
 TEST(FaceSets, AlienHasYellowEyesWhenSurprisedWhiteEyesWhenWinningAndGoesBlackWhenDead) {
     constexpr Rgb yellow = rgb(255, 255, 0);
-    EXPECT_EQ(countInFace(Face::Normal, 2, yellow), 0);
-    EXPECT_GT(countInFace(Face::Surprised, 2, yellow), 0);
-    EXPECT_EQ(countInFace(Face::Normal, 2, kWhite), 0);
-    EXPECT_GT(countInFace(Face::Winner, 2, kWhite), 0);
+    EXPECT_EQ(countInFace(Face::Normal, core::FaceSet::Alien, yellow), 0);
+    EXPECT_GT(countInFace(Face::Surprised, core::FaceSet::Alien, yellow), 0);
+    EXPECT_EQ(countInFace(Face::Normal, core::FaceSet::Alien, kWhite), 0);
+    EXPECT_GT(countInFace(Face::Winner, core::FaceSet::Alien, kWhite), 0);
     // Dead: the head is all black, every drawn pixel of the face box.
-    const int black = countInFace(Face::Dead, 2, kBlack);
+    const int black = countInFace(Face::Dead, core::FaceSet::Alien, kBlack);
     EXPECT_GT(black, 150);
     EXPECT_EQ(
-        black + countInFace(Face::Dead, 2, kBackground), 17 * 17 - [] {
+        black + countInFace(Face::Dead, core::FaceSet::Alien, kBackground), 17 * 17 - [] {
             int off = 0;  // box pixels on the bevel or outside the hexagon
             for (int y = 4; y < 21; ++y) {
                 for (int x = 7; x < 24; ++x) {
@@ -331,14 +336,14 @@ TEST(FaceSets, AlienHasYellowEyesWhenSurprisedWhiteEyesWhenWinningAndGoesBlackWh
 
 TEST(FaceSets, WinnersWearDarkGlassesInSetZeroAndWhiteGlassesInSetOne) {
     // The glasses sit over the eyes, in the upper half of the head.
-    EXPECT_GT(countInFace(Face::Winner, 0, kBlack, 0, 8),
-              countInFace(Face::Normal, 0, kBlack, 0, 8) + 10);
-    EXPECT_GT(countInFace(Face::Winner, 1, kWhite, 0, 8),
-              countInFace(Face::Normal, 1, kWhite, 0, 8) + 10);
+    EXPECT_GT(countInFace(Face::Winner, core::FaceSet::Yellow, kBlack, 0, 8),
+              countInFace(Face::Normal, core::FaceSet::Yellow, kBlack, 0, 8) + 10);
+    EXPECT_GT(countInFace(Face::Winner, core::FaceSet::DarkRed, kWhite, 0, 8),
+              countInFace(Face::Normal, core::FaceSet::DarkRed, kWhite, 0, 8) + 10);
 }
 
 TEST(FaceSets, AllFifteenPicturesDifferWhereTheyShould) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (std::size_t a = 0; a < kAllFaces.size(); ++a) {
             for (std::size_t b = a + 1; b < kAllFaces.size(); ++b) {
                 EXPECT_NE(facePicture(kAllFaces[a], set), facePicture(kAllFaces[b], set))
@@ -347,22 +352,22 @@ TEST(FaceSets, AllFifteenPicturesDifferWhereTheyShould) {
         }
     }
     for (const Face face : kAllFaces) {
-        EXPECT_NE(facePicture(face, 0), facePicture(face, 1));
-        EXPECT_NE(facePicture(face, 0), facePicture(face, 2));
-        EXPECT_NE(facePicture(face, 1), facePicture(face, 2));
+        EXPECT_NE(facePicture(face, core::FaceSet::Yellow),
+                  facePicture(face, core::FaceSet::DarkRed));
+        EXPECT_NE(facePicture(face, core::FaceSet::Yellow),
+                  facePicture(face, core::FaceSet::Alien));
+        EXPECT_NE(facePicture(face, core::FaceSet::DarkRed),
+                  facePicture(face, core::FaceSet::Alien));
     }
 }
 
-TEST(FaceSets, OnlySetsZeroToTwoAndTheFiveFacesExist) {
-    EXPECT_THROW(facePicture(Face::Normal, 3), std::out_of_range);
-    EXPECT_THROW(facePicture(Face::Dead, -1), std::out_of_range);
-    EXPECT_THROW(makeFacePicture(Face::Winner, 3), std::out_of_range);
-    EXPECT_THROW(facePicture(static_cast<Face>(5), 0), std::out_of_range);
-    EXPECT_THROW(makeFacePicture(static_cast<Face>(-1), 0), std::out_of_range);
+TEST(FaceSets, OnlyTheFiveFacesExist) {
+    EXPECT_THROW(facePicture(static_cast<Face>(5), core::FaceSet::Yellow), std::out_of_range);
+    EXPECT_THROW(makeFacePicture(static_cast<Face>(-1), core::FaceSet::Alien), std::out_of_range);
 }
 
 TEST(FaceSets, CachedPicturesAreBuiltOnceAndMatchAFreshBuild) {
-    for (int set = 0; set < 3; ++set) {
+    for (const core::FaceSet set : core::kFaceSets) {
         for (const Face face : kAllFaces) {
             EXPECT_EQ(&facePicture(face, set), &facePicture(face, set));
             EXPECT_EQ(facePicture(face, set), makeFacePicture(face, set));

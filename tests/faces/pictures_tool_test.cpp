@@ -90,9 +90,10 @@ TEST(PicturesTool, WritesEveryNamedPictureAsAPngOfItsSize) {
     EXPECT_GT(sheet.width(), 4 * 5 * 32);
 
     // Colours come through unchanged (no channel swapped, no palette rounding).
-    expectSamePixels(QImage(QDir(dir.path()).filePath(QStringLiteral("face-1-winner.png"))),
-                     quorvel::render::facePicture(quorvel::core::Face::Winner, 1),
-                     QStringLiteral("face-1-winner.png"));
+    expectSamePixels(
+        QImage(QDir(dir.path()).filePath(QStringLiteral("face-1-winner.png"))),
+        quorvel::render::facePicture(quorvel::core::Face::Winner, quorvel::core::FaceSet::DarkRed),
+        QStringLiteral("face-1-winner.png"));
     expectSamePixels(QImage(QDir(dir.path()).filePath(QStringLiteral("icon-32.png"))),
                      quorvel::render::iconPicture(32), QStringLiteral("icon-32.png"));
 }

@@ -37,7 +37,7 @@ struct Checked {
 
     Checked() {
         EXPECT_EQ(event([&] { game.chooseLevel(core::Level::Beginner); }), std::nullopt);
-        EXPECT_EQ(event([&] { game.chooseFaceSet(0); }), std::nullopt);
+        EXPECT_EQ(event([&] { game.chooseFaceSet(core::FaceSet::Yellow); }), std::nullopt);
     }
 
     std::optional<std::string> event(const std::function<void()>& handler) {
@@ -48,8 +48,12 @@ struct Checked {
     std::optional<std::string> press(int button, CellPos cell) {
         return event([&] { game.boardPress(button, x(cell), y(cell)); });
     }
+    // The release, and what it handed back, done as the window does it.
     std::optional<std::string> release(int button, CellPos cell) {
-        return event([&] { game.boardRelease(button, x(cell), y(cell)); });
+        core::MoveOutcome outcome;
+        const auto broken = event([&] { outcome = game.boardRelease(button, x(cell), y(cell)); });
+        view.act(outcome);
+        return broken ? broken : rules.handedBack(outcome);
     }
     void click(int button, CellPos cell) {
         EXPECT_EQ(press(button, cell), std::nullopt);
@@ -93,8 +97,8 @@ TEST(GameInvariants, HoldThroughFlagsALossANewGameAndAWin) {
     EXPECT_EQ(g.event([&] { g.game.tick(); }), std::nullopt);
     g.click(core::kLeftButton, g.first(Cell::CoveredMine));
     ASSERT_EQ(g.game.state(), GameState::Lost);
-    EXPECT_EQ(g.event([&] { g.game.keyDown(core::Key::Escape); }), std::nullopt);
-    g.view.minimized = false;
+    EXPECT_EQ(g.event([&] { EXPECT_TRUE(g.game.keyDown(core::Key::Escape).minimize); }),
+              std::nullopt);
 
     EXPECT_EQ(g.event([&] { g.game.keyDown(core::Key::NewGame); }), std::nullopt);
     g.playToWin();
@@ -154,6 +158,29 @@ TEST(GameInvariants, NameANumberThatMiscountsItsNeighbours) {
         ++g.view.numbers.at({3, 6});
     });
     EXPECT_THAT(found, Names("numbers"));
+}
+
+TEST(GameInvariants, NameAWinNotHandedBackOrNotTheGames) {
+    Checked g;
+    g.click(core::kLeftButton, {3, 6});
+    core::MoveOutcome outcome;
+    while (g.game.state() == GameState::Running) {
+        const CellPos cell = g.first(Cell::Covered);
+        EXPECT_EQ(g.press(core::kLeftButton, cell), std::nullopt);
+        EXPECT_EQ(
+            g.event([&] { outcome = g.game.boardRelease(core::kLeftButton, x(cell), y(cell)); }),
+            std::nullopt);
+    }
+    ASSERT_EQ(g.game.state(), GameState::Won);
+    ASSERT_TRUE(outcome.won);
+    EXPECT_EQ(g.rules.handedBack(outcome), std::nullopt);
+    EXPECT_THAT(g.rules.handedBack({}), Names("outcome"));
+    core::MoveOutcome slower = outcome;
+    ++slower.won->seconds;
+    EXPECT_THAT(g.rules.handedBack(slower), Names("outcome"));
+    // The next event finds the game won already: handing the win back again is a fault.
+    EXPECT_EQ(g.event([] {}), std::nullopt);
+    EXPECT_THAT(g.rules.handedBack(outcome), Names("outcome"));
 }
 
 TEST(GameInvariants, NameADrawingOffEveryCell) {

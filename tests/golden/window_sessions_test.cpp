@@ -23,10 +23,12 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
 #include "core/random_source.h"
+#include "dialogs/best_times_dialog.h"
 #include "dialogs/game_dialogs.h"
 #include "render/picture.h"
 #include "settings/ini_format.h"
@@ -137,20 +139,23 @@ class Witness : public settings::SettingsStore, public dialogs::GameDialogs {
     settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override { return mine; }
 
     void setDialogParent(QWidget*) override {}
-    void setRecordPrompt(core::Level level) override { prompt_ = static_cast<int>(level); }
     void prepareNameEntry(const QString&) override {}
-    void enterRecord(settings::BestTimes& table, core::Level level, int seconds,
-                     const std::function<void()>&) override {
-        ++reached.records;
-        digest_.add(0x52);
-        digest_.add(prompt_);
-        digest_.add(static_cast<int>(level));
-        digest_.add(seconds);
-        table.setRecord(level, seconds, QStringLiteral("Hráč %1").arg(++names_));
-        addTable(table);
+    // A record is folded in as one entry, its table after the name: the name
+    // entry notes the level, the table that follows shows the record.
+    QString askName(core::Level level) override {
+        named_ = level;
+        return QStringLiteral("Hráč %1").arg(++names_);
     }
     void showBestTimes(settings::BestTimes& table, const std::function<void()>&) override {
-        digest_.add(0x42);
+        if (const auto level = std::exchange(named_, std::nullopt)) {
+            ++reached.records;
+            digest_.add(0x52);
+            digest_.add(static_cast<int>(*level));  // the prompt's level
+            digest_.add(static_cast<int>(*level));
+            digest_.add(static_cast<int>(table.best(*level)));
+        } else {
+            digest_.add(0x42);
+        }
         addTable(table);
     }
     void askCustomBoard(int side, int mines,
@@ -167,14 +172,14 @@ class Witness : public settings::SettingsStore, public dialogs::GameDialogs {
   private:
     void addTable(const settings::BestTimes& table) {
         for (int row = 0; row < 3; ++row) {
-            digest_.add(table.timeText(row).toUtf8());
+            digest_.add(dialogs::BestTimesDialog::shownTime(table.fileTime(row)).toUtf8());
             digest_.add(table.name(row).toUtf8());
         }
     }
 
     Digest& digest_;
     settings::StoredSettings stored_;
-    int prompt_ = -1;
+    std::optional<core::Level> named_;
     int names_ = 0;
 };
 
@@ -414,7 +419,8 @@ class Session {
             case 12:
                 return custom();
             case 13:
-                return window_.faceAction(in_.next(3))->trigger();
+                return window_.faceAction(core::kFaceSets[static_cast<std::size_t>(in_.next(3))])
+                    ->trigger();
             case 14:
                 return in_.next(2) == 0 ? window_.newAction()->trigger() : bestTimes();
             case 15:
@@ -454,8 +460,8 @@ class Session {
         for (int i = 0; i < 4; ++i) {
             marks = marks * 2 + (window_.levelAction(static_cast<core::Level>(i))->isChecked());
         }
-        for (int i = 0; i < 3; ++i) {
-            marks = marks * 2 + window_.faceAction(i)->isChecked();
+        for (const core::FaceSet set : core::kFaceSets) {
+            marks = marks * 2 + window_.faceAction(set)->isChecked();
         }
         digest_.add(marks);
         digest_.add(window_.timer().isActive());

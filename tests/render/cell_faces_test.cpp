@@ -18,13 +18,13 @@ TEST(CellFaces, PressingTheTopCellOfSide4SinksItAndReleasingRaisesIt) {
     EXPECT_EQ(origin.x, 62) << "one pixel left of the anchor";
     EXPECT_EQ(origin.y, 3);
     Picture field = boardPicture(4);
-    drawCell(field, top, core::CellLook::Sunken, 0);
+    drawCell(field, top, core::CellLook::Sunken, core::FaceSet::Yellow);
     for (int x = 62; x <= 69; ++x) {
         EXPECT_EQ(field.at(x, 3), kGrey159) << x;
     }
     EXPECT_EQ(field.at(61, 3), kGrey159) << "covered by the upper-left edge";
     EXPECT_EQ(field.at(70, 3), kGrey127);
-    drawCell(field, top, core::CellLook::Raised, 0);
+    drawCell(field, top, core::CellLook::Raised, core::FaceSet::Yellow);
     for (int x = 61; x <= 69; ++x) {
         EXPECT_EQ(field.at(x, 3), kWhite) << x;
     }
@@ -37,7 +37,7 @@ TEST(CellFaces, RaisedFaceChangesOnlyTheShadeOfAnyBoardCell) {
         const Picture& board = boardPicture(side);
         core::forEachCell(side, [&](core::CellPos cell) {
             Picture field = board;
-            drawCell(field, cell, core::CellLook::Raised, 0);
+            drawCell(field, cell, core::CellLook::Raised, core::FaceSet::Yellow);
             const auto [px, py] = cellOrigin(cell);
             int shade = 0;
             for (auto [x, y] : differences(board, field)) {
@@ -64,9 +64,9 @@ TEST(CellFaces, PressAndReleaseRestoresTheBoardOutline) {
         const Picture& board = boardPicture(side);
         core::forEachCell(side, [&](core::CellPos cell) {
             Picture pressed = board;
-            drawCell(pressed, cell, core::CellLook::Sunken, 0);
+            drawCell(pressed, cell, core::CellLook::Sunken, core::FaceSet::Yellow);
             ASSERT_NE(pressed, board);
-            drawCell(pressed, cell, core::CellLook::Raised, 0);
+            drawCell(pressed, cell, core::CellLook::Raised, core::FaceSet::Yellow);
             Picture raised = board;
             const auto [px, py] = cellOrigin(cell);
             drawRaisedFace(raised, px, py);
@@ -111,7 +111,7 @@ TEST(CellFaces, SunkenFaceRecoloursTheBoundaryAndLeavesTheInside) {
 TEST(CellFaces, ClearingTheMiddlePaintsItsBoxOnly) {
     Picture field = boardPicture(4);
     const Picture before = field;
-    drawCell(field, {3, 0}, core::CellLook::FlagRemoved, 0);
+    drawCell(field, {3, 0}, core::CellLook::FlagRemoved, core::FaceSet::Yellow);
     for (auto [px, py] : differences(before, field)) {
         EXPECT_TRUE(px >= 61 && px <= 69 && py >= 6 && py <= 16) << px << " " << py;
     }

@@ -16,7 +16,7 @@ namespace {
 using namespace testing;
 using core::CellLook;
 
-Picture withLook(core::CellPos cell, CellLook look, int faceSet) {
+Picture withLook(core::CellPos cell, CellLook look, core::FaceSet faceSet) {
     Picture board = boardPicture(4);
     drawCell(board, cell, look, faceSet);
     return board;
@@ -24,7 +24,7 @@ Picture withLook(core::CellPos cell, CellLook look, int faceSet) {
 
 // A cell's look is the face and the glyph it shows, both at the cell's origin.
 TEST(CellLooks, EachLookIsItsFaceAndGlyphAtTheCellOrigin) {
-    for (int faceSet = 0; faceSet <= 3; ++faceSet) {
+    for (const core::FaceSet faceSet : core::kFaceSets) {
         core::forEachCell(4, [&](core::CellPos cell) {
             const auto [px, py] = cellOrigin(cell);
             const auto expectMadeOf = [&](CellLook look,
@@ -59,7 +59,7 @@ TEST(CellLooks, EachLookIsItsFaceAndGlyphAtTheCellOrigin) {
 // A flag taken off, or crossed out after a loss, leaves no pixel of the flag: the
 // cell looks as if it had never been flagged.
 TEST(CellLooks, TakingAFlagOffOrCrossingItOutLeavesNothingOfTheFlag) {
-    for (int faceSet = 0; faceSet <= 2; ++faceSet) {
+    for (const core::FaceSet faceSet : core::kFaceSets) {
         core::forEachCell(4, [&](core::CellPos cell) {
             for (const CellLook after : {CellLook::FlagRemoved, CellLook::WrongFlag}) {
                 Picture flagged = withLook(cell, CellLook::Flag, faceSet);

@@ -10,6 +10,7 @@
 #include "render/picture.h"
 #include "tests/support/cells.h"
 #include "tests/support/colours.h"
+#include "tests/support/face_sets.h"
 
 namespace quorvel::render::testing {
 

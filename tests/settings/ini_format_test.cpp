@@ -68,7 +68,7 @@ TEST(IniFormat, LineEndsMayBeCrLfLfOrMissingAndAreWrittenCrLf) {
     const ParsedSettings mixed =
         parseSettings("a\r\nb\n\nc\r\r\n[Quorvel]\nDifficulty=3\r\nMines=49\nFace=2\r\nSize=8");
     EXPECT_EQ(mixed.preservedLines, (QList<QByteArray>{"a", "b", "", "c\r"}));
-    EXPECT_EQ(mixed.settings.faceSet, 2);
+    EXPECT_EQ(mixed.settings.faceSet, core::FaceSet::Alien);
     EXPECT_EQ(mixed.settings.side, 8);  // the last line, with no line end, is read
     EXPECT_TRUE(
         writeSettings(mixed.preservedLines, mixed.settings).startsWith("a\r\nb\r\n\r\nc\r\r\n"));
@@ -105,7 +105,7 @@ TEST(IniFormat, KeysAreMatchedInAnyLetterCase) {
     EXPECT_EQ(parsed.settings.level, Level::Custom);
     EXPECT_EQ(parsed.settings.side, 8);
     EXPECT_EQ(parsed.settings.mines, 49);
-    EXPECT_EQ(parsed.settings.faceSet, 1);
+    EXPECT_EQ(parsed.settings.faceSet, core::FaceSet::DarkRed);
     EXPECT_EQ(parsed.settings.position, QPointF(3, 4));
     EXPECT_EQ(parsed.settings.bestTimes.fileTime(1), QStringLiteral("77"));
     EXPECT_EQ(parsed.settings.bestTimes.name(2), QStringLiteral("Eva"));
@@ -128,7 +128,7 @@ TEST(IniFormat, UnknownLinesInOurSectionAreDropped) {
         parseSettings("[Quorvel]\r\n; note\r\nTime4=1\r\nName=x\r\nTime1 =5\r\nFace=2\r\n");
     EXPECT_TRUE(parsed.preservedLines.isEmpty());
     EXPECT_EQ(parsed.settings.bestTimes.fileTime(0), QStringLiteral("999"));
-    EXPECT_EQ(parsed.settings.faceSet, 2);
+    EXPECT_EQ(parsed.settings.faceSet, core::FaceSet::Alien);
 }
 
 TEST(IniFormat, RecordValuesAreTakenUncheckedFromTheSeventhCharacter) {
@@ -149,7 +149,7 @@ TEST(IniFormat, NumbersAreReadAsTheirLeadingNumber) {
     EXPECT_EQ(parsed.settings.level, Level::Custom);
     EXPECT_EQ(parsed.settings.side, 6);
     EXPECT_EQ(parsed.settings.mines, 21);
-    EXPECT_EQ(parsed.settings.faceSet, 2);  // only the whole part of Face counts
+    EXPECT_EQ(parsed.settings.faceSet, core::FaceSet::Alien);  // only the whole part of Face counts
     EXPECT_EQ(parsed.settings.position.x(), 1.5);
     EXPECT_EQ(parsed.settings.position.y(), 0.5);
     EXPECT_EQ(parseSettings("[Quorvel]\nDifficulty=2.0xyz\n").settings.level, Level::Expert);
@@ -169,7 +169,7 @@ TEST(IniFormat, WrittenNumbersArePlainDecimal) {
     settings.level = Level::Custom;
     settings.side = 10;
     settings.mines = 135;
-    settings.faceSet = 2;
+    settings.faceSet = core::FaceSet::Alien;
     settings.position = QPointF(123.5, -0.0);
     settings.bestTimes.setRecord(Level::Beginner, 1, QString());
     settings.bestTimes.setRecord(Level::Advanced, 22, QStringLiteral("Žofie"));

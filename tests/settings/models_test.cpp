@@ -83,12 +83,12 @@ TEST(StartupChoice, InvalidCustomPairStartsBeginnerOnly) {
 }
 
 TEST(StartupChoice, FaceOutsideTheThreeSetsStartsSetZero) {
-    EXPECT_EQ(stored(0, 0, 0, 1).faceSet, 1);
-    EXPECT_EQ(stored(0, 0, 0, 2).faceSet, 2);
-    EXPECT_EQ(stored(0, 0, 0, 2.7).faceSet, 2);
-    EXPECT_EQ(stored(0, 0, 0, 3).faceSet, 0);
-    EXPECT_EQ(stored(0, 0, 0, -1).faceSet, 0);
-    EXPECT_EQ(stored(0, 0, 0, 1e300).faceSet, 0);
+    EXPECT_EQ(stored(0, 0, 0, 1).faceSet, core::FaceSet::DarkRed);
+    EXPECT_EQ(stored(0, 0, 0, 2).faceSet, core::FaceSet::Alien);
+    EXPECT_EQ(stored(0, 0, 0, 2.7).faceSet, core::FaceSet::Alien);
+    EXPECT_EQ(stored(0, 0, 0, 3).faceSet, core::FaceSet::Yellow);
+    EXPECT_EQ(stored(0, 0, 0, -1).faceSet, core::FaceSet::Yellow);
+    EXPECT_EQ(stored(0, 0, 0, 1e300).faceSet, core::FaceSet::Yellow);
 }
 
 TEST(StoredSettings, LevelNumbersGoIntoTheSection) {
@@ -103,12 +103,12 @@ TEST(StoredSettings, LevelNumbersGoIntoTheSection) {
     }
 }
 
-TEST(BestTimes, FromFileShowsBlankNamesAsUnknownAndAddsTheUnit) {
+TEST(BestTimes, FromFileShowsBlankNamesAsUnknownAndKeepsTheTimesAsWritten) {
     const BestTimes table = BestTimes::fromFile(
         {QStringLiteral("57"), QStringLiteral("abc"), QString()}, {"  ", QByteArray(), " Jan "});
-    EXPECT_EQ(table.timeText(0), QStringLiteral("57 sekund"));
-    EXPECT_EQ(table.timeText(1), QStringLiteral("abc sekund"));
-    EXPECT_EQ(table.timeText(2), QStringLiteral(" sekund"));
+    EXPECT_EQ(table.fileTime(0), QStringLiteral("57"));
+    EXPECT_EQ(table.fileTime(1), QStringLiteral("abc"));
+    EXPECT_EQ(table.fileTime(2), QString());
     EXPECT_EQ(table.name(0), unknownPlayer());
     EXPECT_EQ(table.name(1), unknownPlayer());
     EXPECT_EQ(table.name(2), QStringLiteral(" Jan "));
@@ -122,11 +122,8 @@ TEST(BestTimes, RecordsLandInTheirLevelsRowAndFileKeys) {
     table.setRecord(Level::Advanced, 42, QStringLiteral("Čeněk"));
     table.setRecord(Level::Beginner, 9, QString());
     table.setRecord(Level::Custom, 1, QStringLiteral("nobody"));
-    EXPECT_EQ(table.timeText(0), QStringLiteral("9 sekund"));
     EXPECT_EQ(table.name(0), QString());
-    EXPECT_EQ(table.timeText(1), QStringLiteral("42 sekund"));
     EXPECT_EQ(table.name(Level::Advanced), QStringLiteral("Čeněk"));
-    EXPECT_EQ(table.timeText(2), QStringLiteral("999 sekund"));
     EXPECT_EQ(table.best(Level::Advanced), 42);
     // The custom board reads the beginner row and stores nothing.
     EXPECT_EQ(table.best(Level::Custom), 9);
@@ -141,15 +138,15 @@ TEST(BestTimes, ResetRestoresTheStartingEntries) {
     table.setRecord(Level::Expert, 100, QStringLiteral("Eva"));
     table.reset();
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(table.timeText(row), QStringLiteral("999 sekund"));
+        EXPECT_EQ(table.fileTime(row), QStringLiteral("999"));
         EXPECT_EQ(table.name(row), unknownPlayer());
     }
 }
 
-TEST(BestTimes, ShortTimeTextIsStoredEmpty) {
+TEST(BestTimes, AnEmptyTimeIsStoredEmpty) {
     const BestTimes table = BestTimes::fromFile({QString(), QString(), QString()}, {});
-    EXPECT_EQ(table.timeText(0), QStringLiteral(" sekund"));
     EXPECT_EQ(table.fileTime(0), QString());
+    EXPECT_EQ(table.best(Level::Beginner), 0);
 }
 
 }  // namespace

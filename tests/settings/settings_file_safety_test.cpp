@@ -36,7 +36,8 @@ namespace {
 const QByteArray kStored =
     "[Editor]\r\nFont=x\r\n[Quorvel]\r\nDifficulty=3\r\nSize=8\r\nMines=9\r\n";
 // Side 6: neither kStored's 8 nor the defaults' 4.
-const StoredSettings kValues{core::Level::Custom, 6, 21, 0, QPointF(), BestTimes()};
+const StoredSettings kValues{core::Level::Custom,   6,         21,
+                             core::FaceSet::Yellow, QPointF(), BestTimes()};
 
 using support::inChild;
 using support::readBytes;

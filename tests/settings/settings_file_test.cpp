@@ -37,7 +37,7 @@ StoredSettings someValues(int seed) {
     values.level = static_cast<core::Level>(seed % 4);
     values.side = 6;
     values.mines = 21;
-    values.faceSet = seed % 3;
+    values.faceSet = core::kFaceSets[static_cast<std::size_t>(seed % 3)];
     values.position = QPointF(seed, 0.5 * seed);
     // Lengths differ from write to write, so a half-written file would show.
     values.bestTimes = BestTimes::fromFile(

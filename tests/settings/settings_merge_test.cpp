@@ -39,7 +39,7 @@ void expectSame(const StoredSettings& got, const StoredSettings& want) {
 TEST(MergeSettings, WhatThisGameChangedWinsAndEverythingElseIsTheFiles) {
     const StoredSettings base = board(Level::Beginner, 4, 7);
     StoredSettings now = board(Level::Expert, 8, 49);  // another game chose expert
-    now.faceSet = 1;
+    now.faceSet = core::FaceSet::DarkRed;
     now.position = QPointF(10.5, 20.5);
     now.bestTimes.setRecord(Level::Advanced, 50, QStringLiteral("Eva"));
 
@@ -47,11 +47,11 @@ TEST(MergeSettings, WhatThisGameChangedWinsAndEverythingElseIsTheFiles) {
     expectSame(mergeSettings(base, base, now), now);
 
     StoredSettings mine = base;
-    mine.faceSet = 2;
+    mine.faceSet = core::FaceSet::Alien;
     mine.position.setX(300);
     mine.bestTimes.setRecord(Level::Beginner, 9, QStringLiteral("Jan"));
     StoredSettings want = now;
-    want.faceSet = 2;
+    want.faceSet = core::FaceSet::Alien;
     want.position.setX(300);  // only the coordinate that moved
     want.bestTimes.setRecord(Level::Beginner, 9, QStringLiteral("Jan"));
     expectSame(mergeSettings(base, mine, now), want);
@@ -73,7 +73,7 @@ TEST(MergeSettings, TheBoardAndEachRecordGoWhole) {
     StoredSettings now = base;
     now.bestTimes.setRecord(Level::Expert, 120, QStringLiteral("Eva"));
     const BestTimes merged = mergeBestTimes(baseWithJan.bestTimes, mine.bestTimes, now.bestTimes);
-    EXPECT_EQ(merged.timeText(2), QStringLiteral("100 sekund"));
+    EXPECT_EQ(merged.fileTime(2), QStringLiteral("100"));
     EXPECT_EQ(merged.name(2), QStringLiteral("Jan"));
 }
 
@@ -99,7 +99,7 @@ TEST_F(TwoGamesTest, ALaterWriteOfTheOtherGameUndoesNothing) {
     StoredSettings a = first.read(QPointF(100, 50));
     const StoredSettings b = second.read(QPointF(100, 50));
 
-    a.faceSet = 2;
+    a.faceSet = core::FaceSet::Alien;
     a.level = Level::Advanced;
     a.side = 6;
     a.mines = 21;
@@ -107,7 +107,7 @@ TEST_F(TwoGamesTest, ALaterWriteOfTheOtherGameUndoesNothing) {
     a.bestTimes = first.write(a);
     // The second game quits later with what it read at start-up.
     const BestTimes secondKeeps = second.write(b);
-    EXPECT_EQ(fileNow().faceSet, 2);
+    EXPECT_EQ(fileNow().faceSet, core::FaceSet::Alien);
     EXPECT_EQ(fileNow().level, Level::Advanced);
     EXPECT_EQ(fileNow().bestTimes.name(1), QStringLiteral("Eva"));
     EXPECT_EQ(secondKeeps.name(1), QStringLiteral("Eva")) << "the second game sees the record";

@@ -45,7 +45,8 @@ TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
     const QImage shot = testing::grabImage(window.clientArea());
     ASSERT_EQ(shot.size(), QSize(300, 358));
     expectDoubled(shot, window.fieldPicture(), QPoint(9, 52));
-    expectDoubled(shot, render::facePicture(window.game().shownFace(), 0), QPoint(9 + 41, 9 + 6));
+    expectDoubled(shot, render::facePicture(window.game().shownFace(), core::FaceSet::Yellow),
+                  QPoint(9 + 41, 9 + 6));
     expectDoubled(shot, render::digitPicture(7), QPoint(9 + 7 + 14, 9 + 6 + 1));
     expectDoubled(shot, render::digitPicture(1), QPoint(9 + 82 + 27, 9 + 6 + 1));
 }

@@ -148,7 +148,7 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
         const render::Picture expected = quorvel::support::expectedClientArea(
             render::boardPicture(game().side()),
             {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
-            render::facePicture(Face::Normal, 0));
+            render::facePicture(Face::Normal, core::FaceSet::Yellow));
 
         ASSERT_EQ(quorvel::support::compareWhole(screenImage(window_->clientArea()), expected), "")
             << "side " << game().side();
@@ -184,8 +184,8 @@ TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
             marks += window_->levelAction(level)->isChecked() ? 'x' : '.';
         }
         marks += ' ';
-        for (int i = 0; i < 3; ++i) {
-            marks += window_->faceAction(i)->isChecked() ? 'x' : '.';
+        for (const core::FaceSet set : core::kFaceSets) {
+            marks += window_->faceAction(set)->isChecked() ? 'x' : '.';
         }
         return marks;
     };
@@ -200,12 +200,12 @@ TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
     EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
 
     const auto writes = records_.writes.size();
-    window_->faceAction(2)->trigger();
+    window_->faceAction(core::FaceSet::Alien)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
     EXPECT_EQ(records_.writes.size(), writes + 1);
-    EXPECT_EQ(records_.writes.back().faceSet, 2);
+    EXPECT_EQ(records_.writes.back().faceSet, core::FaceSet::Alien);
     // The marked face set again: no new game, no write, mark kept.
-    window_->faceAction(2)->trigger();
+    window_->faceAction(core::FaceSet::Alien)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
     EXPECT_EQ(records_.writes.size(), writes + 1);
 }
@@ -216,7 +216,7 @@ TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
     EXPECT_EQ(records_.writes[0].level, Level::Beginner);
     EXPECT_EQ(game().state(), GameState::Ready);
     EXPECT_EQ(places(), (std::array<std::optional<int>, 5>{0, 7, 0, 0, 0}));
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     expectFieldShowsPicture();
     EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
 }
@@ -225,14 +225,14 @@ TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
     const QPointF cell = anchorPoint(3, 6);
     press(cell);
     EXPECT_EQ(game().heldCell(), (core::CellPos{3, 6}));
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, core::FaceSet::Yellow));
     expectFieldShowsPicture();
     EXPECT_EQ(window_->fieldPicture().at(62, 51), render::grey(159));
 
     release(cell);
     EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
     EXPECT_FALSE(game().heldCell());
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     EXPECT_EQ(places()[2], 0);
     EXPECT_EQ(places()[3], 0);
     EXPECT_EQ(places()[4], 1);
@@ -243,7 +243,7 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
     press(anchorPoint(3, 6));
     moveTo(QPointF(1, 1));  // the frame: on no cell
     EXPECT_FALSE(game().heldCell());
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     // Nothing of the press is left on the board.
     EXPECT_EQ(window_->fieldPicture().at(62, 51), render::boardPicture(4).at(62, 51));
 
@@ -252,7 +252,7 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
 
     moveTo(anchorPoint(3, 4));
     EXPECT_EQ(game().heldCell(), (core::CellPos{3, 4}));
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, core::FaceSet::Yellow));
     release(anchorPoint(3, 4));
     EXPECT_EQ(game().board().at(3, 4), Cell::Opened);
     EXPECT_EQ(game().board().at(3, 6), Cell::Covered);
@@ -313,23 +313,23 @@ TEST_F(WindowTest, FaceButtonStartsAGameOnlyWhenReleasedInsideItsHexagon) {
     QWidget* button = window_->faceButton();
 
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(16, 13));
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, core::FaceSet::Yellow));
     // (QTest takes the point (0, 0) for "the middle of the widget".)
     QTest::mouseMove(button, QPoint(31, 1));
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, core::FaceSet::Yellow));
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(31, 1));
     EXPECT_EQ(game().state(), playing);
-    EXPECT_EQ(shownFace(), &render::facePicture(game().restingFace(), 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(game().restingFace(), core::FaceSet::Yellow));
 
     // A corner outside the hexagon never presses the button.
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(1, 1));
-    EXPECT_NE(shownFace(), &render::facePicture(Face::Pressed, 0));
+    EXPECT_NE(shownFace(), &render::facePicture(Face::Pressed, core::FaceSet::Yellow));
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(16, 13));
     EXPECT_EQ(game().state(), playing);
 
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(16, 13));
     EXPECT_EQ(game().state(), GameState::Ready);
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
 }
 
@@ -348,6 +348,19 @@ TEST_F(WindowTest, EscOpensTheHeldCellThenMinimises) {
     EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
     EXPECT_FALSE(game().heldCell());
     EXPECT_TRUE(window_->isMinimized());
+}
+
+// The opening that Esc makes can win: the record is asked for on the screen,
+// and only then does the window go to the task bar.
+TEST_F(WindowTest, EscThatWinsAsksForTheRecordBeforeMinimising) {
+    quorvel::support::playToWin(game(), [&](int c, int r) {
+        window_->showNormal();
+        press(anchorPoint(c, r));
+        QTest::keyClick(field(), Qt::Key_Escape);
+        EXPECT_TRUE(window_->isMinimized());
+    });
+    ASSERT_EQ(game().state(), GameState::Won);
+    EXPECT_EQ(records_.minimizedWhenAsked, std::vector<bool>{false});
 }
 
 TEST_F(WindowTest, EscWithNothingHeldOnlyMinimises) {
@@ -471,7 +484,7 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
     ASSERT_EQ(records_.records.size(), 1u);
     EXPECT_EQ(records_.records[0].first, Level::Beginner);
     EXPECT_EQ(records_.records[0].second, game().seconds());
-    EXPECT_EQ(shownFace(), &render::facePicture(Face::Winner, 0));
+    EXPECT_EQ(shownFace(), &render::facePicture(Face::Winner, core::FaceSet::Yellow));
     EXPECT_EQ(places()[0], 0);
     EXPECT_EQ(places()[1], 0);
     // A won board takes no more clicks.

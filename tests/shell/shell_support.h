@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/geometry.h"
@@ -30,6 +32,10 @@ class FakeRecords : public settings::SettingsStore, public dialogs::GameDialogs 
     int reads = 0;
     std::vector<std::pair<core::Level, int>> records;
     std::optional<std::pair<int, int>> customAnswer;  // nullopt: Storno
+    std::optional<core::Level> named;                 // the level of the name just asked for
+    QWidget* parent = nullptr;
+    // For each name asked for: whether the window was minimised then.
+    std::vector<bool> minimizedWhenAsked;
 
     settings::StoredSettings read(QPointF) override {
         ++reads;
@@ -41,14 +47,19 @@ class FakeRecords : public settings::SettingsStore, public dialogs::GameDialogs 
     }
     settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override { return mine; }
 
-    void setDialogParent(QWidget*) override {}
-    void setRecordPrompt(core::Level) override {}
+    void setDialogParent(QWidget* window) override { parent = window; }
     void prepareNameEntry(const QString&) override {}
-    void enterRecord(settings::BestTimes&, core::Level level, int seconds,
-                     const std::function<void()>&) override {
-        records.emplace_back(level, seconds);
+    QString askName(core::Level level) override {
+        named = level;
+        minimizedWhenAsked.push_back(parent != nullptr && parent->isMinimized());
+        return QString();
     }
-    void showBestTimes(settings::BestTimes&, const std::function<void()>&) override {}
+    // A record shows the table right after its name: the record as the table holds it.
+    void showBestTimes(settings::BestTimes& table, const std::function<void()>&) override {
+        if (const auto level = std::exchange(named, std::nullopt)) {
+            records.emplace_back(*level, static_cast<int>(table.best(*level)));
+        }
+    }
     void askCustomBoard(int, int, const std::function<void(int, int)>& confirm) override {
         if (customAnswer) {
             confirm(customAnswer->first, customAnswer->second);

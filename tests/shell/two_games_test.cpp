@@ -56,7 +56,7 @@ TEST(TwoGames, TheGameThatQuitsLastKeepsWhatTheOtherChanged) {
         testing::FakeRecords dialogs;
         MainWindow window(random, store, dialogs);
         window.restoreSettings();
-        window.faceAction(2)->trigger();
+        window.faceAction(core::FaceSet::Alien)->trigger();
         window.levelAction(core::Level::Expert)->trigger();
         window.close();
     }
@@ -69,7 +69,7 @@ TEST(TwoGames, TheGameThatQuitsLastKeepsWhatTheOtherChanged) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const settings::StoredSettings stored = settings::parseSettings(file.readAll()).settings;
-    EXPECT_EQ(stored.faceSet, 2);
+    EXPECT_EQ(stored.faceSet, core::FaceSet::Alien);
     EXPECT_EQ(stored.level, core::Level::Expert);
 }
 
