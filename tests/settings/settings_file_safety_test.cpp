@@ -191,7 +191,7 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupModeAndOtherNames) {
         ::chmod(name.constData(), 0664) | ::chmod(QFile::encodeName(dir_.path()).constData(), 0777),
         0);
     const ino_t inode = statusOf(path()).st_ino;
-    const StoredSettings groupValues{core::Level::Expert, 4, 2, 1, QPointF(), BestTimes()};
+    const StoredSettings groupValues{core::Level::Expert, 4, 2, core::FaceSet::DarkRed, QPointF(), BestTimes()};
     const int code = inChild([this, &groupValues] {
         const gid_t groups[] = {8765};
         if (::setgroups(1, groups) != 0 || ::setgid(1111) != 0 || ::setuid(4321) != 0) {
