@@ -5,6 +5,7 @@
 #include <QRect>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace quorvel::shell::pixels {
@@ -42,13 +43,32 @@ int devicePixelUnder(double position, double ratio) {
 namespace {
 
 // For each device pixel from `first` on, the image column (or row) it shows;
-// `origin` is the window pixel of the image's first column.
-std::vector<int> sourceIndices(int first, int count, int origin, double ratio) {
+// `origin` is the window pixel of the image's first column. A device pixel just
+// beside the image shows its edge: Qt may leave a device pixel that lies half on
+// a widget and half on its parent to the widget alone.
+std::vector<int> sourceIndices(int first, int count, int origin, int size, double ratio) {
     std::vector<int> indices(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        indices[static_cast<std::size_t>(i)] = windowPixelAt(first + i, ratio) - origin;
+        indices[static_cast<std::size_t>(i)] =
+            std::clamp(windowPixelAt(first + i, ratio) - origin, 0, size - 1);
     }
     return indices;
+}
+
+// The device pixels that show window pixels `from` .. `from + count - 1` by the
+// rule; where the run ends at the widget's edge, every device pixel that the
+// widget touches at all there, and one more.
+std::pair<int, int> devicePixels(int from, int count, int widgetFrom, int widgetCount,
+                                 double ratio) {
+    int first = firstDevicePixel(from, ratio);
+    int end = firstDevicePixel(from + count, ratio);
+    if (from == widgetFrom) {
+        first = std::min(first, static_cast<int>(std::floor(from * ratio)) - 1);
+    }
+    if (from + count == widgetFrom + widgetCount) {
+        end = std::max(end, static_cast<int>(std::ceil((from + count) * ratio)) + 1);
+    }
+    return {first, end - first};
 }
 
 }  // namespace
@@ -64,13 +84,16 @@ void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect&
     const QPoint origin(static_cast<int>(std::lround(toDevice.dx() / ratio)),
                         static_cast<int>(std::lround(toDevice.dy() / ratio)));
     const QRect inWindow = part.translated(origin);
-    const int left = firstDevicePixel(inWindow.left(), ratio);
-    const int top = firstDevicePixel(inWindow.top(), ratio);
-    const int width = firstDevicePixel(inWindow.left() + inWindow.width(), ratio) - left;
-    const int height = firstDevicePixel(inWindow.top() + inWindow.height(), ratio) - top;
+    const QRect widget = painter.window().translated(origin);
+    const auto [left, width] =
+        devicePixels(inWindow.left(), inWindow.width(), widget.left(), widget.width(), ratio);
+    const auto [top, height] =
+        devicePixels(inWindow.top(), inWindow.height(), widget.top(), widget.height(), ratio);
     const QPoint imageOrigin = at + origin;
-    const std::vector<int> columns = sourceIndices(left, width, imageOrigin.x(), ratio);
-    const std::vector<int> rows = sourceIndices(top, height, imageOrigin.y(), ratio);
+    const std::vector<int> columns =
+        sourceIndices(left, width, imageOrigin.x(), image.width(), ratio);
+    const std::vector<int> rows =
+        sourceIndices(top, height, imageOrigin.y(), image.height(), ratio);
 
     QImage scaled(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
