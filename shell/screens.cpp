@@ -12,8 +12,12 @@ Screens currentScreens() {
     }
     const QScreen* primary = QGuiApplication::primaryScreen();
     screens.primary = primary != nullptr ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
-    screens.platformPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    screens.platformPlaces = onWayland();
     return screens;
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace quorvel::shell
