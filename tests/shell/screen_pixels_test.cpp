@@ -23,9 +23,13 @@ using testing::FakeRecords;
 constexpr int kSide = 4;
 constexpr int kMarkBlue = 99;
 
-// The board picture with cell (c, r) in RGB(40 + 20c, 40 + 10r, 99), no cell black.
+// Where a test picture shows nothing: not black, so that a screen pixel left
+// unpainted (black) stands out.
+constexpr render::Rgb kNothing = render::grey(50);
+
+// The board picture with cell (c, r) in RGB(40 + 20c, 40 + 10r, 99).
 render::Picture cellColours() {
-    render::Picture pic(core::boardWidth(kSide), core::boardHeight(kSide));
+    render::Picture pic(core::boardWidth(kSide), core::boardHeight(kSide), kNothing);
     for (int y = 0; y < pic.height(); ++y) {
         for (int x = 0; x < pic.width(); ++x) {
             const auto cell =
@@ -38,9 +42,9 @@ render::Picture cellColours() {
     return pic;
 }
 
-// The face button's picture: its hexagon in one colour, the corners black.
+// The face button's picture: its hexagon in one colour.
 render::Picture hexagonColour() {
-    render::Picture pic(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
+    render::Picture pic(layout::kFaceButtonWidth, layout::kFaceButtonHeight, kNothing);
     for (int y = 0; y < pic.height(); ++y) {
         for (int x = 0; x < pic.width(); ++x) {
             if (core::faceButtonMaskAt(x, y)) {
@@ -121,6 +125,7 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
 
     int pixels = 0;
     int wrong = 0;
+    int unpainted = 0;
     std::ostringstream firstWrong;
     for (const QWidget* surface : {static_cast<QWidget*>(window.fieldSurface()),
                                    static_cast<QWidget*>(window.faceButton())}) {
@@ -137,6 +142,7 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
                 const std::string painted = paintedThing(shot.pixel(x, y));
                 const std::string selected = selectedThing(pointed);
                 ++pixels;
+                unpainted += shot.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
                 if (painted != selected && ++wrong <= 5) {
                     firstWrong << " (" << x << "," << y << "): painted " << painted << ", selected "
                                << selected << ";";
@@ -145,6 +151,7 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
         }
     }
     EXPECT_GT(pixels, 132 * 118 * ratio * ratio);
+    EXPECT_EQ(unpainted, 0) << "screen pixels that no widget painted, at " << ratio;
     EXPECT_EQ(wrong, 0) << "of " << pixels << " screen pixels at " << ratio << ":"
                         << firstWrong.str();
 }
