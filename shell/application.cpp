@@ -4,8 +4,10 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QPixmap>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -35,6 +37,17 @@ void prepareApplication() {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
             Qt::HighDpiScaleFactorRoundingPolicy::Round);
     }
+}
+
+QTranslator* loadToolkitTexts(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_cs"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 QIcon windowIcon() {
@@ -86,6 +99,7 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon());
+    loadToolkitTexts(app);
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();
 

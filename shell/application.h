@@ -4,6 +4,7 @@
 
 class QApplication;
 class QIcon;
+class QTranslator;
 
 namespace quorvel::shell {
 
@@ -11,6 +12,12 @@ namespace quorvel::shell {
 // Qt's own rounding policy; a file-size limit fails a write instead of ending
 // the process (SIGXFSZ ignored).
 void prepareApplication();
+
+// Qt's own texts (the text fields' context menus, standard buttons) in Czech
+// like the game's, whatever the locale, from the toolkit's Czech catalogue. The
+// installed translator, owned by `app`; none when the catalogue is missing, and
+// the toolkit's texts stay English.
+QTranslator* loadToolkitTexts(QApplication& app);
 
 // The window icon at 16 and 32 pixels.
 QIcon windowIcon();

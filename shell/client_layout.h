@@ -6,10 +6,6 @@
 
 namespace quorvel::shell::layout {
 
-// The client area the window is created with, before the first board lays it out.
-inline constexpr int kInitialClientWidth = 373;
-inline constexpr int kInitialClientHeight = 460;
-
 // The client area is (W + 18) x (H + 61).
 inline constexpr int clientWidth(int boardWidth) {
     return boardWidth + 18;
@@ -17,6 +13,12 @@ inline constexpr int clientWidth(int boardWidth) {
 inline constexpr int clientHeight(int boardHeight) {
     return boardHeight + 61;
 }
+
+// The client area the window is created with, before the first board lays it
+// out: the beginner board's (132 x 118), so that a new settings file, which
+// opens that board, centres the window at the size it opens with.
+inline constexpr int kInitialClientWidth = clientWidth(132);
+inline constexpr int kInitialClientHeight = clientHeight(118);
 
 // The board surface.
 inline constexpr int kFieldX = 9;

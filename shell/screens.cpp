@@ -2,23 +2,22 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWidget>
 
 namespace quorvel::shell {
 
-Screens screensOf(const QWidget& window) {
+Screens currentScreens() {
     Screens screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         screens.available.append(screen->availableGeometry());
     }
-    const QSize outer = window.frameGeometry().size();
-    screens.frameWidth = outer.width();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect area = primary != nullptr ? primary->geometry() : QRect(0, 0, 1024, 768);
-    screens.centred = {area.x() + (area.width() - outer.width()) / 2.0,
-                       area.y() + (area.height() - outer.height()) / 2.0};
-    screens.platformPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    screens.primary = primary != nullptr ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    screens.platformPlaces = onWayland();
     return screens;
+}
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace quorvel::shell

@@ -3,13 +3,14 @@
 
 #include "shell/window_placement.h"
 
-class QWidget;
-
 namespace quorvel::shell {
 
-// The screens' usable areas, the window's outer width, the top-left corner that
-// centres the window's present size on the primary screen, and whether the
-// platform places windows itself (Wayland).
-Screens screensOf(const QWidget& window);
+// The monitors' usable areas, the primary one's, and whether the platform
+// places windows itself (Wayland).
+Screens currentScreens();
+
+// The program runs on Wayland, where the platform places windows and may leave
+// their title bars to the program.
+bool onWayland();
 
 }  // namespace quorvel::shell

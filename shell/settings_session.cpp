@@ -38,20 +38,24 @@ SettingsSession::~SettingsSession() {
 }
 
 void SettingsSession::restore(const std::function<void(const settings::StoredSettings&)>& start) {
-    // Centred from the window's initial size, before any board has laid it out.
-    const Screens screens = screensOf(window_);
-    const settings::StoredSettings stored = store_.read(screens.centred);
+    const Screens screens = currentScreens();
+    // The window has the beginner board's size now, the board a new settings file
+    // opens with: centred at that size (its frame, if any, is not known before it
+    // is shown).
+    const settings::StoredSettings stored =
+        store_.read(centredOn(screens.primary, window_.frameGeometry().size()));
     bestTimes_ = stored.bestTimes;
-    const auto place = [&](const Screens& now) {
-        placement_ = placeWindow(stored.position, now);
+    const auto place = [&] {
+        placement_ = placeWindow(stored.position, window_.frameGeometry().size(), screens);
         if (placement_->at) {
             window_.move(*placement_->at);
         }
     };
-    place(screens);
+    // Placed before the game starts, so that a write while it starts keeps the
+    // position read; then again at the size the stored board gave the window.
+    place();
     start(stored);
-    // Checked again at the size the stored board gave the window.
-    place(screensOf(window_));
+    place();
 }
 
 settings::StoredSettings SettingsSession::current() const {

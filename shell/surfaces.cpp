@@ -3,20 +3,26 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 #include "core/game.h"
 #include "render/panel_pictures.h"
 #include "shell/client_layout.h"
+#include "shell/screen_pixels.h"
 
 namespace quorvel::shell {
 
 // The surfaces paint without a clip of their own: Qt clips a widget's painter to
 // the region its paint event asks for.
-void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at) {
+void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at, const QRect& area) {
     // The buffer is 0xFFRRGGBB words: QImage shows it as it is, without a copy.
     const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
                        pic.bytesPerLine(), QImage::Format_RGB32);
-    painter.drawImage(at, image);
+    if (painter.deviceTransform().type() <= QTransform::TxTranslate) {
+        painter.drawImage(at, image);
+    } else {
+        pixels::paintByRule(painter, image, at, area);
+    }
 }
 
 int buttonCode(Qt::MouseButton button) {
@@ -54,7 +60,7 @@ void PictureSurface::setPicture(const render::Picture* pic) {
     update();
 }
 
-void PictureSurface::paintEvent(QPaintEvent* /*event*/) {
+void PictureSurface::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Grey where no picture covers the surface.
@@ -62,27 +68,49 @@ void PictureSurface::paintEvent(QPaintEvent* /*event*/) {
         painter.fillRect(rect(), QColor(192, 192, 192));
     }
     if (picture_ != nullptr) {
-        paintPicture(painter, *picture_, QPoint(0, 0));
+        paintPicture(painter, *picture_, QPoint(0, 0), event->rect());
     }
+}
+
+QPointF PictureSurface::picturePoint(const QMouseEvent& event) const {
+    // Some Qt versions hand a widget its position rounded to a whole window pixel;
+    // the position in the window is never rounded. An event sent straight to the
+    // widget (not through its window) carries the widget's position there instead,
+    // far from the one that the window's position gives.
+    const QPoint offset = mapTo(window(), QPoint(0, 0));
+    const QPointF inWindow = event.scenePosition();
+    const QPointF fromWidget = event.position() + offset;
+    const bool throughWindow = std::abs(inWindow.x() - fromWidget.x()) <= 1 &&
+                               std::abs(inWindow.y() - fromWidget.y()) <= 1;
+    const QPointF at = throughWindow ? inWindow : fromWidget;
+    const double ratio = devicePixelRatioF();
+    const auto shown = [ratio](double position, int origin) {
+        return pixels::windowPixelAt(pixels::devicePixelUnder(position, ratio), ratio) - origin;
+    };
+    return {static_cast<double>(shown(at.x(), offset.x())),
+            static_cast<double>(shown(at.y(), offset.y()))};
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event) {
     const int code = buttonCode(event->button());
     if (mouse_.down && code != 0) {
-        mouse_.down(code, event->position().x(), event->position().y());
+        const QPointF at = picturePoint(*event);
+        mouse_.down(code, at.x(), at.y());
     }
 }
 
 void PictureSurface::mouseMoveEvent(QMouseEvent* event) {
     if (mouse_.move) {
-        mouse_.move(buttonsCode(event->buttons()), event->position().x(), event->position().y());
+        const QPointF at = picturePoint(*event);
+        mouse_.move(buttonsCode(event->buttons()), at.x(), at.y());
     }
 }
 
 void PictureSurface::mouseReleaseEvent(QMouseEvent* event) {
     const int code = buttonCode(event->button());
     if (mouse_.up && code != 0) {
-        mouse_.up(code, event->position().x(), event->position().y());
+        const QPointF at = picturePoint(*event);
+        mouse_.up(code, at.x(), at.y());
     }
 }
 
@@ -126,13 +154,13 @@ void Panel::compose() {
     }
 }
 
-void Panel::paintEvent(QPaintEvent* /*event*/) {
+void Panel::paintEvent(QPaintEvent* event) {
     if (picture_.width() != width()) {
         compose();
     }
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    paintPicture(painter, picture_, QPoint(0, 0));
+    paintPicture(painter, picture_, QPoint(0, 0), event->rect());
 }
 
 ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
@@ -145,7 +173,7 @@ void ClientArea::setBoardSize(int width, int height) {
     update();
 }
 
-void ClientArea::paintEvent(QPaintEvent* /*event*/) {
+void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // The background picture's rule at the client area's size, filled directly.
@@ -153,8 +181,8 @@ void ClientArea::paintEvent(QPaintEvent* /*event*/) {
         painter.fillRect(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)),
                          QColor::fromRgb(area.colour));
     }
-    paintPicture(painter, render::rightEdgePicture(), QPoint(rightStripLeft_, 0));
-    paintPicture(painter, render::bottomEdgePicture(), QPoint(0, bottomStripTop_));
+    paintPicture(painter, render::rightEdgePicture(), QPoint(rightStripLeft_, 0), event->rect());
+    paintPicture(painter, render::bottomEdgePicture(), QPoint(0, bottomStripTop_), event->rect());
 }
 
 }  // namespace quorvel::shell

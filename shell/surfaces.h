@@ -12,9 +12,10 @@
 
 namespace quorvel::shell {
 
-// Paints `pic` with its top-left corner at `at` (widget coordinates), clipped to
-// the event's region.
-void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at);
+// Paints `pic` with its top-left corner at `at` (widget coordinates), the part in
+// `area` (widget coordinates) only, clipped to the event's region. On a scaled
+// screen each screen pixel shows the picture pixel that the hit test gives it.
+void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at, const QRect& area);
 
 // Mouse events of a surface as the game takes them: the game's button codes
 // (core::kLeftButton, ...; a move carries the sum of the held buttons).
@@ -54,6 +55,10 @@ class PictureSurface : public QWidget {
     void focusOutEvent(QFocusEvent*) override {}
 
   private:
+    // The picture pixel under the pointer: the one shown on the pointer's screen
+    // pixel, at any scale factor.
+    QPointF picturePoint(const QMouseEvent& event) const;
+
     const render::Picture* picture_ = nullptr;
     SurfaceMouse mouse_;
 };

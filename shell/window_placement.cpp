@@ -19,19 +19,29 @@ QPoint wholePixels(QPointF position) {
 
 }  // namespace
 
-WindowPlacement placeWindow(QPointF stored, const Screens& screens) {
+QPointF centredOn(const QRect& area, QSize size) {
+    return {area.x() + (area.width() - size.width()) / 2.0,
+            area.y() + (area.height() - size.height()) / 2.0};
+}
+
+bool isReachable(QPoint at, QSize size, const QList<QRect>& available) {
+    const QRect window(at, size);
+    return std::any_of(available.begin(), available.end(), [&](const QRect& area) {
+        const QRect shown = area.intersected(window);
+        return window.top() >= area.top() && 2 * shown.width() >= window.width() &&
+               2 * shown.height() >= window.height() && !shown.isEmpty();
+    });
+}
+
+WindowPlacement placeWindow(QPointF stored, QSize size, const Screens& screens) {
     WindowPlacement placement{stored, std::nullopt};
     if (screens.platformPlaces) {
         return placement;
     }
     QPoint at = wholePixels(stored);
-    const QRect titleBar(at, QSize(screens.frameWidth, 24));
-    const bool reachable =
-        std::any_of(screens.available.begin(), screens.available.end(),
-                    [&](const QRect& screen) { return screen.intersects(titleBar); });
-    if (!reachable) {
-        placement.read = screens.centred;
-        at = wholePixels(screens.centred);
+    if (!isReachable(at, size, screens.available)) {
+        placement.read = centredOn(screens.primary, size);
+        at = wholePixels(placement.read);
     }
     placement.at = at;
     return placement;

@@ -6,17 +6,16 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 #include <optional>
 
 namespace quorvel::shell {
 
 struct Screens {
-    // The part of each screen that windows may use.
+    // The part of each monitor that windows may use.
     QList<QRect> available;
-    // The window's outer width, for its title bar.
-    int frameWidth = 0;
-    // The top-left corner that centres the window on the primary screen.
-    QPointF centred;
+    // The primary monitor's usable part: a window is centred there.
+    QRect primary;
     // The platform places windows itself (Wayland): a program cannot.
     bool platformPlaces = false;
 };
@@ -28,11 +27,22 @@ struct WindowPlacement {
     std::optional<QPoint> at;
 };
 
+// The top-left corner that centres a window of `size` on `area`; a half pixel
+// stays a half.
+QPointF centredOn(const QRect& area, QSize size);
+
+// Whether a player can reach and drag a window of `size` whose top-left corner
+// is at `at`: on one monitor's usable area, its top edge is not above the area
+// and the part of the window on the area is at least half the window's width
+// wide and half its height high. One row or one column on a screen, a title bar
+// above it or a window in the gap beside a smaller monitor is not reachable.
+bool isReachable(QPoint at, QSize size, const QList<QRect>& available);
+
 // The window's top-left corner goes to the stored position, rounded down. A
-// position that leaves a 24-pixel title bar on no screen (a screen no longer
-// attached) could never be dragged back: the window is centred instead. Where
-// the platform places windows nothing is moved and the position read is kept.
-WindowPlacement placeWindow(QPointF stored, const Screens& screens);
+// window of `size` that would not be reachable there is centred on the primary
+// monitor instead. Where the platform places windows nothing is moved and the
+// position read is kept.
+WindowPlacement placeWindow(QPointF stored, QSize size, const Screens& screens);
 
 // The position to store: while the window is where start-up put it (or where
 // the platform put it), the values read, fractions included; once it has moved,

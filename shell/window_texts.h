@@ -1,5 +1,5 @@
 #pragma once
-// The window's own texts: menu captions with their access keys and the About box.
+// The window's own texts: title, menu captions with their access keys and the About box.
 
 #include <QString>
 #include <array>
@@ -11,6 +11,9 @@ inline QString text(const char16_t* utf16) {
 }
 
 inline constexpr char16_t kTitle[] = u"Quorvel";
+// The buttons of the window's own title bar (on Wayland).
+inline constexpr char16_t kMinimise[] = u"Minimalizovat";
+inline constexpr char16_t kClose[] = u"Zavřít";
 
 inline constexpr char16_t kGameMenu[] = u"&Hra";
 inline constexpr char16_t kNewGame[] = u"&Nová";

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -12,11 +14,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include "core/geometry.h"
 #include "render/board_pictures.h"
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
+#include "shell/application.h"
 #include "shell/surfaces.h"
 #include "shell_support.h"
 #include "tests/support/client_picture.h"
@@ -492,6 +496,31 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
     click(anchorPoint(3, 0), Qt::RightButton);
     EXPECT_EQ(window_->fieldPicture(), after);
     expectFieldShowsPicture();
+}
+
+// The toolkit's own texts, in a locale that is not Czech: a text field's
+// context menu and a standard button.
+TEST(ToolkitTexts, AreCzechWhateverTheLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTranslator* czech = loadToolkitTexts(*qApp);
+    ASSERT_NE(czech, nullptr) << "Qt's Czech catalogue is missing";
+    QLineEdit field;
+    field.setText(QStringLiteral("7"));
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        items << action->text().section(u'\t', 0, 0);
+    }
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+    QCoreApplication::removeTranslator(czech);
+    delete czech;
+    QLocale::setDefault(before);
+
+    EXPECT_TRUE(items.contains(QStringLiteral("Vybrat vše"))) << items.join(u'|').toStdString();
+    EXPECT_TRUE(items.contains(QStringLiteral("&Zpět")));
+    EXPECT_EQ(cancel, QStringLiteral("Zrušit"));
 }
 
 }  // namespace

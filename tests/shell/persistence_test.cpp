@@ -219,17 +219,20 @@ TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForStoresTheRecordWithTheName
     }
 }
 
-TEST_F(PersistenceTest, ANewFileCentresTheInitialWindowAndKeepsTheHalfPixel) {
+TEST_F(PersistenceTest, ANewFileCentresTheWindowAsItOpensAndKeepsTheHalfPixel) {
     auto window = start();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    // The window as created, before the first board laid it out: a client area of
-    // 373 x 460 under the menu bar.
-    const int outerHeight = 460 + window->menuBar()->sizeHint().height();
+    ASSERT_EQ(window->game().side(), 4);
+    // The beginner window as it opened, on the primary monitor's usable area. Its
+    // frame is not known before it is shown: the size inside the frame counts.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size = window->size();
+    const double x = area.x() + (area.width() - size.width()) / 2.0;
+    const double y = area.y() + (area.height() - size.height()) / 2.0;
     const QByteArray expected =
-        "Xpos=" + settings::numberBytes((screen.width() - 373) / 2.0) +
-        "\r\nYpos=" + settings::numberBytes((screen.height() - outerHeight) / 2.0) + "\r\n";
+        "Xpos=" + settings::numberBytes(x) + "\r\nYpos=" + settings::numberBytes(y) + "\r\n";
     const QByteArray written = readAll(path_);
     EXPECT_TRUE(written.contains(expected)) << expected.data() << " in\n" << written.data();
+    EXPECT_EQ(window->pos(), QPoint(static_cast<int>(x), static_cast<int>(y)));
 }
 
 TEST_F(PersistenceTest, AnUnmovedWindowWritesBackThePositionAsRead) {

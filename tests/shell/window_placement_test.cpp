@@ -7,58 +7,88 @@
 namespace quorvel::shell {
 namespace {
 
+// The beginner window with its frame.
+constexpr QSize kWindow(152, 217);
+
 Screens oneScreen() {
     Screens screens;
-    screens.available = {QRect(0, 0, 1024, 740)};
-    screens.frameWidth = 220;
-    screens.centred = QPointF(401.5, 154);
+    screens.available = {QRect(0, 0, 1280, 1024)};
+    screens.primary = screens.available.front();
     return screens;
 }
 
-TEST(WindowPosition, StoredPositionOnAScreenIsRoundedDown) {
-    const WindowPlacement placement = placeWindow(QPointF(453.5, -0.5), oneScreen());
-    EXPECT_EQ(placement.at, QPoint(453, -1));
-    EXPECT_EQ(placement.read, QPointF(453.5, -0.5));
-    // The title bar only has to touch a screen: 219 pixels may hang off the left.
-    EXPECT_EQ(placeWindow(QPointF(-219, 10), oneScreen()).at, QPoint(-219, 10));
-    // A second screen to the right counts as well.
+// Where the window goes when the stored position cannot be kept.
+constexpr QPoint kCentre(564, 403);
+
+TEST(WindowPosition, ReachablePositionIsKeptRoundedDown) {
+    const WindowPlacement placement = placeWindow(QPointF(453.5, 0.5), kWindow, oneScreen());
+    EXPECT_EQ(placement.at, QPoint(453, 0));
+    EXPECT_EQ(placement.read, QPointF(453.5, 0.5));
+    // A monitor above the first one: rounded down, not towards zero.
     Screens two = oneScreen();
-    two.available.append(QRect(1024, 0, 800, 600));
-    EXPECT_EQ(placeWindow(QPointF(1500, 500), two).at, QPoint(1500, 500));
+    two.available.append(QRect(0, -768, 1024, 768));
+    EXPECT_EQ(placeWindow(QPointF(10.5, -200.5), kWindow, two).at, QPoint(10, -201));
 }
 
-TEST(WindowPosition, TitleBarOnNoScreenCentresTheWindow) {
-    for (const QPointF stored : {QPointF(-220, 10), QPointF(3000, 10), QPointF(10, -24),
-                                 QPointF(1e300, -1e300), QPointF(10, 740)}) {
-        const WindowPlacement placement = placeWindow(stored, oneScreen());
-        EXPECT_EQ(placement.at, QPoint(401, 154)) << stored.x() << " " << stored.y();
-        // The centre is what a later write stores while the window stays there.
-        EXPECT_EQ(positionToStore(placement, QPoint(401, 154)), QPointF(401.5, 154));
-    }
+// Half of the window's width and half its height on one monitor, its top edge
+// not above that monitor: two thirds of the window on the screen is enough, one
+// row or one column is not.
+TEST(WindowPosition, HalfTheWindowOnOneMonitorIsReachable) {
+    const QList<QRect> screen = oneScreen().available;
+    EXPECT_TRUE(isReachable(QPoint(-50, 10), kWindow, screen)) << "two thirds across";
+    EXPECT_TRUE(isReachable(QPoint(1280 - 101, 1024 - 145), kWindow, screen)) << "two thirds";
+    EXPECT_TRUE(isReachable(QPoint(-76, 1024 - 109), kWindow, screen)) << "exactly half";
+    EXPECT_FALSE(isReachable(QPoint(-77, 10), kWindow, screen)) << "one column short of half";
+    EXPECT_FALSE(isReachable(QPoint(10, 1024 - 108), kWindow, screen));
+    EXPECT_FALSE(isReachable(QPoint(100, 1023), kWindow, screen)) << "one row";
+    EXPECT_FALSE(isReachable(QPoint(1279, 100), kWindow, screen)) << "one column";
+    EXPECT_FALSE(isReachable(QPoint(1279, 1023), kWindow, screen)) << "a corner";
+    EXPECT_FALSE(isReachable(QPoint(100, -22), kWindow, screen)) << "title bar above the screen";
+    EXPECT_FALSE(isReachable(QPoint(100, -1), kWindow, screen)) << "top row above the screen";
 }
 
-// Two monitors side by side of different heights: the corner below the lower
-// one is inside their bounding box but on neither of them.
-TEST(WindowPosition, OnlyTheMonitorsThemselvesCountNotTheBoxAroundThem) {
+// Two monitors side by side of different heights: the gap below the lower one
+// is inside their bounding box but on neither of them, and a window that is
+// half on each is on neither by half.
+TEST(WindowPosition, OnlyOneMonitorAtATimeCountsNotTheBoxAroundThem) {
     Screens two;
     two.available = {QRect(0, 0, 800, 600), QRect(800, 0, 1024, 768)};
-    two.frameWidth = 190;
-    two.centred = QPointF(305, 200);
-    EXPECT_EQ(placeWindow(QPointF(600, 700), two).at, QPoint(305, 200));
-    // With its title bar's right end on the second monitor it stays.
-    EXPECT_EQ(placeWindow(QPointF(611, 700), two).at, QPoint(611, 700));
+    two.primary = two.available.front();
+    const QPoint centre(324, 191);
+    EXPECT_EQ(placeWindow(QPointF(600, 650), kWindow, two).at, centre) << "in the gap";
+    EXPECT_EQ(placeWindow(QPointF(650, 650), kWindow, two).at, centre) << "two columns beside";
+    EXPECT_EQ(placeWindow(QPointF(724, 500), kWindow, two).at, QPoint(724, 500));
+    EXPECT_EQ(placeWindow(QPointF(760, 650), kWindow, two).at, QPoint(760, 650));
+}
+
+TEST(WindowPosition, UnreachablePositionCentresTheWindowOnThePrimaryMonitor) {
+    for (const QPointF stored : {QPointF(-200, 10), QPointF(3000, 10), QPointF(10, -24),
+                                 QPointF(1e300, -1e300), QPointF(100, 1023), QPointF(1279, 1023)}) {
+        const WindowPlacement placement = placeWindow(stored, kWindow, oneScreen());
+        EXPECT_EQ(placement.at, kCentre) << stored.x() << " " << stored.y();
+        // The centre, half pixel and all, is what a later write stores while the
+        // window stays there.
+        EXPECT_EQ(positionToStore(placement, kCentre), QPointF(564, 403.5));
+    }
+    // The primary monitor's usable area, not the whole screen: a panel takes the
+    // top 30 rows, and a second monitor to the left is not where it goes.
+    Screens screens = oneScreen();
+    screens.primary = QRect(0, 30, 1280, 994);
+    screens.available = {screens.primary, QRect(-1920, 0, 1920, 1080)};
+    EXPECT_EQ(placeWindow(QPointF(5000, 5000), kWindow, screens).at, QPoint(564, 418));
+    EXPECT_EQ(centredOn(QRect(0, 0, 1280, 1024), QSize(373, 479)), QPointF(453.5, 272.5));
 }
 
 TEST(WindowPosition, WherePlatformPlacesWindowsNothingMovesAndTheReadValuesStay) {
     Screens screens = oneScreen();
     screens.platformPlaces = true;
-    const WindowPlacement placement = placeWindow(QPointF(-5000.25, 7), screens);
+    const WindowPlacement placement = placeWindow(QPointF(-5000.25, 7), kWindow, screens);
     EXPECT_FALSE(placement.at.has_value());
     EXPECT_EQ(positionToStore(placement, QPoint(0, 0)), QPointF(-5000.25, 7));
 }
 
 TEST(WindowPosition, MovedWindowStoresWhereItIsNow) {
-    const WindowPlacement placement = placeWindow(QPointF(20.75, 30.5), oneScreen());
+    const WindowPlacement placement = placeWindow(QPointF(20.75, 30.5), kWindow, oneScreen());
     EXPECT_EQ(positionToStore(placement, QPoint(20, 30)), QPointF(20.75, 30.5));
     EXPECT_EQ(positionToStore(placement, QPoint(21, 30)), QPointF(21, 30));
     // A window that never read a position stores where it is.

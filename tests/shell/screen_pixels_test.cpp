@@ -1,0 +1,129 @@
+// At every scale factor a click selects what the screen shows under the pointer.
+// Each cell of the board and the face button's hexagon is painted in a colour of
+// its own through the surfaces' own painting; then every screen pixel of both is
+// pressed through the window as the platform hands a pointer to the program: a
+// whole screen pixel divided by the factor.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cmath>
+#include <optional>
+
+#include "core/geometry.h"
+#include "shell/client_layout.h"
+#include "shell_support.h"
+
+namespace quorvel::shell {
+namespace {
+
+constexpr int kSide = 4;
+constexpr int kHexagon = 100;
+// Where a test picture shows nothing: not black, which marks an unpainted pixel.
+constexpr render::Rgb kNothing = render::grey(50);
+
+// A picture in which what `thing(x, y)` names (a number, or -1 for nothing) is
+// drawn in RGB(thing, 0, 99).
+template <typename Thing>
+render::Picture paintThings(int width, int height, Thing thing) {
+    render::Picture pic(width, height, kNothing);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (const int t = thing(x, y); t >= 0) {
+                pic.set(x, y, render::rgb(t, 0, 99));
+            }
+        }
+    }
+    return pic;
+}
+
+int cellNumber(std::optional<core::CellPos> cell) {
+    return cell ? cell->c * 13 + cell->r : -1;
+}
+
+int paintedThing(QRgb pixel) {
+    return qBlue(pixel) == 99 ? qRed(pixel) : -1;
+}
+
+// Presses and releases the right button on device pixel (x, y) of the window,
+// through the window; a second apart, so that no two presses make a double click.
+void pressAt(QWindow* window, int x, int y, double ratio) {
+    static int timestamp = 0;
+    const QPointF at(x / ratio, y / ratio);
+    timestamp += 1000;
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held(type == QEvent::MouseButtonPress ? Qt::RightButton
+                                                                     : Qt::NoButton);
+        qt_handleMouseEvent(window, at, window->mapToGlobal(at), held, Qt::RightButton, type,
+                            Qt::NoModifier, timestamp);
+    }
+}
+
+TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
+    core::SeededRandom random(7);
+    testing::FakeRecords records;
+    MainWindow window(random, records, records);
+    window.restoreSettings();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const double ratio = window.devicePixelRatioF();
+    ASSERT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+
+    const render::Picture board =
+        paintThings(core::boardWidth(kSide), core::boardHeight(kSide), [](int x, int y) {
+            const int frame = core::kFrameWidth;
+            return cellNumber(core::cellAtMapPoint(kSide, x - frame, y - frame));
+        });
+    const render::Picture face =
+        paintThings(layout::kFaceButtonWidth, layout::kFaceButtonHeight,
+                    [](int x, int y) { return core::faceButtonMaskAt(x, y) ? kHexagon : -1; });
+    // What the game is handed, turned into the thing it selects.
+    int selected = -1;
+    window.fieldSurface()->setPicture(&board);
+    window.fieldSurface()->setMouse({[&](int, double x, double y) {
+                                         selected = cellNumber(core::cellUnderPointer(kSide, x, y));
+                                     },
+                                     {},
+                                     {}});
+    window.faceButton()->setPicture(&face);
+    window.faceButton()->setMouse(
+        {[&](int, double x, double y) { selected = core::onFaceButton(x, y) ? kHexagon : -1; },
+         {},
+         {}});
+    // The window painted at its screen's pixels, children where they stand in it.
+    const QImage shot = testing::grabImage(&window);
+    ASSERT_EQ(shot.width(), static_cast<int>(std::ceil(window.width() * ratio)));
+
+    int pixels = 0;
+    int wrong = 0;
+    int unpainted = 0;
+    QString firstWrong;
+    for (const QWidget* surface : {static_cast<QWidget*>(window.fieldSurface()),
+                                   static_cast<QWidget*>(window.faceButton())}) {
+        // The surface's screen pixels and one more all round.
+        const QRectF on = QRectF(surface->mapTo(&window, QPoint(0, 0)), surface->size());
+        for (int y = int(std::floor(on.top() * ratio)) - 1; y <= on.bottom() * ratio; ++y) {
+            for (int x = int(std::floor(on.left() * ratio)) - 1; x <= on.right() * ratio; ++x) {
+                selected = -1;
+                pressAt(window.windowHandle(), x, y, ratio);
+                const int painted = paintedThing(shot.pixel(x, y));
+                ++pixels;
+                unpainted += shot.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
+                if (painted != selected && ++wrong <= 5) {
+                    firstWrong += QStringLiteral(" (%1,%2): painted %3, selected %4;")
+                                      .arg(x)
+                                      .arg(y)
+                                      .arg(painted)
+                                      .arg(selected);
+                }
+            }
+        }
+    }
+    EXPECT_GT(pixels, 132 * 118 * ratio * ratio);
+    EXPECT_EQ(unpainted, 0) << "screen pixels that no widget painted, at " << ratio;
+    EXPECT_EQ(wrong, 0) << "of " << pixels << " screen pixels at " << ratio << ":"
+                        << firstWrong.toStdString();
+}
+
+}  // namespace
+}  // namespace quorvel::shell
