@@ -320,6 +320,7 @@ class Driver {
     template <typename Pred>
     std::vector<CellPos> cellsWhere(Pred pred) const {
         std::vector<CellPos> found;
+        found.reserve(static_cast<std::size_t>(core::cellCount(game_.side())));
         core::forEachCell(game_.side(), [&](CellPos cell) {
             if (pred(game_.board().at(cell.c, cell.r))) {
                 found.push_back(cell);

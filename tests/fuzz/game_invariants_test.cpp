@@ -110,6 +110,18 @@ TEST(GameInvariants, NameACellTheCoveredCountMisses) {
                 Names("covered count"));
 }
 
+// A code between the cells, in the board's margin, and far off it.
+TEST(GameInvariants, NameACodeOnAPositionThatIsNoCell) {
+    for (const CellPos at : {CellPos{3, 7}, CellPos{-1, 6}, CellPos{50, 3}}) {
+        Checked g;
+        g.click(core::kLeftButton, {3, 6});
+        const std::optional<std::string> found =
+            g.corrupt([&](core::Board& b) { b.set(at.c, at.r, Cell::FlaggedSafe); });
+        EXPECT_THAT(found, Names("board: a code on (" + std::to_string(at.c) + ", " +
+                                 std::to_string(at.r) + ")"));
+    }
+}
+
 TEST(GameInvariants, NameAMineBeforeTheFirstOpening) {
     Checked g;
     EXPECT_THAT(g.corrupt([](core::Board& b) { b.set(3, 6, Cell::CoveredMine); }), Names("mines"));
