@@ -13,6 +13,7 @@
 #include "core/random_source.h"
 #include "fuzz/fuzz_game_view.h"
 #include "fuzz/game_invariants.h"
+#include "tests/support/cells.h"
 
 namespace quorvel::fuzz {
 namespace {
@@ -69,9 +70,10 @@ struct Checked {
     // The middle cell opened first, then every other covered cell without a mine.
     void playToWin() {
         click(core::kLeftButton, {3, 6});
-        while (game.state() == GameState::Running) {
-            click(core::kLeftButton, first(Cell::Covered));
-        }
+        ASSERT_TRUE(support::moveUntil(
+            "end of the game", core::cellCount(4),
+            [&] { return game.state() != GameState::Running; },
+            [&] { click(core::kLeftButton, first(Cell::Covered)); }));
     }
     std::optional<std::string> corrupt(const std::function<void(core::Board&)>& change) {
         return event([&] { change(game.boardForTesting()); });
