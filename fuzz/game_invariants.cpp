@@ -54,14 +54,17 @@ class BoardBytes {
   public:
     static constexpr std::size_t kWords = (sizeof(core::Board) + 7) / 8;
 
+    using Words = std::array<std::uint64_t, kWords>;
+
     BoardBytes() {
         core::Board probe;
         for (int c = core::Board::kMin; c <= core::Board::kMax; ++c) {
             for (int r = core::Board::kMin; r <= core::Board::kMax; ++r) {
                 probe.set(c, r, Cell::Opened);
+                const Words words = wordsOf(probe);
                 for (std::size_t w = 0; w < kWords; ++w) {
-                    if (const std::uint64_t bits = word(probe, w)) {
-                        const int byte = std::countr_zero(bits) / 8;
+                    if (words[w] != 0) {
+                        const int byte = std::countr_zero(words[w]) / 8;
                         positions_.at(w * 8 + static_cast<std::size_t>(byte)) = {c, r};
                     }
                 }
@@ -70,34 +73,29 @@ class BoardBytes {
         }
     }
 
-    // The eight bytes of the board from byte 8 * w on (0 past its end).
-    static std::uint64_t word(const core::Board& board, std::size_t w) {
+    // The board's bytes as words, eight positions to a word (0 past its end).
+    static Words wordsOf(const core::Board& board) {
         static_assert(std::has_unique_object_representations_v<core::Board>);
         static_assert(Cell{} == Cell::Covered);
         static_assert(std::endian::native == std::endian::little);
-        std::uint64_t bytes = 0;
-        const auto* first = reinterpret_cast<const unsigned char*>(&board) + 8 * w;
-        if (8 * w + 8 <= sizeof board) {
-            std::memcpy(&bytes, first, 8);
-        } else {
-            std::memcpy(&bytes, first, sizeof board - 8 * w);
-        }
-        return bytes;
+        Words words{};
+        std::memcpy(words.data(), &board, sizeof board);
+        return words;
     }
 
     // Calls visit(position, was, is) for every position whose code differs, eight
     // positions compared at a time.
     template <typename Visit>
     void forEachChange(const core::Board& was, const core::Board& is, Visit visit) const {
+        const Words before = wordsOf(was);
+        const Words after = wordsOf(is);
         for (std::size_t w = 0; w < kWords; ++w) {
-            const std::uint64_t before = word(was, w);
-            const std::uint64_t after = word(is, w);
-            for (std::uint64_t diff = before ^ after; diff != 0;) {
+            for (std::uint64_t diff = before[w] ^ after[w]; diff != 0;) {
                 const int bit = std::countr_zero(diff) / 8 * 8;
                 diff &= ~(std::uint64_t{0xFF} << bit);
                 const CellPos at = positions_[w * 8 + static_cast<std::size_t>(bit / 8)];
-                visit(at, static_cast<Cell>(before >> bit & 0xFF),
-                      static_cast<Cell>(after >> bit & 0xFF));
+                visit(at, static_cast<Cell>(before[w] >> bit & 0xFF),
+                      static_cast<Cell>(after[w] >> bit & 0xFF));
             }
         }
     }
