@@ -2,22 +2,12 @@
 
 namespace quorvel::core {
 
-Cell Board::at(int c, int r) const {
-    if (c < kMin || c > kMax || r < kMin || r > kMax) {
-        return Cell::Covered;
-    }
-    return cells_[static_cast<std::size_t>((c - kMin) * kSpan + (r - kMin))];
-}
-
-void Board::set(int c, int r, Cell cell) {
-    if (c < kMin || c > kMax || r < kMin || r > kMax) {
-        return;
-    }
-    cells_[static_cast<std::size_t>((c - kMin) * kSpan + (r - kMin))] = cell;
-}
-
 void Board::clear() {
-    cells_.fill(Cell::Covered);
+    // Covered is the first code, so a value-initialised array is all Covered: one
+    // plain fill of bytes, where a loop over the entries would be counted entry by
+    // entry in the fuzzing build.
+    static_assert(Cell{} == Cell::Covered);
+    cells_ = {};
 }
 
 }  // namespace quorvel::core

@@ -4,6 +4,7 @@
 // which is always Covered (no mine, not flagged).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace quorvel::core {
@@ -40,14 +41,26 @@ class Board {
     static constexpr int kMin = -5;
     static constexpr int kMax = 60;
 
-    // Reads outside -5 .. 60 answer Covered; writes there are ignored.
-    Cell at(int c, int r) const;
-    void set(int c, int r, Cell cell);
+    // Reads outside -5 .. 60 answer Covered; writes there are ignored. Both are
+    // inline: the rules, and the game fuzzer's checks after every event, ask for
+    // cells millions of times.
+    Cell at(int c, int r) const { return inRange(c, r) ? cells_[index(c, r)] : Cell::Covered; }
+    void set(int c, int r, Cell cell) {
+        if (inRange(c, r)) {
+            cells_[index(c, r)] = cell;
+        }
+    }
     // Every entry back to Covered.
     void clear();
 
   private:
     static constexpr int kSpan = kMax - kMin + 1;  // 66
+    static constexpr bool inRange(int c, int r) {
+        return c >= kMin && c <= kMax && r >= kMin && r <= kMax;
+    }
+    static constexpr std::size_t index(int c, int r) {
+        return static_cast<std::size_t>((c - kMin) * kSpan + (r - kMin));
+    }
     std::array<Cell, kSpan * kSpan> cells_{};
 };
 

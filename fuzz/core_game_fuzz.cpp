@@ -321,16 +321,17 @@ class Driver {
         check("board release", [&] { return game_.boardRelease(button, p.x, p.y); });
     }
 
-    // The cells of the board whose code passes, column by column.
+    // The cells of the board whose code passes, column by column (in a list
+    // kept from one event to the next).
     template <typename Pred>
-    std::vector<CellPos> cellsWhere(Pred pred) const {
-        std::vector<CellPos> found;
+    const std::vector<CellPos>& cellsWhere(Pred pred) {
+        found_.clear();
         core::forEachCell(game_.side(), [&](CellPos cell) {
             if (pred(game_.board().at(cell.c, cell.r))) {
-                found.push_back(cell);
+                found_.push_back(cell);
             }
         });
-        return found;
+        return found_;
     }
 
     // A click in the middle of the cell's anchor pixel.
@@ -345,7 +346,7 @@ class Driver {
     // lets the fuzzer win games that it could not win by guessing.
     void openSafeCell() {
         const int pick = in_.byte();
-        const std::vector<CellPos> safe =
+        const std::vector<CellPos>& safe =
             cellsWhere([](core::Cell cell) { return cell == core::Cell::Covered; });
         if (!safe.empty()) {
             click(core::kLeftButton, safe[static_cast<std::size_t>(pick) % safe.size()]);
@@ -357,7 +358,7 @@ class Driver {
     void flagCells() {
         const int first = in_.byte();
         const int count = in_.byte() % 64;
-        const std::vector<CellPos> unflagged = cellsWhere([](core::Cell cell) {
+        const std::vector<CellPos>& unflagged = cellsWhere([](core::Cell cell) {
             return cell == core::Cell::Covered || cell == core::Cell::CoveredMine;
         });
         for (int i = 0; i < count && i < static_cast<int>(unflagged.size()); ++i) {
@@ -439,6 +440,7 @@ class Driver {
     Game& game_;
     fuzz::FuzzGameView& view_;
     fuzz::GameInvariants rules_;
+    std::vector<CellPos> found_;
     int events_ = 0;
 };
 

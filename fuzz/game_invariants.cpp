@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -45,13 +47,75 @@ class SideCells {
     std::array<bool, kColumns * kHalfRows> isCell_{};
 };
 
+// Where each position of the board lies among its bytes. A Board is plain bytes,
+// one per position (Covered is 0), laid out as the board chooses: found once by
+// setting each position of a clear board in turn.
+class BoardBytes {
+  public:
+    static constexpr std::size_t kWords = (sizeof(core::Board) + 7) / 8;
+
+    using Words = std::array<std::uint64_t, kWords>;
+
+    BoardBytes() {
+        core::Board probe;
+        for (int c = core::Board::kMin; c <= core::Board::kMax; ++c) {
+            for (int r = core::Board::kMin; r <= core::Board::kMax; ++r) {
+                probe.set(c, r, Cell::Opened);
+                const Words words = wordsOf(probe);
+                for (std::size_t w = 0; w < kWords; ++w) {
+                    if (words[w] != 0) {
+                        const int byte = std::countr_zero(words[w]) / 8;
+                        positions_.at(w * 8 + static_cast<std::size_t>(byte)) = {c, r};
+                    }
+                }
+                probe.set(c, r, Cell::Covered);
+            }
+        }
+    }
+
+    // The board's bytes as words, eight positions to a word (0 past its end).
+    static Words wordsOf(const core::Board& board) {
+        static_assert(std::has_unique_object_representations_v<core::Board>);
+        static_assert(Cell{} == Cell::Covered);
+        static_assert(std::endian::native == std::endian::little);
+        Words words{};
+        std::memcpy(words.data(), &board, sizeof board);
+        return words;
+    }
+
+    // Calls visit(position, was, is) for every position whose code differs, eight
+    // positions compared at a time.
+    template <typename Visit>
+    void forEachChange(const core::Board& was, const core::Board& is, Visit visit) const {
+        const Words before = wordsOf(was);
+        const Words after = wordsOf(is);
+        for (std::size_t w = 0; w < kWords; ++w) {
+            for (std::uint64_t diff = before[w] ^ after[w]; diff != 0;) {
+                const int bit = std::countr_zero(diff) / 8 * 8;
+                diff &= ~(std::uint64_t{0xFF} << bit);
+                const CellPos at = positions_[w * 8 + static_cast<std::size_t>(bit / 8)];
+                visit(at, static_cast<Cell>(before[w] >> bit & 0xFF),
+                      static_cast<Cell>(after[w] >> bit & 0xFF));
+            }
+        }
+    }
+
+  private:
+    std::array<CellPos, kWords * 8> positions_{};
+};
+
+const core::Board kClearBoard;
+
+const BoardBytes& boardBytes() {
+    static const BoardBytes bytes;
+    return bytes;
+}
+
 const SideCells& sideCells(int side) {
     static const std::array<SideCells, 4> all{SideCells(4), SideCells(6), SideCells(8),
                                               SideCells(10)};
     return all[static_cast<std::size_t>(side / 2 - 2)];
 }
-
-const std::vector<CellPos> kNoCells;
 
 const std::vector<CellPos>& cellsOf(int side) {
     return sideCells(side).cells();
@@ -170,33 +234,65 @@ Problem winMarks(const core::Board& board, int side, const std::vector<Mark>& ma
 GameInvariants::GameInvariants(const core::Game& game, FuzzGameView& view)
     : game_(game), view_(view) {}
 
-GameInvariants::Tally GameInvariants::tally(const core::Board& board, int side) {
-    Tally t;
-    for (const CellPos& cell : cellsOf(side)) {
-        const Cell code = board.at(cell.c, cell.r);
-        t.opened += code == Cell::Opened ? 1 : 0;
-        t.flags += isFlagged(code) ? 1 : 0;
-        t.mines += hasMine(code) ? 1 : 0;
-    }
+void GameInvariants::Tally::count(Cell code, int times) {
+    opened += code == Cell::Opened ? times : 0;
+    flags += isFlagged(code) ? times : 0;
+    mines += hasMine(code) ? times : 0;
+}
+
+// The tally of the board now: the tally of the board `from` and the positions
+// where the board now differs from it.
+GameInvariants::Tally GameInvariants::tallyFrom(Tally t, const core::Board& from) const {
+    const SideCells& cells = sideCells(game_.side());
+    t.offBoard.reset();
+    t.mineChanged.reset();
+    boardBytes().forEachChange(from, game_.board(), [&](CellPos at, Cell was, Cell is) {
+        if (!cells.has(at.c, at.r)) {
+            t.offBoard = t.offBoard.value_or(at);
+            return;
+        }
+        t.count(was, -1);
+        t.count(is, 1);
+        if (!t.mineChanged && hasMine(was) != hasMine(is)) {
+            t.mineChanged = at;
+        }
+    });
     return t;
 }
 
 void GameInvariants::before() {
-    before_ = {game_.board(),        tally(game_.board(), game_.side()),
-               game_.state(),        game_.side(),
-               game_.coveredCount(), game_.heldCell(),
-               view_.layouts};
+    // Nothing but an event changes the game: the board is as the last check left
+    // it, and that check tallied it when the event had changed it.
+    if (!checked_ || boardChanged_) {
+        before_.board = game_.board();
+        before_.tally = checked_ ? now_ : tallyFrom({}, kClearBoard);
+        checked_ = true;
+    }
+    before_.state = game_.state();
+    before_.side = game_.side();
+    before_.coveredCount = game_.coveredCount();
+    before_.held = game_.heldCell();
+    before_.layouts = view_.layouts;
     view_.marks.clear();
     view_.numbered.clear();
 }
 
 std::optional<std::string> GameInvariants::after() {
-    // Most events leave the board alone: then the scans below have nothing new to
+    // Most events leave the board alone: then the checks below have nothing new to
     // find. A Board is plain bytes, so comparing them tells.
-    static_assert(std::has_unique_object_representations_v<core::Board>);
     boardChanged_ = game_.side() != before_.side ||
                     std::memcmp(&game_.board(), &before_.board, sizeof(core::Board)) != 0;
-    now_ = boardChanged_ ? tally(game_.board(), game_.side()) : before_.tally;
+    if (!boardChanged_) {
+        now_ = before_.tally;
+        now_.mineChanged.reset();
+    } else if (game_.side() == before_.side) {
+        now_ = tallyFrom(before_.tally, before_.board);
+    } else {
+        // Another side's cells: counted afresh, the mines still compared with
+        // the board before.
+        now_ = tallyFrom({}, kClearBoard);
+        now_.mineChanged = tallyFrom({}, before_.board).mineChanged;
+    }
     if (view_.layouts != before_.layouts) {
         hitMine_.reset();
     }
@@ -218,18 +314,13 @@ std::optional<std::string> GameInvariants::after() {
     return std::nullopt;
 }
 
-// Only cells carry codes (a stray write next to the board would land within a
-// neighbour's step of a cell), and the covered count is the number of cells not
+// Only cells carry codes (a stray write anywhere on the board array, next to the
+// board or far off it, is named), and the covered count is the number of cells not
 // opened; the mine that lost the game is drawn uncovered and no longer counts.
 std::optional<std::string> GameInvariants::boardCodes() const {
-    const int side = game_.side();
-    const SideCells& cells = sideCells(side);
-    for (int c = -1; boardChanged_ && c <= 2 * side - 1; ++c) {
-        for (int r = -2; r <= 4 * side - 2; ++r) {
-            if (!cells.has(c, r) && game_.board().at(c, r) != Cell::Covered) {
-                return "board: a code on " + name({c, r}) + ", which is no cell";
-            }
-        }
+    const SideCells& cells = sideCells(game_.side());
+    if (now_.offBoard) {
+        return "board: a code on " + name(*now_.offBoard) + ", which is no cell";
     }
     const int covered = static_cast<int>(cells.cells().size()) - now_.opened - (hitMine_ ? 1 : 0);
     if (game_.coveredCount() != covered) {
@@ -295,15 +386,11 @@ std::optional<std::string> GameInvariants::mines() const {
         return "mines: " + std::to_string(now_.mines) + " on the board of a " +
                name(game_.state()) + " game";
     }
-    for (const CellPos& cell : boardChanged_ ? cellsOf(game_.side()) : kNoCells) {
-        const Cell was = before_.board.at(cell.c, cell.r);
-        const Cell is = game_.board().at(cell.c, cell.r);
-        if (hasMine(was) && is == Cell::Opened) {
-            return "mines: the mine on " + name(cell) + " was opened";
+    if (const std::optional<CellPos> cell = now_.mineChanged) {
+        if (game_.board().at(cell->c, cell->r) == Cell::Opened) {
+            return "mines: the mine on " + name(*cell) + " was opened";
         }
-        if (hasMine(was) != hasMine(is)) {
-            return "mines: the mine on " + name(cell) + " came or went after the placement";
-        }
+        return "mines: the mine on " + name(*cell) + " came or went after the placement";
     }
     return std::nullopt;
 }
@@ -377,8 +464,7 @@ std::optional<std::string> GameInvariants::numbers() const {
 // Mines and crosses only at the end of a game, flags only on flagged cells or on
 // the mines of a win.
 std::optional<std::string> GameInvariants::marks() {
-    const std::vector<Mark> drawn = std::move(view_.marks);
-    view_.marks.clear();
+    const std::vector<Mark>& drawn = view_.marks;
     const GameState state = game_.state();
     if (view_.layouts == before_.layouts && state != before_.state) {
         if (state == GameState::Lost) {
@@ -434,8 +520,7 @@ std::optional<std::string> GameInvariants::handedBack(const core::MoveOutcome& o
 // shown sunken; a new game and a finished game hold none.
 std::optional<std::string> GameInvariants::heldCell() const {
     const std::optional<CellPos> held = game_.heldCell();
-    const std::vector<CellPos> shown = held ? std::vector<CellPos>{*held} : kNoCells;
-    if (view_.sunken != shown) {
+    if (view_.sunken.size() != (held ? 1u : 0u) || (held && view_.sunken[0] != *held)) {
         return "held cell: " + std::to_string(view_.sunken.size()) + " cells shown sunken, " +
                (held ? name(*held) : std::string("none")) + " held";
     }

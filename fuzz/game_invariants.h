@@ -26,11 +26,17 @@ class GameInvariants {
     std::optional<std::string> handedBack(const core::MoveOutcome& outcome) const;
 
   private:
-    // How many cells are opened, are flagged, hold a mine.
+    // How many cells are opened, are flagged, hold a mine; and what the last
+    // event changed that it must not: the first position that is no cell given a
+    // code, and the first cell whose mine came, went or was opened.
     struct Tally {
         int opened = 0;
         int flags = 0;
         int mines = 0;
+        std::optional<core::CellPos> offBoard;
+        std::optional<core::CellPos> mineChanged;
+        // Adds a cell with this code `times` times (-1 takes one away).
+        void count(core::Cell code, int times);
     };
     struct Snapshot {
         core::Board board;
@@ -42,7 +48,7 @@ class GameInvariants {
         int layouts = 0;
     };
 
-    static Tally tally(const core::Board& board, int side);
+    Tally tallyFrom(Tally tally, const core::Board& from) const;
     std::optional<std::string> boardCodes() const;
     std::optional<std::string> counter() const;
     std::optional<std::string> clock() const;
@@ -58,6 +64,8 @@ class GameInvariants {
     Snapshot before_;
     Tally now_;
     bool boardChanged_ = false;
+    // Whether a check has run: from then on before_ holds the board it left.
+    bool checked_ = false;
     // The mine that lost the current game, once it is lost: drawn uncovered, so it
     // no longer counts as covered.
     std::optional<core::CellPos> hitMine_;

@@ -24,11 +24,17 @@ render::Picture& BoardCanvas::toDraw() {
 void BoardCanvas::drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) {
     render::drawCell(toDraw(), cell, look, faceSet);
     markDirty(cell);
+    if (watcher_) {
+        watcher_(cell, look, -1);
+    }
 }
 
 void BoardCanvas::drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet) {
     render::drawOpenedCell(toDraw(), cell, minesAround, faceSet);
     markDirty(cell);
+    if (watcher_) {
+        watcher_(cell, core::CellLook::Sunken, minesAround);
+    }
 }
 
 void BoardCanvas::markDirty(core::CellPos cell) {

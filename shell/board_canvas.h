@@ -3,6 +3,7 @@
 // drawn on, the surface that shows it, and what was drawn since the last repaint.
 
 #include <QRegion>
+#include <functional>
 
 #include "core/game_view.h"
 #include "render/picture.h"
@@ -14,6 +15,12 @@ class PictureSurface;
 class BoardCanvas {
   public:
     explicit BoardCanvas(PictureSurface& surface) : surface_(surface) {}
+
+    // Told of every cell drawn, in the order drawn: a look with -1 mines, or an
+    // opened cell as Sunken with the mines around it. The order is the order in
+    // which the player sees a region open, and the golden master holds it.
+    using DrawWatcher = std::function<void(core::CellPos, core::CellLook, int minesAround)>;
+    void watchDrawing(DrawWatcher watcher) { watcher_ = std::move(watcher); }
 
     void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet);
     void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet);
@@ -38,6 +45,7 @@ class BoardCanvas {
     PictureSurface& surface_;
     render::Picture picture_;
     QRegion dirty_;
+    DrawWatcher watcher_;
 };
 
 }  // namespace quorvel::shell

@@ -37,6 +37,7 @@ class MainWindow : public QMainWindow, private WindowFrame {
     core::Game& game() { return game_; }
     const render::Picture& fieldPicture() const { return board_.picture(); }
     PictureSurface* fieldSurface() const { return &board_.surface(); }
+    BoardCanvas& boardCanvas() { return board_; }
     PictureSurface* faceButton() const { return face_button_; }
     Panel* panel() const { return panel_; }
     QWidget* clientArea() const { return client_; }

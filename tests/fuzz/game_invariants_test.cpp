@@ -13,6 +13,7 @@
 #include "core/random_source.h"
 #include "fuzz/fuzz_game_view.h"
 #include "fuzz/game_invariants.h"
+#include "tests/support/cells.h"
 
 namespace quorvel::fuzz {
 namespace {
@@ -73,9 +74,10 @@ struct Checked {
     // The middle cell opened first, then every other covered cell without a mine.
     void playToWin() {
         click(core::kLeftButton, {3, 6});
-        while (game.state() == GameState::Running) {
-            click(core::kLeftButton, first(Cell::Covered));
-        }
+        ASSERT_TRUE(support::moveUntil(
+            "end of the game", core::cellCount(4),
+            [&] { return game.state() != GameState::Running; },
+            [&] { click(core::kLeftButton, first(Cell::Covered)); }));
     }
     std::optional<std::string> corrupt(const std::function<void(core::Board&)>& change) {
         return event([&] { change(game.boardForTesting()); });
@@ -112,6 +114,18 @@ TEST(GameInvariants, NameACellTheCoveredCountMisses) {
     const CellPos safe = g.first(Cell::Covered);
     EXPECT_THAT(g.corrupt([&](core::Board& b) { b.set(safe.c, safe.r, Cell::Opened); }),
                 Names("covered count"));
+}
+
+// A code between the cells, in the board's margin, and far off it.
+TEST(GameInvariants, NameACodeOnAPositionThatIsNoCell) {
+    for (const CellPos at : {CellPos{3, 7}, CellPos{-1, 6}, CellPos{50, 3}}) {
+        Checked g;
+        g.click(core::kLeftButton, {3, 6});
+        const std::optional<std::string> found =
+            g.corrupt([&](core::Board& b) { b.set(at.c, at.r, Cell::FlaggedSafe); });
+        EXPECT_THAT(found, Names("board: a code on (" + std::to_string(at.c) + ", " +
+                                 std::to_string(at.r) + ")"));
+    }
 }
 
 TEST(GameInvariants, NameAMineBeforeTheFirstOpening) {

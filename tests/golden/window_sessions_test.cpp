@@ -1,9 +1,11 @@
 // The window's behaviour held byte for byte: thousands of sessions of real Qt
 // events (mouse on the board and the face button, keys, clock ticks, menus,
 // minimising, records, the custom board), each folded after every event into one
-// digest of what the player sees and what the settings writes contain. The
-// digests were recorded from the program as it was before a redesign; a redesign
-// that keeps the behaviour gives the same digests.
+// digest of what the player sees, every cell drawn in the order drawn, and what
+// the settings writes contain. The digests were recorded from the program as it
+// was before a redesign; a redesign that keeps the behaviour gives the same
+// digests. Each session also keeps one byte of its digest after every event, so
+// that a session that differs names the event after which it parted.
 //
 // Run with `--record FILE` to write the digests of the program as it is now.
 
@@ -203,34 +205,64 @@ settings::StoredSettings storedFrom(Bytes& in) {
     return settings::parseSettings(file).settings;
 }
 
+// The name of each kind of event that Session::step plays, for a report.
+// clang-format off
+constexpr const char* kKindNames[20] = {
+    "click", "click", "click", "drag", "flag", "raw board event", "raw board event",
+    "face button", "key", "clock ticks", "minimise or restore", "level item", "custom board",
+    "face-set item", "new game or best times", "win", "flags", "quit at the end or not",
+    "click", "click"};
+// clang-format on
+
 class Session {
   public:
     Session(Bytes bytes, std::uint64_t seed)
         : in_(std::move(bytes)),
           random_(seed),
           witness_(digest_, storedFrom(in_)),
-          window_(random_, witness_, witness_) {}
+          window_(random_, witness_, witness_) {
+        window_.boardCanvas().watchDrawing([this](core::CellPos cell, core::CellLook look,
+                                                  int mines) {
+            digest_.add(cell.c << 24 | cell.r << 16 | static_cast<int>(look) << 8 | (mines + 1));
+        });
+    }
 
     std::uint64_t run(int& events) {
         window_.show();
         window_.restoreSettings();
         see();
+        mark("start-up");
         events = 0;
         while (!in_.done() && events < 400) {
-            step(in_.next(20));
+            const int kind = in_.next(20);
+            step(kind);
             see();
+            mark(kKindNames[kind]);
             ++events;
         }
         if (quitAtEnd_) {
             window_.close();
             see();
+            mark("quit at the end");
         }
         reached.losses += lost_;
         reached.wins += won_;
         return digest_.value();
     }
 
+    // One byte of the digest after each event, start-up first, in hex.
+    const std::string& trail() const { return trail_; }
+    const char* kindOf(std::size_t event) const { return kinds_.at(event); }
+
   private:
+    void mark(const char* kind) {
+        static const char kHex[] = "0123456789abcdef";
+        const std::uint64_t now = digest_.value();
+        trail_ += kHex[(now >> 4) & 15];
+        trail_ += kHex[now & 15];
+        kinds_.push_back(kind);
+    }
+
     int side() { return window_.game().side(); }
 
     core::CellPos cell() {
@@ -525,6 +557,8 @@ class Session {
     bool quitAtEnd_ = false;
     bool lost_ = false;
     bool won_ = false;
+    std::string trail_;
+    std::vector<const char*> kinds_;
 };
 
 struct Recorded {
@@ -538,6 +572,16 @@ std::vector<unsigned char> fileBytes(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A session's seed from its name: adding a file to the corpus adds its session
+// and leaves every other session as it was.
+std::uint64_t seedOf(const std::string& name) {
+    std::uint64_t h = 0xcbf29ce484222325ULL;
+    for (const unsigned char c : name) {
+        h = (h ^ c) * 0x100000001b3ULL;
+    }
+    return h;
+}
+
 // The game fuzzer's corpus, then seeded random sessions.
 std::vector<Recorded> sessions() {
     std::vector<Recorded> all;
@@ -547,7 +591,8 @@ std::vector<Recorded> sessions() {
     }
     std::sort(corpus.begin(), corpus.end());
     for (const auto& path : corpus) {
-        all.push_back({"corpus/" + path.filename().string(), fileBytes(path), all.size()});
+        const std::string name = path.filename().string();
+        all.push_back({"corpus/" + name, fileBytes(path), seedOf(name)});
     }
     for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
         std::mt19937_64 gen(seed);
@@ -566,44 +611,76 @@ std::string hex(std::uint64_t value) {
     return text;
 }
 
-std::map<std::string, std::string> playAll() {
-    std::map<std::string, std::string> digests;
+// A session as played now: its digest and event count as recorded, the byte
+// after each event, and each event's kind.
+struct Played {
+    std::string digest;
+    std::string trail;
+    std::vector<const char*> kinds;
+};
+
+std::map<std::string, Played> playAll() {
+    std::map<std::string, Played> played;
     for (const Recorded& recorded : sessions()) {
         Session session(Bytes(recorded.bytes), recorded.seed);
         int events = 0;
         const std::uint64_t digest = session.run(events);
-        digests[recorded.name] = hex(digest) + " " + std::to_string(events);
+        std::vector<const char*> kinds;
+        for (std::size_t event = 0; event < session.trail().size() / 2; ++event) {
+            kinds.push_back(session.kindOf(event));
+        }
+        played[recorded.name] = {hex(digest) + " " + std::to_string(events), session.trail(),
+                                 std::move(kinds)};
     }
-    return digests;
+    return played;
+}
+
+// The first event after which a session's bytes differ from the recorded ones:
+// the events before it showed and stored what was recorded.
+std::string whereParted(const Played& now, const std::string& recordedTrail) {
+    std::size_t event = 0;
+    while (event < now.kinds.size() && 2 * event + 2 <= recordedTrail.size() &&
+           recordedTrail.compare(2 * event, 2, now.trail, 2 * event, 2) == 0) {
+        ++event;
+    }
+    if (event == now.kinds.size()) {
+        return "every event's byte agrees; the recording has " +
+               std::to_string(recordedTrail.size() / 2) + " events with the start-up";
+    }
+    return "parts after event " + std::to_string(event) + " (" + now.kinds[event] + ")";
 }
 
 std::string recordTo;
 
 TEST(WindowSessions, EverySessionShowsAndStoresWhatWasRecorded) {
-    const std::map<std::string, std::string> now = playAll();
+    const std::map<std::string, Played> now = playAll();
     if (!recordTo.empty()) {
         std::ofstream out(recordTo);
-        for (const auto& [name, digest] : now) {
-            out << name << ' ' << digest << '\n';
+        for (const auto& [name, played] : now) {
+            out << name << ' ' << played.digest << ' ' << played.trail << '\n';
         }
         GTEST_SKIP() << "recorded " << now.size() << " sessions to " << recordTo << ": "
                      << reached.losses << " with a loss, " << reached.wins << " with a win, "
                      << reached.records << " records, " << reached.writes << " writes, "
                      << reached.customBoards << " custom dialogs";
     }
-    std::map<std::string, std::string> recorded;
+    std::map<std::string, std::pair<std::string, std::string>> recorded;
     std::ifstream in(QUORVEL_GOLDEN_DIGESTS);
-    std::string name, digest, events;
-    while (in >> name >> digest >> events) {
-        recorded[name] = digest + " " + events;
+    std::string name, digest, events, trail;
+    while (in >> name >> digest >> events >> trail) {
+        recorded[name] = {digest + " " + events, trail};
     }
     ASSERT_GE(recorded.size(), 2000u) << "no recorded digests at " << QUORVEL_GOLDEN_DIGESTS;
     int differing = 0;
     for (const auto& [session, expected] : recorded) {
         const auto found = now.find(session);
-        const std::string actual = found == now.end() ? "missing" : found->second;
-        if (actual != expected && ++differing <= 10) {
-            ADD_FAILURE() << session << ": recorded " << expected << ", now " << actual;
+        if (found == now.end()) {
+            ADD_FAILURE() << session << ": recorded, but no such session now";
+            ++differing;
+        } else if (found->second.digest != expected.first && ++differing <= 10) {
+            ADD_FAILURE() << session << ": recorded " << expected.first << ", now "
+                          << found->second.digest << "; "
+                          << whereParted(found->second, expected.second);
         }
     }
     EXPECT_EQ(differing, 0);

@@ -2,7 +2,10 @@
 // The cells of a board and a whole game won on the core, whatever drives the
 // clicks: the core's handlers, the window's real mouse events.
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/game.h"
@@ -34,6 +37,22 @@ inline void playToWin(const core::Game& game, const std::function<void(int c, in
             open(cell.c, cell.r);
         }
     }
+}
+
+// Makes `move` until `ended` holds, at most `moves` times: a fault that keeps the
+// end from coming fails at once, naming what was awaited, instead of looping
+// until the test's time runs out.
+template <typename Ended, typename Move>
+::testing::AssertionResult moveUntil(const std::string& awaited, int moves, Ended ended,
+                                     Move move) {
+    for (int made = 0; !ended(); ++made) {
+        if (made == moves) {
+            return ::testing::AssertionFailure()
+                   << "no " << awaited << " after " << moves << " moves";
+        }
+        move();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace quorvel::support
