@@ -67,7 +67,20 @@ report=$(desktop-file-validate "$desktop" 2>&1) || true
 old_validator='contains key "SingleMainWindow" in group "Desktop Entry", but keys extending the format should start with "X-"'
 unexpected=$(grep -vF "$old_validator" <<<"$report" || true)
 [ -z "$unexpected" ] || { echo "$unexpected"; exit 1; }
-appstreamcli validate --no-net --pedantic "$share/metainfo/$app_id.metainfo.xml"
+# Every finding of the AppStream validator fails the check, down to pedantic
+# hints, but two that cannot be fixed:
+#  - url-homepage-missing (AppStream 1.0, Debian 13): the game has no homepage,
+#    and an address made up to please the validator would be worse than none;
+#  - unknown-tag developer (AppStream 0.16, Debian 12): that validator predates
+#    the <developer> element that replaced <developer_name>, which 1.0 rejects.
+status=0
+report=$(appstreamcli validate --no-net --pedantic "$share/metainfo/$app_id.metainfo.xml" 2>&1) ||
+    status=$?
+findings=$(grep -E '^[EWIP]: ' <<<"$report" || true)
+unexpected=$(grep -vE ': (url-homepage-missing|unknown-tag developer)$' <<<"$findings" || true)
+# A validator that fails without a finding (no file, say) fails the check too.
+[ "$status" -eq 0 ] || [ -n "$findings" ] || unexpected=$report
+[ -z "$unexpected" ] || { echo "$report"; exit 1; }
 # The manual page reads cleanly in plain groff, on a terminal and on paper.
 for device in utf8 ps; do
     warnings=$(groff -man -T"$device" -ww -z "$root$mandir/man6/quorvel.6" 2>&1)

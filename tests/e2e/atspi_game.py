@@ -4,7 +4,10 @@
     atspi_game.py PID          prints every object of the window below its menu
                                bar, one a line: role, name, description, action
                                names (comma-separated) and "showing" or "hidden",
-                               separated by tabs
+                               separated by tabs; the role as the name of its
+                               pyatspi constant ("ROLE_PUSH_BUTTON"), which
+                               follows its value, where the role's own name text
+                               differs between AT-SPI releases
     atspi_game.py PID press    does the "Press" action of the window's push button
 
 It waits up to ten seconds for the process to appear on the bus.
@@ -35,6 +38,14 @@ def action_names(accessible):
     return [action.getName(i) for i in range(action.nActions)]
 
 
+def role(accessible):
+    value = int(accessible.getRole())
+    try:
+        return str(pyatspi.Role(value))
+    except KeyError:
+        return f"ROLE_{value}"
+
+
 def objects(accessible):
     for child in accessible:
         if child is None or child.getRole() == pyatspi.ROLE_MENU_BAR:
@@ -59,7 +70,7 @@ def main():
     sys.stdout.reconfigure(encoding="utf-8")
     for o in found:
         showing = o.getState().contains(pyatspi.STATE_SHOWING)
-        fields = [o.getRoleName(), o.name, o.description, ",".join(action_names(o)),
+        fields = [role(o), o.name, o.description, ",".join(action_names(o)),
                   "showing" if showing else "hidden"]
         print("\t".join(fields))
 

@@ -86,7 +86,7 @@ QPoint cellPoint(core::CellPos cell, int menuBar) {
 
 // One object of the game's window as the accessibility bus shows it.
 struct Accessible {
-    std::string role;
+    std::string role;  // the name of its pyatspi constant, such as "ROLE_LABEL"
     std::string name;
     std::string description;
     std::string actions;  // comma-separated
@@ -456,7 +456,7 @@ class GameWindowTest : public ::testing::Test {
         for (;;) {
             error.clear();
             tree = readAccessible(error).value_or(AccessibleTree{});
-            const std::string board = nth(tree, "canvas").description;
+            const std::string board = nth(tree, "ROLE_CANVAS").description;
             for (const std::string& prefix : prefixes) {
                 if (board.starts_with(prefix)) {
                     return tree;
@@ -672,11 +672,11 @@ TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
     ASSERT_TRUE(error.empty()) << error;
     const auto expectNames = [](const AccessibleTree& tree, const std::string& counter,
                                 const std::string& clock) {
-        EXPECT_EQ(nth(tree, "canvas").name, "Hrací pole");
-        EXPECT_EQ(nth(tree, "label", 0).name, counter);
-        EXPECT_EQ(nth(tree, "label", 1).name, clock);
-        EXPECT_EQ(nth(tree, "push button").name, "Nová hra");
-        EXPECT_EQ(nth(tree, "push button").actions, "Press");
+        EXPECT_EQ(nth(tree, "ROLE_CANVAS").name, "Hrací pole");
+        EXPECT_EQ(nth(tree, "ROLE_LABEL", 0).name, counter);
+        EXPECT_EQ(nth(tree, "ROLE_LABEL", 1).name, clock);
+        EXPECT_EQ(nth(tree, "ROLE_PUSH_BUTTON").name, "Nová hra");
+        EXPECT_EQ(nth(tree, "ROLE_PUSH_BUTTON").actions, "Press");
     };
 
     // --- Start: the panel's texts carry their values; the notice of a game's end
@@ -686,9 +686,9 @@ TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
     const AccessibleTree start = readAccessibleWhen({"Nová hra"}, seconds(20), error);
     ASSERT_TRUE(error.empty()) << error;
     expectNames(start, counter, "Čas: 0 s");
-    EXPECT_EQ(nth(start, "canvas").description, ready);
-    EXPECT_EQ(nth(start, "push button").description, "Usměvavý obličej");
-    EXPECT_FALSE(nth(start, "notification").showing);
+    EXPECT_EQ(nth(start, "ROLE_CANVAS").description, ready);
+    EXPECT_EQ(nth(start, "ROLE_PUSH_BUTTON").description, "Usměvavý obličej");
+    EXPECT_FALSE(nth(start, "ROLE_NOTIFICATION").showing);
 
     // --- A loss: every cell clicked in one go. The first opening is never a mine,
     // so the game ends at the first mine clicked, or now and then in a win, after
@@ -707,7 +707,7 @@ TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
         ASSERT_TRUE(error.empty()) << error;
         lost = readAccessibleWhen({"Prohra", "Výhra"}, seconds(10), error);
         ASSERT_TRUE(error.empty()) << error;
-        if (!nth(lost, "canvas").description.starts_with("Výhra")) {
+        if (!nth(lost, "ROLE_CANVAS").description.starts_with("Výhra")) {
             break;
         }
         const CommandResult press = atspi({"press"});
@@ -715,14 +715,14 @@ TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
         readAccessibleWhen({"Nová hra"}, seconds(10), error);
         ASSERT_TRUE(error.empty()) << error;
     }
-    const std::string clock = nth(lost, "label", 1).name;
+    const std::string clock = nth(lost, "ROLE_LABEL", 1).name;
     const int time = numberIn(clock);
     const std::string lostText = "Prohra, čas: " + std::to_string(time) + " s";
-    ASSERT_EQ(nth(lost, "canvas").description, lostText);
+    ASSERT_EQ(nth(lost, "ROLE_CANVAS").description, lostText);
     expectNames(lost, counter, "Čas: " + std::to_string(time) + " s");
-    EXPECT_EQ(nth(lost, "push button").description, "Obličej po prohře");
-    EXPECT_TRUE(nth(lost, "notification").showing);
-    EXPECT_EQ(nth(lost, "notification").name, lostText);
+    EXPECT_EQ(nth(lost, "ROLE_PUSH_BUTTON").description, "Obličej po prohře");
+    EXPECT_TRUE(nth(lost, "ROLE_NOTIFICATION").showing);
+    EXPECT_EQ(nth(lost, "ROLE_NOTIFICATION").name, lostText);
     // The names say what the panel shows.
     const std::vector<int> clockDigits{time / 100, time / 10 % 10, time % 10};
     const auto panelShowsNames = [&](const QImage& client) {
@@ -738,10 +738,10 @@ TEST_F(GameWindowTest, AScreenReaderFollowsALossAndStartsANewGameOverAtSpi) {
     ASSERT_TRUE(press.ok()) << press.describe();
     const AccessibleTree renewed = readAccessibleWhen({"Nová hra"}, seconds(10), error);
     ASSERT_TRUE(error.empty()) << error;
-    EXPECT_EQ(nth(renewed, "canvas").description, ready);
+    EXPECT_EQ(nth(renewed, "ROLE_CANVAS").description, ready);
     expectNames(renewed, counter, "Čas: 0 s");
-    EXPECT_EQ(nth(renewed, "push button").description, "Usměvavý obličej");
-    EXPECT_FALSE(nth(renewed, "notification").showing);
+    EXPECT_EQ(nth(renewed, "ROLE_PUSH_BUTTON").description, "Usměvavý obličej");
+    EXPECT_FALSE(nth(renewed, "ROLE_NOTIFICATION").showing);
 }
 
 }  // namespace
