@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,45 @@
 #include "core/levels.h"
 
 namespace quorvel::fuzz {
+
+// The numbers drawn on the cells of a board, one at most a cell: a flat table, as
+// the fuzzer draws hundreds of numbers an input.
+class NumbersDrawn {
+  public:
+    // False when the cell has one already (or lies off every board).
+    bool add(core::CellPos cell, int minesAround) {
+        if (!fits(cell) || at(cell) >= 0) {
+            return false;
+        }
+        shown_[index(cell)] = static_cast<std::int8_t>(minesAround);
+        ++count_;
+        return true;
+    }
+    // The number on the cell, -1 where none is.
+    int at(core::CellPos cell) const { return fits(cell) ? shown_[index(cell)] : -1; }
+    int count() const { return count_; }
+    void clear() {
+        shown_.fill(-1);
+        count_ = 0;
+    }
+
+  private:
+    static constexpr int kColumns = 19;   // the columns of the largest board
+    static constexpr int kHalfRows = 37;  // its half-rows
+    static bool fits(core::CellPos cell) {
+        return cell.c >= 0 && cell.c < kColumns && cell.r >= 0 && cell.r < kHalfRows;
+    }
+    static std::size_t index(core::CellPos cell) {
+        return static_cast<std::size_t>(cell.c * kHalfRows + cell.r);
+    }
+    std::array<std::int8_t, kColumns * kHalfRows> shown_ = filled();
+    int count_ = 0;
+    static std::array<std::int8_t, kColumns * kHalfRows> filled() {
+        std::array<std::int8_t, kColumns * kHalfRows> none{};
+        none.fill(-1);
+        return none;
+    }
+};
 
 // A mine, cross or flag drawn on a cell.
 struct Mark {
@@ -37,7 +77,7 @@ class FuzzGameView final : public core::GameView {
     int clock = -1;
     // Numbers drawn since the last layout, by cell, and the cells numbered since
     // the checker last emptied the list.
-    std::map<std::pair<int, int>, int> numbers;
+    NumbersDrawn numbers;
     std::vector<core::CellPos> numbered;
     // Mines, crosses and flags drawn since the checker last emptied the list.
     std::vector<Mark> marks;
@@ -70,7 +110,7 @@ class FuzzGameView final : public core::GameView {
     void drawOpenedCell(core::CellPos cell, int minesAround) override {
         onBoard("drawOpenedCell", cell);
         std::erase(sunken, cell);
-        if (!numbers.emplace(std::pair{cell.c, cell.r}, minesAround).second) {
+        if (!numbers.add(cell, minesAround)) {
             note("drawOpenedCell: a second number on " + name(cell));
         }
         numbered.push_back(cell);

@@ -47,6 +47,13 @@ class SideCells {
     std::array<bool, kColumns * kHalfRows> isCell_{};
 };
 
+const core::Board kClearBoard;
+
+// For the few functions that read whole boards many times an event, where the
+// sanitizers' checks would cost more than the work (the boards are always there
+// to be read, and the indices stay inside them).
+#define NO_CHECKS __attribute__((no_sanitize("address", "undefined")))
+
 // Where each position of the board lies among its bytes. A Board is plain bytes,
 // one per position (Covered is 0), laid out as the board chooses: found once by
 // setting each position of a clear board in turn.
@@ -54,57 +61,101 @@ class BoardBytes {
   public:
     static constexpr std::size_t kWords = (sizeof(core::Board) + 7) / 8;
 
-    using Words = std::array<std::uint64_t, kWords>;
-
     BoardBytes() {
         core::Board probe;
         for (int c = core::Board::kMin; c <= core::Board::kMax; ++c) {
             for (int r = core::Board::kMin; r <= core::Board::kMax; ++r) {
                 probe.set(c, r, Cell::Opened);
-                const Words words = wordsOf(probe);
-                for (std::size_t w = 0; w < kWords; ++w) {
-                    if (words[w] != 0) {
-                        const int byte = std::countr_zero(words[w]) / 8;
-                        positions_.at(w * 8 + static_cast<std::size_t>(byte)) = {c, r};
-                    }
-                }
+                const std::size_t w = nextChangedWord(kClearBoard, probe, 0);
+                const int byte = std::countr_zero(word(probe, w)) / 8;
+                positions_.at(w * 8 + static_cast<std::size_t>(byte)) = {c, r};
                 probe.set(c, r, Cell::Covered);
             }
         }
     }
 
-    // The board's bytes as words, eight positions to a word (0 past its end).
-    static Words wordsOf(const core::Board& board) {
-        static_assert(std::has_unique_object_representations_v<core::Board>);
-        static_assert(Cell{} == Cell::Covered);
-        static_assert(std::endian::native == std::endian::little);
-        Words words{};
-        std::memcpy(words.data(), &board, sizeof board);
-        return words;
-    }
-
     // Calls visit(position, was, is) for every position whose code differs, eight
-    // positions compared at a time.
+    // positions compared at a time; tells whether any did.
     template <typename Visit>
-    void forEachChange(const core::Board& was, const core::Board& is, Visit visit) const {
-        const Words before = wordsOf(was);
-        const Words after = wordsOf(is);
-        for (std::size_t w = 0; w < kWords; ++w) {
-            for (std::uint64_t diff = before[w] ^ after[w]; diff != 0;) {
+    bool forEachChange(const core::Board& was, const core::Board& is, Visit visit) const {
+        bool changed = false;
+        for (std::size_t w = 0; (w = nextChangedWord(was, is, w)) < kWords; ++w) {
+            changed = true;
+            const std::uint64_t before = word(was, w);
+            const std::uint64_t after = word(is, w);
+            for (std::uint64_t diff = before ^ after; diff != 0;) {
                 const int bit = std::countr_zero(diff) / 8 * 8;
                 diff &= ~(std::uint64_t{0xFF} << bit);
                 const CellPos at = positions_[w * 8 + static_cast<std::size_t>(bit / 8)];
-                visit(at, static_cast<Cell>(before[w] >> bit & 0xFF),
-                      static_cast<Cell>(after[w] >> bit & 0xFF));
+                visit(at, static_cast<Cell>(before >> bit & 0xFF),
+                      static_cast<Cell>(after >> bit & 0xFF));
             }
         }
+        return changed;
     }
 
   private:
+    static constexpr std::size_t kFullWords = sizeof(core::Board) / 8;
+    static constexpr std::size_t kTail = sizeof(core::Board) % 8;
+
+    NO_CHECKS static const unsigned char* bytesOf(const core::Board& board) {
+        static_assert(std::has_unique_object_representations_v<core::Board>);
+        static_assert(Cell{} == Cell::Covered);
+        static_assert(std::endian::native == std::endian::little);
+        return reinterpret_cast<const unsigned char*>(&board);
+    }
+
+    // The eight bytes of the board from byte 8 * w on (0 past its end).
+    static std::uint64_t word(const core::Board& board, std::size_t w) {
+        std::uint64_t bytes = 0;
+        if (w < kFullWords) {
+            std::memcpy(&bytes, bytesOf(board) + 8 * w, 8);
+        } else {
+            std::memcpy(&bytes, bytesOf(board) + 8 * w, kTail);
+        }
+        return bytes;
+    }
+
+    // The first word from w on in which the boards differ, or kWords. This scan runs
+    // after every event over two whole boards, which are always there to be read:
+    // it goes without the address and overflow checks, which would cost more than
+    // the compare itself, and compares eight words at a time where it can.
+    NO_CHECKS static std::size_t nextChangedWord(const core::Board& was, const core::Board& is,
+                                                 std::size_t w) {
+        const unsigned char* a = bytesOf(was);
+        const unsigned char* b = bytesOf(is);
+        for (; w % 8 != 0 && w < kFullWords; ++w) {
+            if (wordDiff(a, b, w) != 0) {
+                return w;
+            }
+        }
+        for (; w + 8 <= kFullWords; w += 8) {
+            std::uint64_t any = 0;
+            for (std::size_t i = 0; i < 8; ++i) {
+                any |= wordDiff(a, b, w + i);
+            }
+            if (any != 0) {
+                break;
+            }
+        }
+        for (; w < kFullWords; ++w) {
+            if (wordDiff(a, b, w) != 0) {
+                return w;
+            }
+        }
+        return w < kWords && word(was, w) != word(is, w) ? w : kWords;
+    }
+    NO_CHECKS static std::uint64_t wordDiff(const unsigned char* a, const unsigned char* b,
+                                            std::size_t w) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a + 8 * w, 8);
+        std::memcpy(&y, b + 8 * w, 8);
+        return x ^ y;
+    }
+
     std::array<CellPos, kWords * 8> positions_{};
 };
-
-const core::Board kClearBoard;
 
 const BoardBytes& boardBytes() {
     static const BoardBytes bytes;
@@ -246,7 +297,7 @@ GameInvariants::Tally GameInvariants::tallyFrom(Tally t, const core::Board& from
     const SideCells& cells = sideCells(game_.side());
     t.offBoard.reset();
     t.mineChanged.reset();
-    boardBytes().forEachChange(from, game_.board(), [&](CellPos at, Cell was, Cell is) {
+    t.changed = boardBytes().forEachChange(from, game_.board(), [&](CellPos at, Cell was, Cell is) {
         if (!cells.has(at.c, at.r)) {
             t.offBoard = t.offBoard.value_or(at);
             return;
@@ -279,17 +330,14 @@ void GameInvariants::before() {
 
 std::optional<std::string> GameInvariants::after() {
     // Most events leave the board alone: then the checks below have nothing new to
-    // find. A Board is plain bytes, so comparing them tells.
-    boardChanged_ = game_.side() != before_.side ||
-                    std::memcmp(&game_.board(), &before_.board, sizeof(core::Board)) != 0;
-    if (!boardChanged_) {
-        now_ = before_.tally;
-        now_.mineChanged.reset();
-    } else if (game_.side() == before_.side) {
+    // find.
+    if (game_.side() == before_.side) {
         now_ = tallyFrom(before_.tally, before_.board);
+        boardChanged_ = now_.changed;
     } else {
         // Another side's cells: counted afresh, the mines still compared with
         // the board before.
+        boardChanged_ = true;
         now_ = tallyFrom({}, kClearBoard);
         now_.mineChanged = tallyFrom({}, before_.board).mineChanged;
     }
@@ -445,7 +493,7 @@ std::optional<std::string> GameInvariants::numbers() const {
     const int side = game_.side();
     const core::Board& board = game_.board();
     for (const CellPos& cell : view_.numbered) {
-        const int n = view_.numbers.at({cell.c, cell.r});
+        const int n = view_.numbers.at(cell);
         if (board.at(cell.c, cell.r) != Cell::Opened) {
             return "numbers: a number on " + name(cell) + ", which is not opened";
         }
@@ -454,9 +502,9 @@ std::optional<std::string> GameInvariants::numbers() const {
                    std::to_string(minesAround(board, side, cell)) + " mines around it";
         }
     }
-    if (now_.opened != static_cast<int>(view_.numbers.size())) {
+    if (now_.opened != view_.numbers.count()) {
         return "numbers: " + std::to_string(now_.opened) + " cells opened but " +
-               std::to_string(view_.numbers.size()) + " numbers drawn";
+               std::to_string(view_.numbers.count()) + " numbers drawn";
     }
     return std::nullopt;
 }

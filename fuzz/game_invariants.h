@@ -35,6 +35,8 @@ class GameInvariants {
         int mines = 0;
         std::optional<core::CellPos> offBoard;
         std::optional<core::CellPos> mineChanged;
+        // Whether any position differs from the board the tally was made from.
+        bool changed = false;
         // Adds a cell with this code `times` times (-1 takes one away).
         void count(core::Cell code, int times);
     };

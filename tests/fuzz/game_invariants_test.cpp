@@ -116,9 +116,12 @@ TEST(GameInvariants, NameACellTheCoveredCountMisses) {
                 Names("covered count"));
 }
 
-// A code between the cells, in the board's margin, and far off it.
+// A code between the cells, in the board's margin, far off it, and on the first and
+// the last position of the board array (the checker compares it a word at a time).
 TEST(GameInvariants, NameACodeOnAPositionThatIsNoCell) {
-    for (const CellPos at : {CellPos{3, 7}, CellPos{-1, 6}, CellPos{50, 3}}) {
+    for (const CellPos at : {CellPos{3, 7}, CellPos{-1, 6}, CellPos{50, 3},
+                             CellPos{core::Board::kMin, core::Board::kMin},
+                             CellPos{core::Board::kMax, core::Board::kMax}}) {
         Checked g;
         g.click(core::kLeftButton, {3, 6});
         const std::optional<std::string> found =
@@ -169,7 +172,9 @@ TEST(GameInvariants, NameANumberThatMiscountsItsNeighbours) {
     EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
     const std::optional<std::string> found = g.event([&] {
         g.game.boardRelease(core::kLeftButton, x({3, 6}), y({3, 6}));
-        ++g.view.numbers.at({3, 6});
+        const int shown = g.view.numbers.at({3, 6});
+        g.view.numbers.clear();
+        g.view.numbers.add({3, 6}, shown + 1);
     });
     EXPECT_THAT(found, Names("numbers"));
 }
