@@ -50,7 +50,7 @@ class NumbersDrawn {
     static std::size_t index(core::CellPos cell) {
         return static_cast<std::size_t>(cell.c * kHalfRows + cell.r);
     }
-    std::array<std::int8_t, kColumns * kHalfRows> shown_ = filled();
+    std::array<std::int8_t, kColumns* kHalfRows> shown_ = filled();
     int count_ = 0;
     static std::array<std::int8_t, kColumns * kHalfRows> filled() {
         std::array<std::int8_t, kColumns * kHalfRows> none{};
