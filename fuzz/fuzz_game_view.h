@@ -20,6 +20,10 @@
 
 namespace quorvel::fuzz {
 
+// Column and half-row indices of every board lie below these (those of side 10).
+inline constexpr int kColumns = 2 * core::kSides.back() - 1;
+inline constexpr int kHalfRows = 4 * core::kSides.back() - 3;
+
 // The numbers drawn on the cells of a board, one at most a cell: a flat table, as
 // the fuzzer draws hundreds of numbers an input.
 class NumbersDrawn {
@@ -42,18 +46,17 @@ class NumbersDrawn {
     }
 
   private:
-    static constexpr int kColumns = 19;   // the columns of the largest board
-    static constexpr int kHalfRows = 37;  // its half-rows
+    static constexpr std::size_t kPositions = kColumns * kHalfRows;
     static bool fits(core::CellPos cell) {
         return cell.c >= 0 && cell.c < kColumns && cell.r >= 0 && cell.r < kHalfRows;
     }
     static std::size_t index(core::CellPos cell) {
         return static_cast<std::size_t>(cell.c * kHalfRows + cell.r);
     }
-    std::array<std::int8_t, kColumns* kHalfRows> shown_ = filled();
+    std::array<std::int8_t, kPositions> shown_ = filled();
     int count_ = 0;
-    static std::array<std::int8_t, kColumns * kHalfRows> filled() {
-        std::array<std::int8_t, kColumns * kHalfRows> none{};
+    static std::array<std::int8_t, kPositions> filled() {
+        std::array<std::int8_t, kPositions> none{};
         none.fill(-1);
         return none;
     }

@@ -38,8 +38,6 @@ class SideCells {
     }
 
   private:
-    static constexpr int kColumns = 19;   // 2N - 1 for side 10
-    static constexpr int kHalfRows = 37;  // 4N - 3 for side 10
     static std::size_t index(int c, int r) { return static_cast<std::size_t>(c * kHalfRows + r); }
 
     int side_;
