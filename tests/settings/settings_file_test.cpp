@@ -366,6 +366,15 @@ TEST_F(SettingsFileFaultTest, LeftoversOfKilledWritesGoUnderTheLock) {
     EXPECT_EQ(leftovers().size(), 2);
     EXPECT_TRUE(settings.save(someValues(3)));
     EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
+
+    // A session whose removals all succeed says nothing of them.
+    writeBytes(path(".quorvel-killed3"), kBefore);
+    Reports quiet;
+    SettingsFile again(path(), quiet.reporter());
+    again.load(0, 0);
+    EXPECT_TRUE(again.save(someValues(4)));
+    EXPECT_TRUE(quiet.messages.isEmpty()) << quiet.messages.join('\n').toStdString();
+    EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
 }
 
 // Where the folder or the mount takes no replacement, the file itself is
