@@ -12,6 +12,7 @@
 
 #include "core/geometry.h"
 #include "shell/client_layout.h"
+#include "shell/screen_pixels.h"
 #include "shell_support.h"
 
 namespace quorvel::shell {
@@ -123,6 +124,16 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
     EXPECT_EQ(unpainted, 0) << "screen pixels that no widget painted, at " << ratio;
     EXPECT_EQ(wrong, 0) << "of " << pixels << " screen pixels at " << ratio << ":"
                         << firstWrong.toStdString();
+}
+
+// The platform hands a pointer on device pixel d as d / factor: the pixel just
+// left of or above the window is -1, never the window's first.
+TEST(ScreenPixels, APointerJustOutsideTheWindowIsOnNoPixelOfIt) {
+    for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) {
+        for (const int device : {-2, -1, 0, 1, 7}) {
+            EXPECT_EQ(pixels::devicePixelUnder(device / ratio, ratio), device) << "at " << ratio;
+        }
+    }
 }
 
 }  // namespace

@@ -37,6 +37,13 @@ TEST(WindowCaption, OffersMinimiseAndCloseOnlyAndShowsTheWholeTitle) {
     EXPECT_GE((*shown)->width(), (*shown)->fontMetrics().horizontalAdvance((*shown)->text()))
         << "the title is cut";
 
+    // Minimise, then close, side by side at the caption's right end.
+    const QRect minimise = caption->minimiseButton()->geometry();
+    const QRect close = caption->closeButton()->geometry();
+    EXPECT_EQ(minimise.right() + 1, close.left());
+    EXPECT_EQ(close.right() + 2, caption->width());
+    EXPECT_GT(minimise.left(), (*shown)->geometry().left());
+
     window.setWindowTitle(QStringLiteral("Quorvel 2"));
     EXPECT_EQ(caption->title(), QStringLiteral("Quorvel 2"));
     window.resize(300, 200);
