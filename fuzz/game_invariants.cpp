@@ -327,8 +327,8 @@ void GameInvariants::before() {
 }
 
 std::optional<std::string> GameInvariants::after() {
-    // Most events leave the board alone: then the checks below have nothing new to
-    // find.
+    // One scan of the board finds what the event changed on it; most events change
+    // nothing, and then the checks below have nothing new to find.
     if (game_.side() == before_.side) {
         now_ = tallyFrom(before_.tally, before_.board);
         boardChanged_ = now_.changed;
