@@ -123,7 +123,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     ParsedSettings parsed = parseSettings(content);
     preservedLines_ = parsed.preservedLines;
     haveRead_ = true;
-    lastWritten_ = parsed.settings;
+    lastSeen_ = parsed.settings;
     return parsed;
 }
 
@@ -162,7 +162,7 @@ std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAt
     ParsedSettings parsed = parseSettings(current);
     preservedLines_ = std::move(parsed.preservedLines);
     haveRead_ = true;
-    lastWritten_ = parsed.settings;
+    lastSeen_ = parsed.settings;
     return {result, std::move(parsed.settings)};
 }
 
@@ -197,7 +197,7 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
                 report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
                            .arg(path(), reason));
             }
-            lastWritten_ = written;
+            lastSeen_ = written;
             return true;
         }
         if (outcome == WriteResult::Failed) {
@@ -278,7 +278,7 @@ void SettingsFile::reportOnce(const QString& what, const QString& reason) {
 void SettingsFile::reportGivenUp(const QString& reason, const StoredSettings& wanted) {
     // What the player changed is what differs from the file as last seen: the
     // report names it, so that the change can be made again.
-    const QByteArrayList before = writeSettings({}, lastWritten_).split('\n');
+    const QByteArrayList before = writeSettings({}, lastSeen_).split('\n');
     QByteArrayList lost;
     for (const QByteArray& line : writeSettings({}, wanted).split('\n')) {
         const QByteArray trimmed = line.trimmed();

@@ -99,8 +99,11 @@ class SettingsFile {
     bool reported_ = false;
     bool lockReported_ = false;
     bool leftoverReported_ = false;
-    // Our section as last read or written.
-    StoredSettings lastWritten_;
+    // Our section as the file last held it, read or written by this game: what
+    // a report of a write given up compares against. It is not the store's
+    // baseline (FileSettingsStore::base_), which keeps the game's own values
+    // where a merge wrote another game's.
+    StoredSettings lastSeen_;
 };
 
 }  // namespace quorvel::settings
