@@ -296,6 +296,31 @@ TEST_F(SettingsFileFaultTest, AFileChangedJustBeforeTheSwapIsMergedOnceMoreOrLef
     }
 }
 
+// Another program renames a file of its own over the one read after the last
+// check, just before the swap: the swap brings that file out, so it is swapped
+// back in, and this game's write is read and merged once more.
+TEST_F(SettingsFileFaultTest, AFileRenamedInJustBeforeTheSwapIsSwappedBack) {
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    int swaps = 0;
+    test_hooks::failStep = [&](const char* asked) {
+        if (std::strcmp(asked, test_hooks::kSwap) == 0 && swaps++ == 0) {
+            writeBytes(path("edited"), kOthersEdit);
+            ::rename(QFile::encodeName(path("edited")).constData(),
+                     QFile::encodeName(path()).constData());
+        }
+        return 0;
+    };
+    const bool saved = settings.save(someValues(3));
+    test_hooks::failStep = nullptr;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(swaps, 2);
+    EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=new\r\n" + writeSettings({}, someValues(3)));
+    EXPECT_EQ(reports.messages, QStringList{});
+    EXPECT_EQ(leftovers(), QStringList{});
+}
+
 // Each report says what happened to the file, and no failure leaves a
 // temporary file behind.
 TEST_F(SettingsFileFaultTest, ReportsSayWhatBecameOfTheFile) {
