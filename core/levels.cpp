@@ -31,8 +31,12 @@ Level recordLevel(std::optional<Level> marked) {
 
 // A custom win is held against the beginner's time, never recorded:
 // docs/kept-behaviour.md.
+bool keepsRecord(std::optional<Level> marked) {
+    return marked != Level::Custom;
+}
+
 Win winOf(std::optional<Level> marked, int seconds) {
-    return {recordLevel(marked), seconds, marked != Level::Custom};
+    return {recordLevel(marked), seconds, keepsRecord(marked)};
 }
 
 int bestTimesRow(Level level) {

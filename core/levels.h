@@ -20,6 +20,9 @@ LevelSetup fixedLevel(Level level);
 // and the beginner's for a custom board or no mark (a custom board is checked
 // but never recorded).
 Level recordLevel(std::optional<Level> marked);
+// Whether the best-times table keeps a win of a game played with this level
+// marked: a custom board is held against the beginner's time but never recorded.
+bool keepsRecord(std::optional<Level> marked);
 // The row of the best-times table: beginner 0, advanced 1, expert 2; the custom
 // board reads the beginner row.
 int bestTimesRow(Level level);

@@ -43,7 +43,7 @@ double BestTimes::best(core::Level level) const {
 }
 
 void BestTimes::setRecord(core::Level level, int seconds, const QString& name) {
-    if (level == core::Level::Custom) {
+    if (!core::keepsRecord(level)) {
         return;
     }
     times_[row(level)] = QString::number(seconds);

@@ -41,7 +41,8 @@ class BestTimes {
     // Leading number of the level's time text; 0 when the text has none.
     double best(core::Level level) const;
     // A new record: the seconds in plain decimal and the name as typed (may be
-    // empty). Does nothing for the custom board.
+    // empty). Does nothing for a level whose wins are not recorded
+    // (core::keepsRecord: the custom board).
     void setRecord(core::Level level, int seconds, const QString& name);
     // Every time "999", every name "Neznámý hráč".
     void reset();

@@ -27,6 +27,15 @@ bool hasKey(const QByteArray& line, const char (&key)[N]) {
     return hasKey(line, key, N - 1);
 }
 
+// The keys of the best-times rows, beginner's first: "Time1=" and "Name1=".
+QByteArray timeKey(int row) {
+    return "Time" + QByteArray::number(row + 1) + '=';
+}
+
+QByteArray nameKey(int row) {
+    return "Name" + QByteArray::number(row + 1) + '=';
+}
+
 // Our section as the file has it, before the start-up rules read it.
 struct SectionValues {
     double difficulty = 0;
@@ -56,14 +65,13 @@ void readKeyLine(const QByteArray& line, SectionValues& values) {
     readNumber(line, "mines=", values.mines);
     readNumber(line, "xpos=", values.xpos);
     readNumber(line, "ypos=", values.ypos);
-    const bool time = hasKey(line, "time");
-    if ((time || hasKey(line, "name")) && line.size() >= 6 && line[5] == '=' && line[4] >= '1' &&
-        line[4] <= '3') {
-        const auto level = static_cast<std::size_t>(line[4] - '1');
-        if (time) {
-            values.times[level] = decodeText(line.sliced(6));
-        } else {
-            values.names[level] = line.sliced(6);
+    for (int row = 0; row < 3; ++row) {
+        const auto at = static_cast<std::size_t>(row);
+        if (const QByteArray key = timeKey(row); hasKey(line, key.constData(), key.size())) {
+            values.times[at] = decodeText(line.sliced(key.size()));
+        }
+        if (const QByteArray key = nameKey(row); hasKey(line, key.constData(), key.size())) {
+            values.names[at] = line.sliced(key.size());
         }
     }
 }
@@ -166,13 +174,11 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
     appendLine(out, "Face=" + QByteArray::number(core::faceSetNumber(settings.faceSet)));
     appendLine(out, "Xpos=" + numberBytes(settings.position.x()));
     appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
-    for (int i = 0; i < 3; ++i) {
-        appendLine(out, "Time" + QByteArray::number(i + 1) + '=' +
-                            oneLine(encodeText(settings.bestTimes.fileTime(i))));
+    for (int row = 0; row < 3; ++row) {
+        appendLine(out, timeKey(row) + oneLine(encodeText(settings.bestTimes.fileTime(row))));
     }
-    for (int i = 0; i < 3; ++i) {
-        appendLine(out, "Name" + QByteArray::number(i + 1) + '=' +
-                            oneLine(settings.bestTimes.fileName(i)));
+    for (int row = 0; row < 3; ++row) {
+        appendLine(out, nameKey(row) + oneLine(settings.bestTimes.fileName(row)));
     }
     return out;
 }

@@ -29,7 +29,8 @@ enum class ReadResult { Read, Missing, Failed };
 enum class WriteResult { Written, Changed, Failed };
 
 // The file at one path (the system's bytes) for one read, or for one
-// read-merge-write.
+// read-merge-write, in this order: resolve(), lock() (a write only), read(),
+// replace(). A replace() without a read() before it writes nothing (Changed).
 class FileAtPath {
   public:
     explicit FileAtPath(QByteArray path);
@@ -40,6 +41,13 @@ class FileAtPath {
     // Follows the path's symlinks to a folder and a name, and opens the folder.
     // Missing when the folder is not there; Failed for a loop of links.
     ReadResult resolve(QString& reason);
+
+    // The folder that resolve() found, with every link followed, and its
+    // descriptor, held open as long as this object: where the file and its
+    // temporary files are written. Empty and -1 before resolve() (and -1 where
+    // the system has no descriptors).
+    const QByteArray& folderPath() const;
+    int folderDescriptor() const;
 
     // Takes the advisory lock beside the file (its name with ".lock"), which
     // every game of ours takes for its read-merge-write, waiting at most `bound`

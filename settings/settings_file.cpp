@@ -123,7 +123,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     ParsedSettings parsed = parseSettings(content);
     preservedLines_ = parsed.preservedLines;
     haveRead_ = true;
-    lastWritten_ = parsed.settings;
+    lastSeen_ = parsed.settings;
     return parsed;
 }
 
@@ -162,15 +162,11 @@ std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAt
     ParsedSettings parsed = parseSettings(current);
     preservedLines_ = std::move(parsed.preservedLines);
     haveRead_ = true;
-    lastWritten_ = parsed.settings;
+    lastSeen_ = parsed.settings;
     return {result, std::move(parsed.settings)};
 }
 
-bool SettingsFile::save(const StoredSettings& settings) {
-    return save([&settings](const std::optional<StoredSettings>&) { return settings; });
-}
-
-bool SettingsFile::save(const Compose& compose) {
+bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
     QString reason;
     FileAtPath file(path_);
     if (!prepare(file, reason)) {
@@ -186,30 +182,30 @@ bool SettingsFile::save(const Compose& compose) {
             // The file is there but what it holds is unknown: writing what was
             // known could put back a copy older than the file.
             if (readBefore) {
-                reportGivenUp(reason, compose(now));
+                reportGivenUp(reason, wanted);
             } else {
                 reportOnce(QStringLiteral("read"), reason);
             }
             return false;
         }
-        const StoredSettings wanted = compose(now);
+        const StoredSettings written = compose ? compose(now) : wanted;
         reason.clear();
-        const WriteResult written =
-            file.replace(writeSettings(preservedLines_, wanted), kMaxFileBytes, reason);
-        if (written == WriteResult::Written) {
+        const WriteResult outcome =
+            file.replace(writeSettings(preservedLines_, written), kMaxFileBytes, reason);
+        if (outcome == WriteResult::Written) {
             if (!reason.isEmpty()) {
                 report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
                            .arg(path(), reason));
             }
-            lastWritten_ = wanted;
+            lastSeen_ = written;
             return true;
         }
-        if (written == WriteResult::Failed) {
+        if (outcome == WriteResult::Failed) {
             reportOnce(QStringLiteral("write"), reason);
             return false;
         }
         if (attempt == 2) {
-            reportGivenUp(reason, wanted);
+            reportGivenUp(reason, written);
             return false;
         }
     }
@@ -282,7 +278,7 @@ void SettingsFile::reportOnce(const QString& what, const QString& reason) {
 void SettingsFile::reportGivenUp(const QString& reason, const StoredSettings& wanted) {
     // What the player changed is what differs from the file as last seen: the
     // report names it, so that the change can be made again.
-    const QByteArrayList before = writeSettings({}, lastWritten_).split('\n');
+    const QByteArrayList before = writeSettings({}, lastSeen_).split('\n');
     QByteArrayList lost;
     for (const QByteArray& line : writeSettings({}, wanted).split('\n')) {
         const QByteArray trimmed = line.trimmed();

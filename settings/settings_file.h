@@ -60,13 +60,15 @@ class SettingsFile {
     // are kept for the next write). Nothing when it cannot be read.
     std::optional<StoredSettings> reread();
 
-    // What to write, given what our section holds now (nothing when the file
-    // cannot be read).
+    // What to write of the wanted settings, given what our section holds now
+    // (nothing when the file is gone). Asked once for each read of the file.
     using Compose = std::function<StoredSettings(const std::optional<StoredSettings>& now)>;
 
     // Rewrites the whole file with our section last. The file is read again
     // first, so other programs' lines changed while the game ran are kept, and
-    // `compose` sees our section as it is now (nothing when the file is gone).
+    // `compose` makes what is written of our section as it is now (without
+    // one, `wanted` is written as it is); a report of what was not stored names
+    // what differs in `wanted`.
     // A file that is there but cannot be read again is not written: that could
     // put back a copy older than the file. A path that names anything but a
     // regular file within the bound is never written. Only the file as read is
@@ -76,11 +78,7 @@ class SettingsFile {
     // when it is written in place. The read, merge and write run under the
     // lock that other games take for theirs, waiting at most kLockWait.
     // Returns whether the file was written.
-    bool save(const Compose& compose);
-    bool save(const StoredSettings& settings);
-
-    // The other programs' lines as last read.
-    const QList<QByteArray>& preservedLines() const { return preservedLines_; }
+    bool save(const StoredSettings& wanted, const Compose& compose = {});
 
   private:
     std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
@@ -101,8 +99,11 @@ class SettingsFile {
     bool reported_ = false;
     bool lockReported_ = false;
     bool leftoverReported_ = false;
-    // Our section as last read or written.
-    StoredSettings lastWritten_;
+    // Our section as the file last held it, read or written by this game: what
+    // a report of a write given up compares against. It is not the store's
+    // baseline (FileSettingsStore::base_), which keeps the game's own values
+    // where a merge wrote another game's.
+    StoredSettings lastSeen_;
 };
 
 }  // namespace quorvel::settings

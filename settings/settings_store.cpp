@@ -10,7 +10,7 @@ StoredSettings FileSettingsStore::read(QPointF centred) {
 BestTimes FileSettingsStore::write(const StoredSettings& settings) {
     std::optional<StoredSettings> seen;
     StoredSettings written = settings;
-    const bool saved = file_.save([&](const std::optional<StoredSettings>& now) {
+    const bool saved = file_.save(settings, [&](const std::optional<StoredSettings>& now) {
         seen = now;
         written = now ? mergeSettings(base_, settings, *now) : settings;
         return written;
@@ -21,15 +21,15 @@ BestTimes FileSettingsStore::write(const StoredSettings& settings) {
         return written.bestTimes;
     }
     // Nothing was written: what the game changed still counts as changed.
-    return seen ? takeTable(settings.bestTimes, seen->bestTimes) : settings.bestTimes;
+    return seen ? mergeAndFollowFile(settings.bestTimes, seen->bestTimes) : settings.bestTimes;
 }
 
 BestTimes FileSettingsStore::bestTimesNow(const BestTimes& mine) {
     const std::optional<StoredSettings> now = file_.reread();
-    return now ? takeTable(mine, now->bestTimes) : mine;
+    return now ? mergeAndFollowFile(mine, now->bestTimes) : mine;
 }
 
-BestTimes FileSettingsStore::takeTable(const BestTimes& mine, const BestTimes& now) {
+BestTimes FileSettingsStore::mergeAndFollowFile(const BestTimes& mine, const BestTimes& now) {
     const BestTimes merged = mergeBestTimes(base_.bestTimes, mine, now);
     for (int row = 0; row < 3; ++row) {
         if (mine.sameRow(row, base_.bestTimes)) {

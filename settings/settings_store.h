@@ -38,9 +38,10 @@ class FileSettingsStore final : public SettingsStore {
     BestTimes bestTimesNow(const BestTimes& mine) override;
 
   private:
-    // The game takes the merged table; rows it has not changed since the last
-    // read or write are in step with the file again.
-    BestTimes takeTable(const BestTimes& mine, const BestTimes& now);
+    // Returns the game's table merged with the file's, and moves base_ on: the
+    // rows the game has not changed since the last read or write are taken
+    // from the file into base_, as they are in step with it again.
+    BestTimes mergeAndFollowFile(const BestTimes& mine, const BestTimes& now);
 
     SettingsFile file_;
     // The game's settings as of its last read or successful write: what it has

@@ -78,6 +78,16 @@ TEST(IniFormat, LineEndsMayBeCrLfLfOrMissingAndAreWrittenCrLf) {
     EXPECT_EQ(parseSettings("x\n").preservedLines, QList<QByteArray>{"x"});
 }
 
+// An empty line that ends in CR LF is an empty line, not a lone CR: written
+// back as it was, in a section before ours and in one that came after it.
+TEST(IniFormat, EmptyCrLfLinesOfOtherSectionsComeBackByteForByte) {
+    const QByteArray before = "[Editor]\r\n\r\nFont=x\r\n\r\n";
+    const QByteArray after = "[Later]\r\n\r\n\r\nk=v\r\n\r\n";
+    const ParsedSettings parsed = parseSettings(before + ourSection(kNumbers, kRecords) + after);
+    EXPECT_EQ(writeSettings(parsed.preservedLines, parsed.settings),
+              before + after + ourSection(kNumbers, kRecords));
+}
+
 TEST(IniFormat, EmptyFileHasNoSectionAndNoLines) {
     const ParsedSettings parsed = parseSettings({});
     EXPECT_FALSE(parsed.sectionFound);

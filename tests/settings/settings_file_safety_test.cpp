@@ -191,7 +191,8 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupModeAndOtherNames) {
         ::chmod(name.constData(), 0664) | ::chmod(QFile::encodeName(dir_.path()).constData(), 0777),
         0);
     const ino_t inode = statusOf(path()).st_ino;
-    const StoredSettings groupValues{core::Level::Expert, 4, 2, core::FaceSet::DarkRed, QPointF(), BestTimes()};
+    const StoredSettings groupValues{core::Level::Expert,    4,         2,
+                                     core::FaceSet::DarkRed, QPointF(), BestTimes()};
     const int code = inChild([this, &groupValues] {
         const gid_t groups[] = {8765};
         if (::setgroups(1, groups) != 0 || ::setgid(1111) != 0 || ::setuid(4321) != 0) {
@@ -365,6 +366,26 @@ TEST_F(SharedFolderTest, AStrangersFileIsNeitherReadNorWritten) {
         EXPECT_EQ(settings.save(kValues), used);
         EXPECT_EQ(readBytes(inShared_) == kStored, !used);
         EXPECT_EQ(reports.size(), used ? 0 : 1);
+    }
+}
+
+// The sweep under the lock removes what killed writes left, but in a sticky
+// folder that others may write (the group alone is enough) only the player's
+// own: another member's could be their game's write, going on now.
+TEST_F(SharedFolderTest, AnotherUsersLeftoverStaysInASharedStickyFolder) {
+    const QString mine = path("shared/.quorvel-mine");
+    const QString theirs = path("shared/.quorvel-theirs");
+    for (const mode_t mode : {01770, 01777, 00770}) {
+        SCOPED_TRACE(testing::Message() << std::oct << mode);
+        ASSERT_EQ(::chmod(shared_.constData(), mode), 0);
+        ASSERT_TRUE(writeBytes(inShared_, kStored) && writeBytes(mine, kStored) &&
+                    writeBytes(theirs, kStored));
+        ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), kStranger, kStranger), 0);
+        QStringList reports;
+        EXPECT_TRUE(reportingTo(inShared_, reports).save(kValues));
+        EXPECT_FALSE(QFile::exists(mine));
+        EXPECT_EQ(QFile::exists(theirs), (mode & S_ISVTX) != 0);
+        EXPECT_EQ(reports, QStringList{});
     }
 }
 

@@ -296,6 +296,31 @@ TEST_F(SettingsFileFaultTest, AFileChangedJustBeforeTheSwapIsMergedOnceMoreOrLef
     }
 }
 
+// Another program renames a file of its own over the one read after the last
+// check, just before the swap: the swap brings that file out, so it is swapped
+// back in, and this game's write is read and merged once more.
+TEST_F(SettingsFileFaultTest, AFileRenamedInJustBeforeTheSwapIsSwappedBack) {
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    int swaps = 0;
+    test_hooks::failStep = [&](const char* asked) {
+        if (std::strcmp(asked, test_hooks::kSwap) == 0 && swaps++ == 0) {
+            writeBytes(path("edited"), kOthersEdit);
+            ::rename(QFile::encodeName(path("edited")).constData(),
+                     QFile::encodeName(path()).constData());
+        }
+        return 0;
+    };
+    const bool saved = settings.save(someValues(3));
+    test_hooks::failStep = nullptr;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(swaps, 2);
+    EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=new\r\n" + writeSettings({}, someValues(3)));
+    EXPECT_EQ(reports.messages, QStringList{});
+    EXPECT_EQ(leftovers(), QStringList{});
+}
+
 // Each report says what happened to the file, and no failure leaves a
 // temporary file behind.
 TEST_F(SettingsFileFaultTest, ReportsSayWhatBecameOfTheFile) {
@@ -377,6 +402,24 @@ TEST_F(SettingsFileFaultTest, LeftoversOfKilledWritesGoUnderTheLock) {
     EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
 }
 
+// A leftover that cannot go is said once for the game's whole run, not again
+// with every write that finds it still there.
+TEST_F(SettingsFileFaultTest, ALeftoverThatCannotGoIsReportedOnce) {
+    writeBytes(path(".quorvel-killed"), kBefore);
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    const FailStep failing(test_hooks::kRemove, EIO, -1);
+    for (int seed = 2; seed <= 4; ++seed) {
+        EXPECT_TRUE(settings.save(someValues(seed)));
+    }
+    // Each write's own old file cannot go either: that write says so itself.
+    const QStringList leftBeside = reports.messages.filter("left beside it");
+    ASSERT_EQ(leftBeside.size(), 1) << reports.messages.join('\n').toStdString();
+    EXPECT_TRUE(leftBeside[0].contains(".quorvel-killed")) << leftBeside[0].toStdString();
+    EXPECT_TRUE(leftovers().contains(".quorvel-killed"));
+}
+
 // Where the folder or the mount takes no replacement, the file itself is
 // written; when that fails the old content is written back.
 TEST_F(SettingsFileFaultTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
@@ -404,6 +447,33 @@ TEST_F(SettingsFileFaultTest, AFileThatCannotBeReplacedIsWrittenInPlace) {
     ASSERT_EQ(reports.messages.size(), 1);
     EXPECT_TRUE(reports.messages[0].contains("the old content was written back"))
         << reports.messages[0].toStdString();
+}
+
+// The swap refused, the write goes in place: a file that another program
+// rewrote at that very moment is not written over, but read and merged again.
+TEST_F(SettingsFileFaultTest, AFileRewrittenWhenTheSwapIsRefusedIsNotWrittenOver) {
+    Reports reports;
+    SettingsFile settings(path(), reports.reporter());
+    settings.load(0, 0);
+    int refusals = 0;
+    test_hooks::failStep = [&](const char* asked) {
+        if (std::strcmp(asked, test_hooks::kSwap) != 0) {
+            return 0;
+        }
+        if (refusals++ == 0) {
+            writeBytes(path(), kOthersEdit);  // the same file, written over in place
+        }
+        return EBUSY;
+    };
+    const ino_t before = inode();
+    const bool saved = settings.save(someValues(3));
+    test_hooks::failStep = nullptr;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(refusals, 2);
+    EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=new\r\n" + writeSettings({}, someValues(3)));
+    EXPECT_EQ(inode(), before);
+    EXPECT_EQ(reports.messages, QStringList{});
+    EXPECT_EQ(leftovers(), QStringList{});
 }
 
 // New content is on the disk before it takes the file's name: after its last

@@ -1,0 +1,28 @@
+#pragma once
+// Puts new content in the settings file's place, over only the file that was
+// read (or where there was none). The file is replaced through a temporary file
+// swapped in; where replacing would change its owner or group, break a hard
+// link, or cannot be done, it is written in place. What happened is a value:
+// Written, Changed (not the file read; nothing written) or Failed, each with its
+// reason. See FileAtPath::replace for the whole promise.
+
+#include <QByteArray>
+#include <QString>
+
+#include "settings/read_snapshot.h"
+#include "settings/regular_file.h"
+
+namespace quorvel::settings::detail {
+
+// Where a replacement works: the held folder, the name in it, and what the
+// last read there saw.
+struct Target {
+    int folder;
+    const QByteArray& name;
+    const ReadSnapshot& snapshot;
+};
+
+WriteResult replaceFile(const Target& at, const QByteArray& content, qint64 maxBytes,
+                        QString& reason);
+
+}  // namespace quorvel::settings::detail
