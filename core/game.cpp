@@ -94,6 +94,8 @@ MoveOutcome Game::chooseCustomBoard(int side, int mines) {
 }
 
 MoveOutcome Game::chooseFaceSet(FaceSet faceSet) {
+    // No set is marked before the first choice, so start-up's choice always
+    // writes the file: docs/kept-behaviour.md.
     if (faceMark_ == faceSet) {
         return {};
     }

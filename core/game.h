@@ -166,6 +166,7 @@ class Game {
     std::optional<int> counter_;
     std::optional<CellPos> held_;
     std::optional<Level> levelMark_;
+    // Empty until the first face-set choice (docs/kept-behaviour.md).
     std::optional<FaceSet> faceMark_;
     Face shownFace_ = Face::Normal;
     std::optional<FaceSet> shownFaceSet_;
