@@ -17,8 +17,8 @@ using namespace quorvel::core;
 // A window that shows nothing.
 class SilentView final : public GameView {
   public:
-    void drawCell(CellPos, CellLook) override {}
-    void drawOpenedCell(CellPos, int) override {}
+    void drawCell(CellPos, CellLook, FaceSet) override {}
+    void drawOpenedCell(CellPos, int, FaceSet) override {}
     void showBoard() override {}
     void layoutBoard(int) override {}
     void showFace(Face, FaceSet) override {}

@@ -70,32 +70,32 @@ void Game::newGame() {
     tick();
 }
 
-void Game::startBoard(int side, int mines) {
+MoveOutcome Game::chooseBoard(Level mark, int side, int mines) {
+    levelMark_ = mark;
+    view_.showLevelMark(mark);
     side_ = side;
     mines_ = mines;
-}
-
-void Game::chooseLevel(Level level) {
-    const LevelSetup setup = fixedLevel(level);
-    levelMark_ = level;
-    view_.showLevelMark(level);
-    startBoard(setup.side, setup.mines);
     newGame();
+    return {.boardChosen = BoardChoice{mark, side, mines}};
 }
 
-void Game::chooseCustomBoard(int side, int mines) {
+MoveOutcome Game::chooseLevel(Level level) {
+    const LevelSetup setup = fixedLevel(level);
+    return chooseBoard(level, setup.side, setup.mines);
+}
+
+MoveOutcome Game::chooseCustomBoard(int side, int mines) {
     requireValidSide(side);
     if (mines < 1) {
         throw std::invalid_argument("a board needs at least one mine, got " +
                                     std::to_string(mines));
     }
-    levelMark_ = Level::Custom;
-    view_.showLevelMark(Level::Custom);
-    startBoard(side, mines);
-    newGame();
+    return chooseBoard(Level::Custom, side, mines);
 }
 
 MoveOutcome Game::chooseFaceSet(FaceSet faceSet) {
+    // No set is marked before the first choice, so start-up's choice always
+    // writes the file: docs/kept-behaviour.md.
     if (faceMark_ == faceSet) {
         return {};
     }
@@ -103,7 +103,7 @@ MoveOutcome Game::chooseFaceSet(FaceSet faceSet) {
     faceMark_ = faceSet;
     view_.showFaceMark(faceSet);
     newGame();
-    return {.faceSetChanged = true};
+    return {.faceSetChosen = faceSet};
 }
 
 // ---------------------------------------------------------------- opening cells
@@ -143,7 +143,7 @@ void Game::open(CellPos cell) {
         return;
     }
     board_.set(cell.c, cell.r, Cell::Opened);
-    view_.drawOpenedCell(cell, around);
+    view_.drawOpenedCell(cell, around, faceSet_);
     if (around == 0) {
         view_.showBoard();
         // Depth first: each neighbour is tested only after the previous one's whole
@@ -166,15 +166,15 @@ void Game::open(CellPos cell) {
 void Game::lose(CellPos hit) {
     showFace(Face::Dead);
     setResting(Face::Dead);
-    view_.drawCell(hit, CellLook::HitMine);
+    view_.drawCell(hit, CellLook::HitMine, faceSet_);
     view_.showBoard();
     forEachCell(side_, [&](CellPos cell) {
         const Cell code = board_.at(cell.c, cell.r);
         if (code == Cell::CoveredMine && cell != hit) {
-            view_.drawCell(cell, CellLook::Mine);
+            view_.drawCell(cell, CellLook::Mine, faceSet_);
             view_.showBoard();
         } else if (code == Cell::FlaggedSafe) {
-            view_.drawCell(cell, CellLook::WrongFlag);
+            view_.drawCell(cell, CellLook::WrongFlag, faceSet_);
         }
     });
     setState(GameState::Lost);
@@ -187,7 +187,7 @@ void Game::win() {
     setCounter(0);
     forEachCell(side_, [&](CellPos cell) {
         if (board_.at(cell.c, cell.r) == Cell::CoveredMine) {
-            view_.drawCell(cell, CellLook::Flag);
+            view_.drawCell(cell, CellLook::Flag, faceSet_);
         }
     });
     // The record check runs after the move, in the caller: the clock has stopped

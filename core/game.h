@@ -41,14 +41,25 @@ struct CounterGlyphs {
 };
 CounterGlyphs counterGlyphs(int value);
 
+// A board the player chose: the level item marked, the board's side and mines.
+struct BoardChoice {
+    Level level;
+    int side;
+    int mines;
+    friend bool operator==(const BoardChoice&, const BoardChoice&) = default;
+};
+
 // What a move leaves to its caller, who acts on it after the move has returned,
-// in this order: the record check of a win, the settings write of a face set
-// change, then the window going to the task bar.
+// in this order: the board chosen (kept for the next settings write; choosing a
+// board writes nothing), the record check of a win, the settings write of a face
+// set change, then the window going to the task bar.
 struct MoveOutcome {
+    // The move chose a board (a level item, the custom dialog's OK).
+    std::optional<BoardChoice> boardChosen = std::nullopt;
     // The move won the game.
     std::optional<Win> won = std::nullopt;
-    // The move chose another face set.
-    bool faceSetChanged = false;
+    // The move chose another face set: this one.
+    std::optional<FaceSet> faceSetChosen = std::nullopt;
     // The window is to be minimised (Esc), after everything else the move asked for.
     bool minimize = false;
     friend bool operator==(const MoveOutcome&, const MoveOutcome&) = default;
@@ -62,14 +73,15 @@ class Game {
 
     // --- New game, levels, face sets.
     void newGame();
-    // Beginner, advanced or expert (Custom: std::invalid_argument).
-    void chooseLevel(Level level);
-    // Marks the custom item and starts a board of this side and mine count. The
-    // side must be 4, 6, 8 or 10 and mines >= 1 (else std::invalid_argument,
-    // nothing changed).
-    void chooseCustomBoard(int side, int mines);
+    // Beginner, advanced or expert (Custom: std::invalid_argument): marks it and
+    // starts its board, and hands the choice back.
+    MoveOutcome chooseLevel(Level level);
+    // Marks the custom item and starts a board of this side and mine count, and
+    // hands the choice back. The side must be 4, 6, 8 or 10 and mines >= 1 (else
+    // std::invalid_argument, nothing changed).
+    MoveOutcome chooseCustomBoard(int side, int mines);
     // Nothing when that face set is already marked; otherwise marks it and starts
-    // a new game, and says so (the caller writes the settings).
+    // a new game, and hands the set back (the caller writes the settings).
     MoveOutcome chooseFaceSet(FaceSet faceSet);
 
     // --- The board under the mouse: positions in board-surface pixels. Nothing
@@ -116,7 +128,6 @@ class Game {
     std::optional<FaceSet> faceMark() const { return faceMark_; }
     // The face the button shows, and the face it goes back to after a press.
     Face shownFace() const { return shownFace_; }
-    std::optional<FaceSet> shownFaceSet() const { return shownFaceSet_; }
     Face restingFace() const { return restingFace_; }
 
     // For tests: put a mine or flag on a cell before the first opening, as a board
@@ -134,7 +145,8 @@ class Game {
     MoveOutcome outcomeSince(GameState before) const;
     void pointAt(int buttons, double x, double y);
 
-    void startBoard(int side, int mines);
+    // Marks `mark`, keeps the board's side and mines and starts a new game on it.
+    MoveOutcome chooseBoard(Level mark, int side, int mines);
     void showFace(Face face);
     void setResting(Face face);
     void setState(GameState state);
@@ -154,6 +166,7 @@ class Game {
     std::optional<int> counter_;
     std::optional<CellPos> held_;
     std::optional<Level> levelMark_;
+    // Empty until the first face-set choice (docs/kept-behaviour.md).
     std::optional<FaceSet> faceMark_;
     Face shownFace_ = Face::Normal;
     std::optional<FaceSet> shownFaceSet_;

@@ -29,11 +29,12 @@ class GameView {
   public:
     virtual ~GameView() = default;
 
-    // --- Board.
-    virtual void drawCell(CellPos cell, CellLook look) = 0;
+    // --- Board. Each cell is drawn in the face set given (its flag, cross and
+    // numbers).
+    virtual void drawCell(CellPos cell, CellLook look, FaceSet faceSet) = 0;
     // An opened cell: sunken, with the number of mines around it (none drawn for
-    // 0 in some face sets), in the style of the current face set.
-    virtual void drawOpenedCell(CellPos cell, int minesAround) = 0;
+    // 0 in some face sets).
+    virtual void drawOpenedCell(CellPos cell, int minesAround, FaceSet faceSet) = 0;
     // Show what was drawn on the board at once, not at the next repaint.
     virtual void showBoard() = 0;
     // A new board of this side: size the board surface, lay the window out for it

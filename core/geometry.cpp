@@ -77,8 +77,10 @@ CellPos cellAt(int side, int x, int y) {
             continue;
         }
         const int k = y - kHalfRowPitch * r;
-        const int m = std::min(k, 15 - k);
-        if (x >= kColumnPitch * c + 7 - m && x <= kColumnPitch * c + 16 + m && isCell(side, c, r)) {
+        const int left = kColumnPitch * c + kCellLeftInColumn - cellWidening(k);
+        const int right =
+            kColumnPitch * c + kCellLeftInColumn + kCellEdgeLength - 1 + cellWidening(k);
+        if (x >= left && x <= right && isCell(side, c, r)) {
             return {c, r};
         }
     }
@@ -137,20 +139,18 @@ const SideTable& tableFor(int side) {
     }
 }
 
-// The whole pixel a pointer position lies in, any double accepted: far-off
-// positions (and NaN) are clamped to a million pixels out.
-int wholePixel(double v) {
+}  // namespace
+
+int wholePixel(double position) {
     constexpr double kFar = 1.0e6;
-    if (!(v > -kFar)) {
+    if (!(position > -kFar)) {
         return -static_cast<int>(kFar);
     }
-    if (v > kFar) {
+    if (position > kFar) {
         return static_cast<int>(kFar);
     }
-    return static_cast<int>(std::floor(v));
+    return static_cast<int>(std::floor(position));
 }
-
-}  // namespace
 
 detail::PixelTable detail::pixelTable(int side) {
     const SideTable& table = tableFor(side);

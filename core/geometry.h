@@ -65,6 +65,18 @@ inline constexpr int kColumnPitch = 17;
 inline constexpr int kHalfRowPitch = 8;
 inline constexpr int kFrameWidth = 3;
 
+// The outline of a cell: 16 pixel rows, the top and the bottom row 10 pixels
+// wide, each row nearer the middle one pixel wider on either side. Row k
+// (0 .. 15) reaches cellWidening(k) pixels out beyond the ends of the top row;
+// the top row of column c starts at map x 17c + 7. The hit test and the
+// pictures' edges are both drawn from it.
+inline constexpr int kCellRows = 16;
+inline constexpr int kCellEdgeLength = 10;
+inline constexpr int kCellLeftInColumn = 7;
+constexpr int cellWidening(int row) {
+    return row < kCellRows - 1 - row ? row : kCellRows - 1 - row;
+}
+
 // The anchor of a cell on the board surface: the left end of its top edge, a
 // point the cell always contains.
 inline constexpr int anchorX(int c) {
@@ -103,6 +115,11 @@ inline std::optional<CellPos> cellAtMapPoint(int side, int x, int y) {
     }
     return CellPos{cell.c, cell.r};
 }
+// The whole pixel a position lies in (its floor), any double accepted: far-off
+// positions (and NaN) are clamped to a million pixels out. The one place where a
+// pointer position becomes a pixel.
+int wholePixel(double position);
+
 // The cell under a pointer at board-surface position (x, y): the pixel it is in,
 // less the frame. Any position is accepted, however far out (the pointer is
 // captured while a button is held), NaN included.

@@ -69,13 +69,13 @@ void Game::holdAt(CellPos cell) {
         return;
     }
     if (held_) {
-        view_.drawCell(*held_, CellLook::Raised);
+        view_.drawCell(*held_, CellLook::Raised, faceSet_);
     }
     // Over an opened or flagged cell nothing is held.
     const Cell code = board_.at(cell.c, cell.r);
     if (code != Cell::Opened && !isFlagged(code)) {
         held_ = cell;
-        view_.drawCell(cell, CellLook::Sunken);
+        view_.drawCell(cell, CellLook::Sunken, faceSet_);
     } else {
         held_.reset();
     }
@@ -88,11 +88,11 @@ void Game::toggleFlagAt(CellPos cell) {
     }
     const int counter = counter_.value_or(0);
     if (isFlagged(code)) {
-        view_.drawCell(cell, CellLook::FlagRemoved);
+        view_.drawCell(cell, CellLook::FlagRemoved, faceSet_);
         board_.set(cell.c, cell.r, withoutFlag(code));
         setCounter(counter + 1);
     } else {
-        view_.drawCell(cell, CellLook::Flag);
+        view_.drawCell(cell, CellLook::Flag, faceSet_);
         board_.set(cell.c, cell.r, withFlag(code));
         setCounter(counter - 1);
     }
@@ -106,7 +106,7 @@ void Game::finishPress(int button, std::optional<CellPos> releasedOver) {
     }
     showFace(Face::Normal);
     if (held_) {
-        view_.drawCell(*held_, CellLook::Raised);
+        view_.drawCell(*held_, CellLook::Raised, faceSet_);
         if (releasedOver) {
             open(*held_);
         }

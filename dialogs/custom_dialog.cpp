@@ -24,8 +24,8 @@ constexpr std::array<SideOption, 4> kSideOptions{
 
 }  // namespace
 
-CustomDialog::CustomDialog(std::function<void(int side, int mines)> startBoard, QWidget* parent)
-    : QDialog(parent), startBoard_(std::move(startBoard)) {
+CustomDialog::CustomDialog(std::function<void(int side, int mines)> confirmed, QWidget* parent)
+    : QDialog(parent), confirmed_(std::move(confirmed)) {
     setUpFixedDialog(*this, QStringLiteral("Vlastní pole"), 233, 77);
 
     auto* sideLabel = new QLabel(QStringLiteral("Strana:"), this);
@@ -148,8 +148,8 @@ void CustomDialog::chooseSide(int side) {
 void CustomDialog::confirm() {
     const int mines = customMines(side_, minesText_->text());
     minesText_->setText(QString::number(mines));
-    if (startBoard_) {
-        startBoard_(side_, mines);
+    if (confirmed_) {
+        confirmed_(side_, mines);
     }
     accept();
 }

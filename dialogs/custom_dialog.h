@@ -18,9 +18,9 @@ namespace quorvel::dialogs {
 class CustomDialog : public QDialog {
     Q_OBJECT
   public:
-    // "OK" hands `startBoard` the chosen side and the mine count brought into
-    // range.
-    explicit CustomDialog(std::function<void(int side, int mines)> startBoard,
+    // "OK" hands `confirmed` the chosen side and the mine count brought into
+    // range; what becomes of them is the caller's (the window starts that board).
+    explicit CustomDialog(std::function<void(int side, int mines)> confirmed,
                           QWidget* parent = nullptr);
 
     // Selects the option of the current side and shows the current mine count.
@@ -43,7 +43,7 @@ class CustomDialog : public QDialog {
     void chooseSide(int side);
     void confirm();
 
-    std::function<void(int, int)> startBoard_;
+    std::function<void(int, int)> confirmed_;
     // The side of the option checked last.
     int side_ = 4;
     QLineEdit* minesText_;

@@ -92,7 +92,7 @@ class FuzzGameView final : public core::GameView {
     // First call that broke a rule; empty while none did.
     std::string problem;
 
-    void drawCell(core::CellPos cell, core::CellLook look) override {
+    void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet) override {
         onBoard("drawCell", cell);
         std::erase(sunken, cell);
         switch (look) {
@@ -110,7 +110,7 @@ class FuzzGameView final : public core::GameView {
                 break;
         }
     }
-    void drawOpenedCell(core::CellPos cell, int minesAround) override {
+    void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet) override {
         onBoard("drawOpenedCell", cell);
         std::erase(sunken, cell);
         if (!numbers.add(cell, minesAround)) {

@@ -1,24 +1,34 @@
 #include "render/cell_faces.h"
 
+#include "core/geometry.h"
 #include "render/primitives.h"
 
 namespace quorvel::render {
 
 void drawCellEdges(Picture& board, int px, int py, Rgb light, Rgb dark, Rgb shade,
                    bool topFromOrigin) {
+    // The cell's outline (core/geometry.h): its top row runs from `left` to
+    // `right`, its bottom row is `bottom`; each slanted edge ends `reach` rows down
+    // or up and as many pixels out, one past the widest rows.
+    const int left = px - 1;
+    const int right = left + core::kCellEdgeLength - 1;
+    const int bottom = py + core::kCellRows - 1;
+    const int reach = core::kCellRows / 2;
+    static_assert(core::cellWidening(core::kCellRows / 2 - 1) == core::kCellRows / 2 - 1);
     // Lines 1..6 are exactly the boundary of the hexagon and follow one another
     // round it; each leaves out its end point, which the next one starts from.
-    line(board, px + (topFromOrigin ? 0 : -1), py, px + 8, py, light);  // 1 top
-    line(board, px + 8, py, px + 16, py + 8, dark);                     // 2 upper right
-    line(board, px + 8, py + 15, px + 16, py + 7, dark);                // 3 lower right
-    line(board, px + 8, py + 15, px - 2, py + 15, dark);                // 4 bottom
-    line(board, px - 2, py + 14, px - 9, py + 7, light);                // 5 lower left
-    line(board, px - 1, py, px - 9, py + 8, light);                     // 6 upper left
-    line(board, px + 8, py + 1, px + 15, py + 8, shade);                // 7
-    line(board, px + 8, py + 14, px + 15, py + 7, shade);               // 8
-    line(board, px + 8, py + 14, px - 2, py + 14, shade);               // 9
-    line(board, px + 8, py + 2, px + 15, py + 9, shade);                // 10
-    line(board, px + 8, py + 13, px + 15, py + 6, shade);               // 11
+    line(board, topFromOrigin ? left + 1 : left, py, right, py, light);      // 1 top
+    line(board, right, py, right + reach, py + reach, dark);                 // 2 upper right
+    line(board, right, bottom, right + reach, bottom - reach, dark);         // 3 lower right
+    line(board, right, bottom, left - 1, bottom, dark);                      // 4 bottom
+    line(board, left - 1, bottom - 1, left - reach, bottom - reach, light);  // 5 lower left
+    line(board, left, py, left - reach, py + reach, light);                  // 6 upper left
+    // The shade one and two pixels inside the right-hand and bottom edges.
+    line(board, right, py + 1, right + reach - 1, py + reach, shade);              // 7
+    line(board, right, bottom - 1, right + reach - 1, bottom - reach, shade);      // 8
+    line(board, right, bottom - 1, left - 1, bottom - 1, shade);                   // 9
+    line(board, right, py + 2, right + reach - 1, py + reach + 1, shade);          // 10
+    line(board, right, bottom - 2, right + reach - 1, bottom - reach - 1, shade);  // 11
 }
 
 void drawRaisedFace(Picture& board, int px, int py) {

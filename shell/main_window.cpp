@@ -1,6 +1,5 @@
 #include "shell/main_window.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -25,9 +24,15 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
       panel_(new Panel(client_)),
       face_button_(new PictureSurface(panel_)),
       board_(*new PictureSurface(client_)),
-      session_(store, dialogs, game_, *this),
-      view_({*this, *this, board_, *panel_, *face_button_, timer_, game_}),
+      dialogs_(dialogs),
+      placed_(*this),
+      session_(store, placed_),
+      records_(session_, dialogs),
+      lastWrite_(session_, records_),
+      accessible_(game_, *panel_, *face_button_, board_.surface()),
+      view_({*this, *this, board_, *panel_, *face_button_, timer_, accessible_}),
       game_(view_, random) {
+    dialogs_.setDialogParent(this);
     setWindowTitle(text(texts::kTitle));
     // A fixed single border: minimise and close, never maximise or resize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -92,63 +97,19 @@ void MainWindow::connectSurfaces() {
 }
 
 void MainWindow::buildMenus() {
-    QMenu* game = menuBar()->addMenu(text(texts::kGameMenu));
-    new_ = game->addAction(text(texts::kNewGame));
-    new_->setShortcut(QKeySequence(Qt::Key_F2));
-    connect(new_, &QAction::triggered, this, [this] { dispatch([&] { game_.newGame(); }); });
-    game->addSeparator();
-    addLevelItems(game);
-    game->addSeparator();
-    addFaceItems(game->addMenu(text(texts::kFaceMenu)));
-    game->addSeparator();
-
-    QAction* bestTimes = game->addAction(text(texts::kBestTimes));
-    connect(bestTimes, &QAction::triggered, this, [this] { session_.showBestTimes(); });
-    game->addSeparator();
-    quit_ = game->addAction(text(texts::kQuit));
-    connect(quit_, &QAction::triggered, this, &MainWindow::quit);
-
-    QMenu* help = menuBar()->addMenu(text(texts::kHelpMenu));
-    about_ = help->addAction(text(texts::kAbout));
-    connect(about_, &QAction::triggered, this, &MainWindow::showAbout);
-}
-
-void MainWindow::addLevelItems(QMenu* menu) {
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
-        levels_[i] = menu->addAction(text(texts::kLevels[i]));
-        levels_[i]->setCheckable(true);
-    }
-    for (const core::Level level :
-         {core::Level::Beginner, core::Level::Advanced, core::Level::Expert}) {
-        connect(levelAction(level), &QAction::triggered, this,
-                [this, level] { dispatch([&] { game_.chooseLevel(level); }); });
-    }
-    connect(levelAction(core::Level::Custom), &QAction::triggered, this,
-            [this] { askCustomBoard(); });
-}
-
-void MainWindow::addFaceItems(QMenu* menu) {
-    for (const core::FaceSet set : core::kFaceSets) {
-        const auto i = static_cast<std::size_t>(core::faceSetNumber(set));
-        QAction* item = faceSets_[i] = menu->addAction(text(texts::kFaceSets[i]));
-        item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, set] {
-            dispatch([&] { return game_.chooseFaceSet(set); });
-            // Qt toggled the item's mark itself; choosing the marked set
-            // again changes nothing in the game, so put the marks back.
-            showMarks();
+    menus_.emplace(
+        *menuBar(), *this,
+        MenuMoves{
+            .newGame = [this] { dispatch([&] { game_.newGame(); }); },
+            .chooseLevel =
+                [this](core::Level level) { dispatch([&] { return game_.chooseLevel(level); }); },
+            .askCustomBoard = [this] { askCustomBoard(); },
+            .chooseFaceSet =
+                [this](core::FaceSet set) { dispatch([&] { return game_.chooseFaceSet(set); }); },
+            .showBestTimes = [this] { records_.showBestTimes(); },
+            .quit = [this] { quit(); },
+            .showAbout = [this] { showAbout(); },
         });
-    }
-}
-
-void MainWindow::showMarks() {
-    const auto level = game_.levelMark();
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
-        levels_[i]->setChecked(level.has_value() && levelAction(*level) == levels_[i]);
-    }
-    for (const core::FaceSet set : core::kFaceSets) {
-        faceAction(set)->setChecked(game_.faceMark() == set);
-    }
 }
 
 void MainWindow::layoutBoard(int side) {
@@ -165,11 +126,14 @@ void MainWindow::layoutBoard(int side) {
 }
 
 void MainWindow::act(const core::MoveOutcome& outcome) {
-    if (outcome.won) {
-        session_.recordWin(*outcome.won);
+    if (outcome.boardChosen) {
+        session_.boardChosen(*outcome.boardChosen);
     }
-    if (outcome.faceSetChanged) {
-        session_.save();
+    if (outcome.won) {
+        records_.recordWin(*outcome.won);
+    }
+    if (outcome.faceSetChosen) {
+        session_.faceSetChosen(*outcome.faceSetChosen);
     }
     if (outcome.minimize) {
         showMinimized();
@@ -183,10 +147,10 @@ void MainWindow::restoreSettings() {
 }
 
 void MainWindow::askCustomBoard() {
-    showMarks();
-    session_.askCustomBoard(
-        [this](int side, int mines) { dispatch([&] { game_.chooseCustomBoard(side, mines); }); });
-    showMarks();
+    // Opened at the board being played; its "OK" chooses the board it confirms.
+    dialogs_.askCustomBoard(game_.side(), game_.mines(), [this](int side, int mines) {
+        dispatch([&] { return game_.chooseCustomBoard(side, mines); });
+    });
 }
 
 void MainWindow::showAbout() {
@@ -196,7 +160,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::quit() {
-    if (!session_.quit()) {
+    if (!lastWrite_.make()) {
         return;
     }
     emit quitting();

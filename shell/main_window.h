@@ -1,18 +1,23 @@
 #pragma once
 // The main window: menus, panel, face button, board surface and the one-second
 // timer. It turns Qt events into the game's moves and lays itself out for each
-// board; the game shows itself through WindowView, the settings and records go
-// through SettingsSession.
+// board; the game shows itself through WindowView, the settings go through
+// SettingsSession, the records through Records, every way out through LastWrite.
 
 #include <QMainWindow>
 #include <QTimer>
-#include <array>
+#include <optional>
 #include <type_traits>
 
 #include "core/game.h"
 #include "dialogs/game_dialogs.h"
 #include "settings/settings_store.h"
+#include "shell/accessibility.h"
 #include "shell/board_canvas.h"
+#include "shell/game_menus.h"
+#include "shell/last_write.h"
+#include "shell/placed_window.h"
+#include "shell/records.h"
 #include "shell/settings_session.h"
 #include "shell/surfaces.h"
 #include "shell/window_view.h"
@@ -43,15 +48,11 @@ class MainWindow : public QMainWindow, private WindowFrame {
     QWidget* clientArea() const { return client_; }
     QTimer& timer() { return timer_; }
 
-    QAction* newAction() const { return new_; }
-    QAction* levelAction(core::Level level) const {
-        return levels_.at(static_cast<std::size_t>(level));
-    }
-    QAction* faceAction(core::FaceSet set) const {
-        return faceSets_.at(static_cast<std::size_t>(core::faceSetNumber(set)));
-    }
-    QAction* quitAction() const { return quit_; }
-    QAction* aboutAction() const { return about_; }
+    QAction* newAction() const { return menus_->newAction(); }
+    QAction* levelAction(core::Level level) const { return menus_->levelAction(level); }
+    QAction* faceAction(core::FaceSet set) const { return menus_->faceAction(set); }
+    QAction* quitAction() const { return menus_->quitAction(); }
+    QAction* aboutAction() const { return menus_->aboutAction(); }
 
     // Saves the settings and ends the program: the menu item, the window's close
     // button and the signals of a logout all come here.
@@ -70,14 +71,13 @@ class MainWindow : public QMainWindow, private WindowFrame {
 
   private:
     void layoutBoard(int side) override;
-    void showMarks() override;
+    void markLevel(core::Level level) override { menus_->markLevel(level); }
+    void markFaceSet(core::FaceSet faceSet) override { menus_->markFaceSet(faceSet); }
 
     void connectSurfaces();
     // On Wayland: the window's own title bar instead of Qt's.
     void useOwnCaption();
     void buildMenus();
-    void addLevelItems(QMenu* menu);
-    void addFaceItems(QMenu* menu);
     // Makes a move in the game, schedules a repaint of whatever it drew, then
     // does what the move handed back.
     template <typename Move>
@@ -102,15 +102,15 @@ class MainWindow : public QMainWindow, private WindowFrame {
     Panel* panel_;
     PictureSurface* face_button_;
     BoardCanvas board_;
+    dialogs::GameDialogs& dialogs_;
+    PlacedWindow placed_;
     SettingsSession session_;
+    Records records_;
+    LastWrite lastWrite_;
+    GameAccessibility accessible_;
     WindowView view_;
     core::Game game_;
-
-    QAction* new_ = nullptr;
-    std::array<QAction*, 4> levels_{};
-    std::array<QAction*, core::kFaceSets.size()> faceSets_{};
-    QAction* quit_ = nullptr;
-    QAction* about_ = nullptr;
+    std::optional<GameMenus> menus_;
 };
 
 }  // namespace quorvel::shell

@@ -8,10 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "core/geometry.h"
+
 namespace quorvel::shell::pixels {
 
 int windowPixelAt(int device, double ratio) {
-    return static_cast<int>(std::floor((device + 0.5) / ratio));
+    return core::wholePixel((device + 0.5) / ratio);
 }
 
 int firstDevicePixel(int pixel, double ratio) {
@@ -26,18 +28,14 @@ int firstDevicePixel(int pixel, double ratio) {
     return device;
 }
 
-int devicePixelUnder(double position, double ratio) {
-    constexpr double kFar = 1.0e6;
-    const double device = position * ratio;
-    if (!(device > -kFar)) {
-        return -static_cast<int>(kFar);
-    }
-    if (device > kFar) {
-        return static_cast<int>(kFar);
-    }
+double devicePixelUnder(double position, double ratio) {
     // The platform divides a whole device pixel by the factor; multiplied back it
     // may come out a hair below that pixel's edge.
-    return static_cast<int>(std::floor(device + 1.0e-6));
+    return std::floor(position * ratio + 1.0e-6);
+}
+
+double pointerPixelCentre(double position, double ratio) {
+    return (devicePixelUnder(position, ratio) + 0.5) / ratio;
 }
 
 namespace {

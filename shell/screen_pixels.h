@@ -27,8 +27,13 @@ int firstDevicePixel(int pixel, double ratio);
 
 // The device pixel under a pointer at `position`, in window pixels as the
 // platform reports it: a whole device pixel divided by the factor, unrounded.
-// Any value is accepted, however far out, NaN included.
-int devicePixelUnder(double position, double ratio);
+// A whole number; NaN for NaN.
+double devicePixelUnder(double position, double ratio);
+
+// The centre of that device pixel, in window pixels. The game takes the window
+// pixel it lies in (core::wholePixel, which also guards against far-off and NaN
+// positions): the same window pixel that windowPixelAt paints there.
+double pointerPixelCentre(double position, double ratio);
 
 // Paints `image` with its top-left corner at `at` (the painter's coordinates,
 // whole window pixels) by the rule above, the part in `area` only. For painters

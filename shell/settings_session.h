@@ -1,33 +1,25 @@
 #pragma once
-// The settings of the running game: read at start-up, written on the
-// events that store something and on every way out, together with what goes with
-// them — the best-times table and its dialogs, the custom board's dialog, and
-// where the window was placed for the stored position.
+// The settings of the running game: read at start-up, written on the events
+// that store something and on the way out. The session is handed what it
+// stores: the board and the face set with the moves that choose them, the
+// position by the window's placement, the best times by the writes and the
+// records (records.h). It reads nothing back from the game.
 
-#include <QPoint>
 #include <functional>
-#include <optional>
 
 #include "core/game.h"
-#include "dialogs/game_dialogs.h"
 #include "settings/best_times.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
-#include "shell/window_placement.h"
-
-class QWidget;
+#include "shell/placed_window.h"
 
 namespace quorvel::shell {
 
 class SettingsSession {
   public:
-    // `game` and `window` are the ones whose settings these are; the session
-    // asks them for what it stores. All four must outlive the session.
-    // The newest session also makes its last write when the program ends
-    // through exit() rather than quit().
-    SettingsSession(settings::SettingsStore& store, dialogs::GameDialogs& dialogs,
-                    const core::Game& game, QWidget& window);
-    ~SettingsSession();
+    // Both must outlive the session.
+    SettingsSession(settings::SettingsStore& store, PlacedWindow& window)
+        : store_(store), window_(window) {}
     SettingsSession(const SettingsSession&) = delete;
     SettingsSession& operator=(const SettingsSession&) = delete;
 
@@ -35,39 +27,41 @@ class SettingsSession {
     // the game they describe (startStored says how); then places the window again
     // at the size that board gave it.
     void restore(const std::function<void(const settings::StoredSettings&)>& start);
-    // Rewrites the settings, unless the program is already on its way out.
+
+    // A board chosen: stored by the next write (choosing a board writes nothing).
+    void boardChosen(const core::BoardChoice& board);
+    // A face set chosen: stored and written at once.
+    void faceSetChosen(core::FaceSet faceSet);
+    // Rewrites the settings, unless the last write has been made.
     void save();
-    // The last write, on every way out: a record whose holder is being typed is
-    // kept with the name so far. False when the way out was already taken.
-    bool quit();
+    // The last write, made once, on the way out (last_write.h). False when it was
+    // made already.
+    bool writeLast();
+    bool lastWriteMade() const { return lastWriteMade_; }
 
-    // The record check after a won game: a time better than the level's best asks
-    // for the holder's name, shows the best-times table and writes the settings.
-    void recordWin(const core::Win& win);
-
-    // --- The menu's dialogs.
-    void showBestTimes();
-    void askCustomBoard(const std::function<void(int side, int mines)>& confirm);
+    // The best-times table of this game, the one every write stores.
+    settings::BestTimes& bestTimes() { return settings_.bestTimes; }
+    // The same table after taking in what the file holds now: another running
+    // game may have stored a record meanwhile.
+    settings::BestTimes& bestTimesNow();
 
   private:
+    // What a write stores now.
     settings::StoredSettings current() const;
 
     settings::SettingsStore& store_;
-    dialogs::GameDialogs& dialogs_;
-    const core::Game& game_;
-    QWidget& window_;
-    settings::BestTimes bestTimes_;
-    // Where start-up put the window for the stored position.
-    std::optional<WindowPlacement> placement_;
-    // The record whose holder's name is being asked for.
-    std::optional<core::Win> pendingRecord_;
-    // Set when quit() starts: the last write has been made or is being made.
-    bool quitting_ = false;
+    PlacedWindow& window_;
+    // The board, the face set and the best times as handed to the session; the
+    // position is the placement's.
+    settings::StoredSettings settings_;
+    // Set when the last write starts: later events write nothing.
+    bool lastWriteMade_ = false;
 };
 
 // Starts what stored settings describe, as the menus would: the level's item (a
-// custom board as its dialog would confirm it), then the face set's, whose outcome
-// it hands back (start-up always changes the face set, and so writes the file).
+// custom board as its dialog would confirm it), then the face set's; hands back
+// both choices. Start-up always chooses a face set, and so writes the file:
+// the game starts with no face set marked (docs/kept-behaviour.md).
 core::MoveOutcome startStored(core::Game& game, const settings::StoredSettings& stored);
 
 }  // namespace quorvel::shell

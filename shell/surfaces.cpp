@@ -84,11 +84,9 @@ QPointF PictureSurface::picturePoint(const QMouseEvent& event) const {
                                std::abs(inWindow.y() - fromWidget.y()) <= 1;
     const QPointF at = throughWindow ? inWindow : fromWidget;
     const double ratio = devicePixelRatioF();
-    const auto shown = [ratio](double position, int origin) {
-        return pixels::windowPixelAt(pixels::devicePixelUnder(position, ratio), ratio) - origin;
-    };
-    return {static_cast<double>(shown(at.x(), offset.x())),
-            static_cast<double>(shown(at.y(), offset.y()))};
+    // The game turns this into the pixel it lies in, once.
+    return {pixels::pointerPixelCentre(at.x(), ratio) - offset.x(),
+            pixels::pointerPixelCentre(at.y(), ratio) - offset.y()};
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event) {

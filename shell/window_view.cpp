@@ -2,39 +2,39 @@
 
 #include <QWidget>
 
+#include "core/game.h"
 #include "render/face_pictures.h"
 #include "shell/surfaces.h"
 
 namespace quorvel::shell {
 
-WindowView::WindowView(WindowParts parts)
-    : w_(parts), accessible_(parts.game, parts.panel, parts.faceButton, parts.board.surface()) {}
+WindowView::WindowView(WindowParts parts) : w_(parts) {}
 
-void WindowView::drawCell(core::CellPos cell, core::CellLook look) {
-    w_.board.drawCell(cell, look, w_.game.faceSet());
+void WindowView::drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) {
+    w_.board.drawCell(cell, look, faceSet);
 }
 
-void WindowView::drawOpenedCell(core::CellPos cell, int minesAround) {
-    w_.board.drawOpenedCell(cell, minesAround, w_.game.faceSet());
+void WindowView::drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet) {
+    w_.board.drawOpenedCell(cell, minesAround, faceSet);
 }
 
 void WindowView::showFace(core::Face face, core::FaceSet faceSet) {
     w_.faceButton.setPicture(&render::facePicture(face, faceSet));
-    accessible_.tell();
+    w_.accessible.tell();
 }
 
 void WindowView::showCounter(int minesLeft) {
     const core::CounterGlyphs glyphs = core::counterGlyphs(minesLeft);
     w_.panel.setPlace(PanelPlace::CounterTens, glyphs.left);
     w_.panel.setPlace(PanelPlace::CounterOnes, glyphs.right);
-    accessible_.tell();
+    w_.accessible.tell();
 }
 
 void WindowView::showClock(int seconds) {
     w_.panel.setPlace(PanelPlace::ClockHundreds, seconds / 100);
     w_.panel.setPlace(PanelPlace::ClockTens, seconds / 10 % 10);
     w_.panel.setPlace(PanelPlace::ClockOnes, seconds % 10);
-    accessible_.tell();
+    w_.accessible.tell();
 }
 
 void WindowView::runClock(bool running) {
@@ -44,7 +44,7 @@ void WindowView::runClock(bool running) {
         w_.clock.stop();
     }
     // The game calls this as its state changes: started, lost, won.
-    accessible_.tell();
+    w_.accessible.tell();
 }
 
 bool WindowView::isMinimized() const {

@@ -4,7 +4,7 @@
 
 #include <QTimer>
 
-#include "core/game.h"
+#include "core/game_view.h"
 #include "shell/accessibility.h"
 #include "shell/board_canvas.h"
 
@@ -21,8 +21,10 @@ class WindowFrame {
     virtual ~WindowFrame() = default;
     // Lays the window out for a board of this side, the board's cells raised.
     virtual void layoutBoard(int side) = 0;
-    // Puts the menus' check marks where the game has them.
-    virtual void showMarks() = 0;
+    // Marks this level's item, and no other level item.
+    virtual void markLevel(core::Level level) = 0;
+    // Marks this face set's item, and no other face-set item.
+    virtual void markFaceSet(core::FaceSet faceSet) = 0;
 };
 
 struct WindowParts {
@@ -32,16 +34,16 @@ struct WindowParts {
     Panel& panel;
     PictureSurface& faceButton;
     QTimer& clock;
-    // Whose face set the board's glyphs are drawn in.
-    const core::Game& game;
+    // Told whenever the game has shown something new.
+    GameAccessibility& accessible;
 };
 
 class WindowView final : public core::GameView {
   public:
     explicit WindowView(WindowParts parts);
 
-    void drawCell(core::CellPos cell, core::CellLook look) override;
-    void drawOpenedCell(core::CellPos cell, int minesAround) override;
+    void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) override;
+    void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet) override;
     void showBoard() override { w_.board.showNow(); }
     void layoutBoard(int side) override { w_.frame.layoutBoard(side); }
 
@@ -51,13 +53,11 @@ class WindowView final : public core::GameView {
     void runClock(bool running) override;
 
     bool isMinimized() const override;
-    void showLevelMark(core::Level) override { w_.frame.showMarks(); }
-    void showFaceMark(core::FaceSet) override { w_.frame.showMarks(); }
+    void showLevelMark(core::Level level) override { w_.frame.markLevel(level); }
+    void showFaceMark(core::FaceSet faceSet) override { w_.frame.markFaceSet(faceSet); }
 
   private:
     WindowParts w_;
-    // Tells a screen reader what the game has just shown.
-    GameAccessibility accessible_;
 };
 
 }  // namespace quorvel::shell

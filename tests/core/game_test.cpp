@@ -42,7 +42,9 @@ TEST(NewGame, StartsReadyWithClockAtZeroAndCounterAtTheMineCount) {
     GameFixture f;
     f.game.chooseFaceSet(FaceSet::Yellow);
     f.view.clear();
-    f.game.chooseLevel(Level::Advanced);
+    // The choice comes back for the next settings write.
+    EXPECT_EQ(f.game.chooseLevel(Level::Advanced),
+              (MoveOutcome{.boardChosen = BoardChoice{Level::Advanced, 6, 21}}));
     EXPECT_EQ(f.view.only({"mark", "layout"}), (Log{"mark(Advanced)", "layout(6)"}));
     EXPECT_EQ(f.view.last("face"), "face(Normal,0)");
     EXPECT_EQ(f.view.last("counter"), "counter(21)");
@@ -99,7 +101,8 @@ TEST(NewGame, CustomBoardOfSideTenWithMostMines) {
     GameFixture f;
     f.setUpLevel(Level::Beginner, {});
     f.view.clear();
-    f.game.chooseCustomBoard(10, 135);
+    EXPECT_EQ(f.game.chooseCustomBoard(10, 135),
+              (MoveOutcome{.boardChosen = BoardChoice{Level::Custom, 10, 135}}));
     EXPECT_EQ(f.view.only({"mark", "layout"}), (Log{"mark(Custom)", "layout(10)"}));
     EXPECT_EQ(f.view.last("counter"), "counter(135)");
     EXPECT_EQ(f.view.last("clock"), "clock(0)");
@@ -148,14 +151,16 @@ TEST(NewGame, FaceSetChangeStartsAGameAndSaysSoOnlyWhenTheSetChanged) {
     f.view.clear();
     EXPECT_EQ(f.game.chooseFaceSet(FaceSet::Yellow), MoveOutcome{});
     EXPECT_TRUE(f.view.log.empty());
-    EXPECT_EQ(f.game.chooseFaceSet(FaceSet::Alien), MoveOutcome{.faceSetChanged = true});
+    EXPECT_EQ(f.game.chooseFaceSet(FaceSet::Alien), MoveOutcome{.faceSetChosen = FaceSet::Alien});
     ASSERT_FALSE(f.view.log.empty());
     EXPECT_EQ(f.view.log.front(), "faceMark(2)");
     EXPECT_EQ(f.view.log[1], "face(Normal,2)");
     EXPECT_EQ(f.game.faceSet(), FaceSet::Alien);
-    // The surprised face of the new set.
+    // The surprised face of the new set, and the board's cells in it too.
+    f.view.drawnIn.clear();
     f.leftPress(3, 6);
     EXPECT_EQ(f.view.last("face"), "face(Surprised,2)");
+    EXPECT_EQ(f.view.drawnIn, std::set<FaceSet>{FaceSet::Alien});
 }
 
 // ---------------------------------------------------------------- clock

@@ -17,6 +17,7 @@
 #include <cctype>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,21 +79,25 @@ inline const char* lookName(CellLook look) {
 
 // Records every call as a line of text, cells as "c,r": "drawCell(3,5,Sunken)",
 // "opened(3,5,2)", "showBoard", "counter(-2)". It also keeps what the board shows:
-// the last look drawn on each cell since the last layout.
+// the last look drawn on each cell since the last layout, and the face sets the
+// cells were drawn in.
 class RecordingView : public GameView {
   public:
     std::vector<std::string> log;
     // What each cell shows: a look's name, or the number of an opened cell.
     std::map<std::pair<int, int>, std::string> shown;
+    std::set<FaceSet> drawnIn;
     bool minimized = false;
 
-    void drawCell(CellPos cell, CellLook look) override {
+    void drawCell(CellPos cell, CellLook look, FaceSet faceSet) override {
         add("drawCell(" + cr(cell) + "," + lookName(look) + ")");
         shown[{cell.c, cell.r}] = lookName(look);
+        drawnIn.insert(faceSet);
     }
-    void drawOpenedCell(CellPos cell, int minesAround) override {
+    void drawOpenedCell(CellPos cell, int minesAround, FaceSet faceSet) override {
         add("opened(" + cr(cell) + "," + std::to_string(minesAround) + ")");
         shown[{cell.c, cell.r}] = std::to_string(minesAround);
+        drawnIn.insert(faceSet);
     }
     void showBoard() override { add("showBoard"); }
     void layoutBoard(int side) override {

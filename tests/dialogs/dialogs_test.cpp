@@ -296,6 +296,25 @@ TEST_F(DialogTest, NameFieldTakesOnlyWhatTheFileCanStore) {
     EXPECT_EQ(validator.validate(czech, position), QValidator::Acceptable);
 }
 
+TEST_F(DialogTest, NameFieldRefusesControlCharactersUpToTheirEdges) {
+    // The file's code page stores U+0001 .. U+001F and U+007F as the bytes they
+    // are: only the rule against control characters (below U+0020, U+007F,
+    // U+0080 .. U+009F), which no one would see, refuses them. The characters
+    // next to those ranges are taken.
+    Windows1250Validator validator;
+    const auto check = [&](int c) {
+        QString text = QStringLiteral("a") + QChar(c);
+        int position = 0;
+        return validator.validate(text, position);
+    };
+    for (const int c : {0x01, 0x1f, 0x7f, 0x81, 0x9f}) {
+        EXPECT_EQ(check(c), QValidator::Invalid) << std::hex << c;
+    }
+    for (const int c : {0x20, 0x7e, 0xa0}) {
+        EXPECT_EQ(check(c), QValidator::Acceptable) << std::hex << c;
+    }
+}
+
 // --- Custom board.
 
 struct Confirmed {

@@ -205,7 +205,7 @@ TEST(GameInvariants, NameAWinNotHandedBackOrNotTheGames) {
 TEST(GameInvariants, NameADrawingOffEveryCell) {
     Checked g;
     EXPECT_THAT(g.event([&] {
-        g.view.drawCell({3, 7}, core::CellLook::Raised);
+        g.view.drawCell({3, 7}, core::CellLook::Raised, core::FaceSet::Yellow);
     }),
                 Names("window call"));
 }
@@ -241,7 +241,7 @@ TEST(GameInvariants, NameASunkenCellLeftBehindByTheHeldCell) {
     Checked g;
     EXPECT_EQ(g.press(core::kLeftButton, {3, 6}), std::nullopt);
     EXPECT_THAT(g.event([&] {
-        g.view.drawCell({3, 8}, core::CellLook::Sunken);
+        g.view.drawCell({3, 8}, core::CellLook::Sunken, core::FaceSet::Yellow);
     }),
                 Names("held cell"));
 }

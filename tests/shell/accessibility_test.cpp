@@ -110,6 +110,24 @@ TEST_F(AccessibilityTest, StartNamesTheBoardPanelTextsAndFaceButton) {
               QStringList{QAccessibleActionInterface::pressAction()});
 }
 
+TEST_F(AccessibilityTest, PointOnThePanelFindsItsPartsAndNothingBetweenThem) {
+    QAccessibleInterface* panel = of(window_->panel());
+    const QRect counter = panel->child(0)->rect();
+    const QRect button = panel->child(1)->rect();
+    const QRect clock = panel->child(2)->rect();
+    EXPECT_EQ(panel->childAt(button.center().x(), button.center().y()), panel->child(1));
+    // The notice covers the whole panel but is found by no point: what lies
+    // between the parts, and the panel's corner, is no child at all.
+    const QRect whole = panel->rect();
+    for (const QPoint at :
+         {QPoint((counter.right() + button.left()) / 2, counter.center().y()),
+          QPoint((button.right() + clock.left()) / 2, clock.center().y()), whole.topLeft()}) {
+        ASSERT_TRUE(whole.contains(at));
+        ASSERT_FALSE(counter.contains(at) || button.contains(at) || clock.contains(at));
+        EXPECT_EQ(panel->childAt(at.x(), at.y()), nullptr) << at.x() << "," << at.y();
+    }
+}
+
 TEST_F(AccessibilityTest, LossIsToldAndPressStartsANewGameLikeAClick) {
     lose();
     const QString lost = QStringLiteral("Prohra, čas: %1 s").arg(window_->game().seconds());

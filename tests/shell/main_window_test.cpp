@@ -407,6 +407,29 @@ TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
     EXPECT_EQ(records_.writes.size(), writes + 1);
 }
 
+TEST_F(WindowTest, WritesStoreTheBoardAndFaceSetTheMovesChose) {
+    records_.customAnswer = {6, 20};
+    window_->levelAction(Level::Custom)->trigger();
+    EXPECT_EQ(records_.writes.size(), 1u) << "choosing a board writes nothing";
+    window_->faceAction(core::FaceSet::DarkRed)->trigger();
+    ASSERT_EQ(records_.writes.size(), 2u);
+    const auto expectChosen = [&] {
+        const settings::StoredSettings& written = records_.writes.back();
+        EXPECT_EQ(written.level, Level::Custom);
+        EXPECT_EQ(written.side, 6);
+        EXPECT_EQ(written.mines, 20);
+        EXPECT_EQ(written.faceSet, core::FaceSet::DarkRed);
+    };
+    expectChosen();
+    // A custom dialog cancelled and a new game change nothing that is stored.
+    records_.customAnswer.reset();
+    window_->levelAction(Level::Custom)->trigger();
+    window_->newAction()->trigger();
+    window_->close();
+    ASSERT_EQ(records_.writes.size(), 3u);
+    expectChosen();
+}
+
 TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
     click(anchorPoint(3, 6));
     const GameState before = game().state();
