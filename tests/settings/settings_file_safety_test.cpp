@@ -119,6 +119,9 @@ TEST_P(PathKindTest, OnlyARegularFileIsReadOrReplaced) {
         EXPECT_TRUE(reports[0].contains(path) && reports[0].contains(kind.reason))
             << reports[0].toStdString();
         EXPECT_EQ(kindsOf(path), kindsBefore);
+        // Refused before the lock: nothing is made beside it.
+        EXPECT_EQ(QDir(dir.path()).entryList({"*.lock"}, QDir::AllEntries | QDir::Hidden),
+                  QStringList{});
     }
 }
 

@@ -23,11 +23,13 @@
 #include "settings/ini_format.h"
 #include "settings/regular_file.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_steps.h"
 #include "tests/support/files.h"
 
 namespace quorvel::settings {
 namespace {
 
+using quorvel::support::FailStep;
 using quorvel::support::inChild;
 using quorvel::support::readBytes;
 using quorvel::support::writeBytes;
@@ -207,22 +209,6 @@ TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
     EXPECT_EQ(QDir(dir_.path()).entryList({".winmine.ini.quorvel-*"}, QDir::Files | QDir::Hidden),
               QStringList{});
 }
-
-// Makes one step of the file code fail with an error, `times` times (every time
-// with -1), for one test.
-class FailStep {
-  public:
-    FailStep(const char* step, int error, int times = 1) {
-        test_hooks::failStep = [=, left = times](const char* asked) mutable {
-            if (std::strcmp(asked, step) != 0 || left == 0) {
-                return 0;
-            }
-            left -= left > 0 ? 1 : 0;
-            return error;
-        };
-    }
-    ~FailStep() { test_hooks::failStep = nullptr; }
-};
 
 class SettingsFileFaultTest : public SettingsFileTest {
   protected:
