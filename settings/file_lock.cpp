@@ -28,6 +28,33 @@ QByteArray lockNameOf(const QByteArray& name) {
     return name + ".lock";
 }
 
+QString notRegular(const QByteArray& lockName) {
+    return QStringLiteral("its lock file %1 is not a regular file")
+        .arg(QFile::decodeName(lockName));
+}
+
+// Whether the lock file with status may be used (see lockFileTrusted).
+bool ownerTrusted(int folder, const QByteArray& name, const struct stat& status, QString& reason) {
+    struct stat folderStatus {};
+    if (::fstat(folder, &folderStatus) != 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    // A folder that its group (or an ACL) lets write, without the sticky bit,
+    // is shared by its owner's choice: a lock file of one of those users is
+    // their game's, as in a folder shared through an ACL.
+    const bool strangers =
+        sharedSticky(folderStatus, S_IWOTH | S_IWGRP) || (folderStatus.st_mode & S_IWOTH) != 0;
+    if (!strangers || trustedOwner(status.st_uid, folderStatus)) {
+        return true;
+    }
+    reason = QStringLiteral(
+                 "its lock file %1 belongs to another user in a folder that others may write, "
+                 "who could keep the game from writing the file in turn")
+                 .arg(QFile::decodeName(lockNameOf(name)));
+    return false;
+}
+
 // How one try to open the lock ended: a lock file that is there but that the
 // game may not open is waited for like a lock that is taken (it may be another
 // user's game's, mid-write), never passed by for another lock.
@@ -53,12 +80,18 @@ Opening lockTheFile(int folder, const QByteArray& name, int refusal, HeldLock& l
 Opening openLockFile(int folder, const QByteArray& name, HeldLock& lock, QString& reason) {
     const QByteArray lockName = lockNameOf(name);
     lock.on = LockOn::LockFile;
+    struct stat status {};
+    // Never opens a device or a FIFO put there: opening one can do things.
+    if (::fstatat(folder, lockName.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(status.st_mode)) {
+        reason = notRegular(lockName);
+        return Opening::Failed;
+    }
     lock.fd.reset(step(test_hooks::kOpenLock, [&] {
         return ::openat(folder, lockName.constData(),
                         O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     }));
     const int error = errno;
-    struct stat status {};
     if (!lock.fd && error != EACCES && error != EPERM && error != EROFS) {
         reason = systemReason(error);
         return Opening::Failed;
@@ -69,16 +102,21 @@ Opening openLockFile(int folder, const QByteArray& name, HeldLock& lock, QString
                                    : (reason = systemReason(errno), Opening::Failed);
         }
         reason = systemReason(error);
-        return lockFileTrusted(folder, name, reason) ? Opening::Unopenable : Opening::Refused;
+        return ownerTrusted(folder, name, status, reason) ? Opening::Unopenable : Opening::Refused;
     }
     if (::fstat(lock.fd.get(), &status) != 0) {
         reason = systemReason(errno);
         return Opening::Failed;
     }
-    if (!lockFileTrusted(folder, name, reason)) {
+    if (!ownerTrusted(folder, name, status, reason)) {
         return Opening::Refused;
     }
-    return trustedHere(folder, status, kAnySize, reason) ? Opening::Opened : Opening::Failed;
+    // Only its kind counts: it is never written, so a second name does not.
+    if (!S_ISREG(status.st_mode)) {
+        reason = notRegular(lockName);
+        return Opening::Failed;
+    }
+    return Opening::Opened;
 }
 
 // What the game waited for, for the reason once the bound is passed.
@@ -146,28 +184,11 @@ bool mayRemove(int folder, const struct stat& folderStatus, const QByteArray& na
 }  // namespace
 
 bool lockFileTrusted(int folder, const QByteArray& name, QString& reason) {
-    struct stat folderStatus {};
     struct stat status {};
-    if (::fstat(folder, &folderStatus) != 0) {
-        reason = systemReason(errno);
-        return false;
-    }
     if (::fstatat(folder, lockNameOf(name).constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return errno == ENOENT || (reason = systemReason(errno), false);
     }
-    // A folder that its group (or an ACL) lets write, without the sticky bit,
-    // is shared by its owner's choice: a lock file of one of those users is
-    // their game's, as in a folder shared through an ACL.
-    const bool strangers =
-        sharedSticky(folderStatus, S_IWOTH | S_IWGRP) || (folderStatus.st_mode & S_IWOTH) != 0;
-    if (!strangers || trustedOwner(status.st_uid, folderStatus)) {
-        return true;
-    }
-    reason = QStringLiteral(
-                 "its lock file %1 belongs to another user in a folder that others may write, "
-                 "who could keep the game from writing the file in turn")
-                 .arg(QFile::decodeName(lockNameOf(name)));
-    return false;
+    return ownerTrusted(folder, name, status, reason);
 }
 
 LockResult takeLock(int folder, const QByteArray& name, std::chrono::milliseconds bound,
