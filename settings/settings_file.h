@@ -30,8 +30,8 @@ class SettingsFile {
     // file (ours is 13 short lines), and low enough that reading it costs little.
     static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
-    // How long a write waits for another game's write to end before it goes
-    // ahead without the lock.
+    // How long a write waits for another game's write to end, or for a lock
+    // file that it cannot open, before it goes ahead without the lock.
     static constexpr std::chrono::milliseconds kLockWait{1000};
 
     // The file at path (the system's bytes, or a name that Qt encodes); failures
