@@ -27,9 +27,33 @@ bool mustCopy(const QByteArray& name, int error) {
     return !others || (error != EPERM && error != EACCES && error != ENOTSUP);
 }
 
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+
+// The names of from's extended attributes; false when they cannot be listed.
+bool listAttributes(int from, QByteArrayList& names) {
+    const ssize_t size = ::flistxattr(from, nullptr, 0);
+    if (size <= 0) {
+        return size == 0 || errno == ENOTSUP;
+    }
+    QByteArray all(size, '\0');
+    const ssize_t listed = ::flistxattr(from, all.data(), static_cast<size_t>(size));
+    if (listed < 0) {
+        return false;
+    }
+    all.truncate(listed);
+    for (const QByteArray& name : all.split('\0')) {
+        if (!name.isEmpty()) {
+            names.append(name);
+        }
+    }
+    return true;
+}
+
 // POSIX ACLs are extended attributes too (system.posix_acl_access), so this
-// copies them with the rest. False, with the reason, when one that must be
-// copied could not be.
+// copies them with the rest. A new file also gets an ACL from its folder's
+// default ACL: when the old file has none, that one is removed, so the new
+// file's ACL is exactly the old one's. False, with the reason, when one that
+// must be copied could not be, or the inherited ACL could not be removed.
 bool copyExtendedAttributes(int from, int to, QString& reason) {
     const auto failed = [&reason](const QByteArray& name) {
         reason = QStringLiteral(
@@ -38,20 +62,11 @@ bool copyExtendedAttributes(int from, int to, QString& reason) {
                      .arg(QString::fromLatin1(name), systemReason(errno));
         return false;
     };
-    const ssize_t size = ::flistxattr(from, nullptr, 0);
-    if (size <= 0) {
-        return size == 0 || errno == ENOTSUP || failed("list");
-    }
-    QByteArray names(size, '\0');
-    const ssize_t listed = ::flistxattr(from, names.data(), static_cast<size_t>(size));
-    if (listed < 0) {
+    QByteArrayList names;
+    if (!listAttributes(from, names)) {
         return failed("list");
     }
-    names.truncate(listed);
-    for (const QByteArray& name : names.split('\0')) {
-        if (name.isEmpty()) {
-            continue;
-        }
+    for (const QByteArray& name : names) {
         QByteArray value(std::max<ssize_t>(0, ::fgetxattr(from, name.constData(), nullptr, 0)),
                          '\0');
         const ssize_t got = ::fgetxattr(from, name.constData(), value.data(), value.size());
@@ -65,6 +80,15 @@ bool copyExtendedAttributes(int from, int to, QString& reason) {
         if (set != 0 && mustCopy(name, errno)) {
             return failed(name);
         }
+    }
+    if (!names.contains(kAccessAcl) &&
+        step(test_hooks::kDropAttribute, [&] { return ::fremovexattr(to, kAccessAcl); }) != 0 &&
+        errno != ENODATA && errno != ENOTSUP) {
+        reason = QStringLiteral(
+                     "cannot remove the ACL that the new file took from its folder's default "
+                     "ACL, which the old file did not have: %1")
+                     .arg(systemReason(errno));
+        return false;
     }
     return true;
 }

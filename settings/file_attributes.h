@@ -1,7 +1,8 @@
 #pragma once
 // Gives a new file what the old one had: owner, group, mode, ACL and extended
 // attributes, so that replacing the settings file never makes it more open than
-// it was nor loses what the user put on it.
+// it was nor loses what the user put on it. The new file's ACL is exactly the
+// old one's, none when it had none, whatever the folder's default ACL gave it.
 
 #include <sys/stat.h>
 

@@ -1,25 +1,45 @@
 #pragma once
 // The advisory lock beside the settings file that every game of ours takes for
 // its read-merge-write, and what only the lock's holder may do: sweep away the
-// temporary files that a game killed while writing left behind.
+// temporary files of this settings file that a game killed while writing left
+// behind.
 
 #include <QByteArray>
 #include <QString>
 #include <chrono>
 
 #include "settings/descriptor.h"
+#include "settings/regular_file.h"
 
 namespace quorvel::settings::detail {
 
-// Takes the lock on `name`.lock in folder (or, where no lock file can be made,
-// on the file itself), waiting at most `bound` for another game. The lock is
-// held as long as `lock` is. False, with the reason, when it cannot be had.
-bool takeLock(int folder, const QByteArray& name, std::chrono::milliseconds bound, Descriptor& lock,
-              QString& reason);
+// What holds the lock: the lock file beside the settings file or, only where
+// the folder lets no lock file be made at all, the settings file itself, which
+// must then stay the same file (it is written in place).
+enum class LockOn { LockFile, TheFile };
 
-// Removes the temporary files of our naming in folder. Only for the lock's
-// holder; in a shared sticky folder only the user's own. False, with the
-// reason, when one could not be removed.
-bool sweepLeftovers(int folder, QString& reason);
+struct HeldLock {
+    Descriptor fd;
+    LockOn on = LockOn::LockFile;
+};
+
+// Whether the lock file, if there is one, may be used: in a folder that anyone
+// may write, or a sticky one that others may write, only the user's or the
+// folder owner's (another's could be held, or made unopenable, to keep the
+// game from writing in turn). False, with the reason, when the settings file
+// is to be refused for it.
+bool lockFileTrusted(int folder, const QByteArray& name, QString& reason);
+
+// Takes the lock on `name`.lock in folder (or, where no lock file can be made,
+// on the file itself), waiting at most `bound` for another game, or for a lock
+// file that is there but cannot be opened. The lock is held as long as `lock`
+// is. NotHad or Refused, with the reason, when it cannot be had.
+LockResult takeLock(int folder, const QByteArray& name, std::chrono::milliseconds bound,
+                    HeldLock& lock, QString& reason);
+
+// Removes the temporary files of the settings file `name` in folder (those of
+// no other file). Only for the lock's holder; in a shared sticky folder only
+// the user's own. False, with the reason, when one could not be removed.
+bool sweepLeftovers(int folder, const QByteArray& name, QString& reason);
 
 }  // namespace quorvel::settings::detail

@@ -26,8 +26,7 @@ QString wouldBeTooLarge(qint64 maxBytes) {
 
 QString changedMeanwhile() {
     return QStringLiteral(
-        "it was changed or another file was put in its place while it was written; this write "
-        "was given up");
+        "it was changed or another file was put in its place while it was written");
 }
 
 }  // namespace detail

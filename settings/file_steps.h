@@ -14,7 +14,8 @@ namespace quorvel::settings::detail {
 QString systemReason(int error);
 QString tooLarge(qint64 maxBytes);
 QString wouldBeTooLarge(qint64 maxBytes);
-// The reason of a write given up because the file is not the one read.
+// The reason of a write not made because the file is not the one read (the
+// report of the write given up says that it was given up, once).
 QString changedMeanwhile();
 
 // Makes the system call of one step, unless a test makes the step fail: then
@@ -28,6 +29,23 @@ auto step(const char* name, Call call) -> decltype(call()) {
         }
     }
     return call();
+}
+
+// How often in a row one call may be interrupted (EINTR) before it fails with
+// that: a file system that keeps answering so (a FUSE or network mount) must
+// not hold the game, which then cannot even quit on a signal.
+inline constexpr int kMaxInterruptions = 64;
+
+// Makes the call of one step, again when it was interrupted, at most
+// kMaxInterruptions times more.
+template <typename Call>
+auto retried(const char* name, Call call) -> decltype(call()) {
+    for (int interrupted = 0;; ++interrupted) {
+        const auto result = step(name, call);
+        if (result >= 0 || errno != EINTR || interrupted == kMaxInterruptions) {
+            return result;
+        }
+    }
 }
 
 }  // namespace quorvel::settings::detail

@@ -35,12 +35,9 @@ bool readBounded(int fd, qint64 expected, qint64 maxBytes, QByteArray& content, 
         if (done == content.size() && done <= maxBytes) {
             content.resize(std::min(2 * done, maxBytes + 1));
         }
-        const ssize_t got = step(test_hooks::kReadFile, [&] {
+        const ssize_t got = retried(test_hooks::kReadFile, [&] {
             return ::read(fd, content.data() + done, content.size() - done);
         });
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
         if (got < 0) {
             reason = systemReason(errno);
             content.clear();

@@ -1,6 +1,7 @@
 // FileAtPath where the system has no POSIX descriptors: Qt's view of the path
 // is all there is, so none of the checks of what is replaced can be made; the
 // file is read within its bound and replaced through Qt's atomic writer.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -24,8 +25,32 @@ FileAtPath::FileAtPath(QByteArray path) : d_(std::make_unique<State>()) {
 
 FileAtPath::~FileAtPath() = default;
 
-ReadResult FileAtPath::resolve(QString&) {
-    d_->folderPath = QFile::encodeName(QFileInfo(d_->path).absolutePath());
+ReadResult FileAtPath::resolve(QString& reason) {
+    const QString folder = QFileInfo(d_->path).absolutePath();
+    d_->folderPath = QFile::encodeName(folder);
+    if (!QFileInfo(folder).isDir()) {
+        reason =
+            QStringLiteral("the directory %1 is not there").arg(QDir::toNativeSeparators(folder));
+        return ReadResult::Missing;
+    }
+    return ReadResult::Read;
+}
+
+bool FileAtPath::makeFolder(QString& reason) {
+    const QString folder = QFile::decodeName(d_->folderPath);
+    if (QDir().mkpath(folder)) {
+        return true;
+    }
+    reason = QStringLiteral("cannot make the directory %1").arg(QDir::toNativeSeparators(folder));
+    return false;
+}
+
+ReadResult FileAtPath::judge(qint64 maxBytes, QString& reason) {
+    const QFileInfo info(d_->path);
+    if (info.exists() && (!info.isFile() || info.size() > maxBytes)) {
+        reason = info.isFile() ? tooLarge(maxBytes) : QStringLiteral("it is not a regular file");
+        return ReadResult::Failed;
+    }
     return ReadResult::Read;
 }
 
@@ -37,8 +62,8 @@ int FileAtPath::folderDescriptor() const {
     return -1;
 }
 
-bool FileAtPath::lock(std::chrono::milliseconds, QString&) {
-    return true;
+LockResult FileAtPath::lock(std::chrono::milliseconds, QString&) {
+    return LockResult::Taken;
 }
 
 ReadResult FileAtPath::read(qint64 maxBytes, QByteArray& content, QString& reason) {

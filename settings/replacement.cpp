@@ -61,7 +61,11 @@ WriteResult swapBack(const Target& at, const QByteArray& temp, const QString& wh
             return ::renameat2(at.folder, temp.constData(), at.folder, at.name.constData(),
                                RENAME_EXCHANGE);
         }) == 0) {
-        reason = why + QStringLiteral("; the swap was undone and this write given up");
+        // A write found changed is read and merged again, and its report (if
+        // it comes to one) says that it was given up.
+        reason = why + (undone == WriteResult::Failed
+                            ? QStringLiteral("; the swap was undone and this write given up")
+                            : QStringLiteral("; the swap was undone"));
         discard(at.folder, temp, reason);  // the new content
         return undone;
     }
@@ -170,12 +174,12 @@ Swap moveChecked(const Target& at, const Temporary& temp, QString& reason, Move 
 WriteResult replaceExisting(const Target& at, const OpenedFile& old, const QByteArray& content,
                             QString& reason) {
     // Another name of the file would keep the old content.
-    if (old.status.st_nlink > 1) {
+    if (old.status.st_nlink > 1 || at.way == Way::InPlace) {
         return writeInPlace(at, content, reason);
     }
     // Owner-only until it has the old file's attributes, so a file that only
     // its owner could read never becomes readable by others, even for a moment.
-    Temporary temp = createTemporary(at.folder, 0600);
+    Temporary temp = createTemporary(at.folder, at.name, 0600);
     if (!temp.fd) {
         if (replacingImpossible(errno)) {
             return writeInPlace(at, content, reason);
@@ -201,7 +205,7 @@ WriteResult replaceExisting(const Target& at, const OpenedFile& old, const QByte
 }
 
 WriteResult createNew(const Target& at, const QByteArray& content, QString& reason) {
-    Temporary temp = createTemporary(at.folder, 0666);
+    Temporary temp = createTemporary(at.folder, at.name, 0666);
     if (!temp.fd) {
         reason = systemReason(errno);
         return WriteResult::Failed;

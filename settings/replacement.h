@@ -14,12 +14,16 @@
 
 namespace quorvel::settings::detail {
 
-// Where a replacement works: the held folder, the name in it, and what the
-// last read there saw.
+// Whether the file may be replaced, or must stay the same file.
+enum class Way { Replace, InPlace };
+
+// Where a replacement works: the held folder, the name in it, what the last
+// read there saw, and whether the file may be swapped out.
 struct Target {
     int folder;
     const QByteArray& name;
     const ReadSnapshot& snapshot;
+    Way way = Way::Replace;
 };
 
 WriteResult replaceFile(const Target& at, const QByteArray& content, qint64 maxBytes,

@@ -1,8 +1,6 @@
 #include "settings/settings_file.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include <QDir>
 #include <QFile>
@@ -129,7 +127,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
 
 ReadResult SettingsFile::create(const QByteArray& initial, QByteArray& content, QString& reason) {
     FileAtPath file(path_);
-    if (!prepare(file, reason)) {
+    if (prepare(file, reason) != Prepared::Ready) {
         return ReadResult::Missing;
     }
     // Another game may have made it since it was found missing.
@@ -146,7 +144,7 @@ ReadResult SettingsFile::create(const QByteArray& initial, QByteArray& content, 
 std::optional<StoredSettings> SettingsFile::reread() {
     QString reason;
     FileAtPath file(path_);
-    if (file.resolve(reason) != ReadResult::Read) {
+    if (find(file, reason) != ReadResult::Read) {
         return std::nullopt;
     }
     return reread(file, reason).second;
@@ -169,8 +167,13 @@ std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAt
 bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
     QString reason;
     FileAtPath file(path_);
-    if (!prepare(file, reason)) {
+    const Prepared prepared = prepare(file, reason);
+    if (prepared == Prepared::Failed) {
         reportOnce(QStringLiteral("write"), reason);
+        return false;
+    }
+    if (prepared == Prepared::Refused) {
+        reportUnread(haveRead_, reason, wanted);
         return false;
     }
     // A file changed by someone else between the re-read and the write is read
@@ -179,13 +182,7 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
         const bool readBefore = haveRead_;
         const auto [result, now] = reread(file, reason);
         if (result == ReadResult::Failed) {
-            // The file is there but what it holds is unknown: writing what was
-            // known could put back a copy older than the file.
-            if (readBefore) {
-                reportGivenUp(reason, wanted);
-            } else {
-                reportOnce(QStringLiteral("read"), reason);
-            }
+            reportUnread(readBefore, reason, wanted);
             return false;
         }
         const StoredSettings written = compose ? compose(now) : wanted;
@@ -213,18 +210,43 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
 
 ReadResult SettingsFile::read(QByteArray& content, QString& reason) const {
     FileAtPath file(path_);
-    const ReadResult result = file.resolve(reason);
+    const ReadResult result = find(file, reason);
     return result == ReadResult::Read ? file.read(kMaxFileBytes, content, reason) : result;
 }
 
-bool SettingsFile::prepare(FileAtPath& file, QString& reason) {
-    // The directory may have gone while the game ran; making it again costs
-    // nothing when it is there.
-    if (!makeDirectory(reason) || file.resolve(reason) != ReadResult::Read) {
-        return false;
+ReadResult SettingsFile::find(FileAtPath& file, QString& reason) const {
+    const ReadResult result = file.resolve(reason);
+    return result == ReadResult::Read ? file.judge(kMaxFileBytes, reason) : result;
+}
+
+SettingsFile::Prepared SettingsFile::prepare(FileAtPath& file, QString& reason) {
+    if (path_.isEmpty()) {
+        reason = QStringLiteral(
+            "there is no home folder (no absolute HOME, none in the password "
+            "database)");
+        return Prepared::Failed;
+    }
+    // The folder may have gone while the game ran. It is made only along the
+    // path that resolving has checked, so nothing is made through a link that
+    // the game refuses.
+    ReadResult found = file.resolve(reason);
+    if (found == ReadResult::Missing) {
+        found = file.makeFolder(reason) ? file.resolve(reason) : ReadResult::Failed;
+    }
+    if (found != ReadResult::Read) {
+        return Prepared::Failed;
+    }
+    // Judged before the lock: a file the game refuses leaves nothing beside it.
+    if (file.judge(kMaxFileBytes, reason) != ReadResult::Read) {
+        return Prepared::Refused;
     }
     QString why;
-    if (!file.lock(kLockWait, why) && !lockReported_) {
+    const LockResult locked = file.lock(kLockWait, why);
+    if (locked == LockResult::Refused) {
+        reason = why;
+        return Prepared::Refused;
+    }
+    if (locked == LockResult::NotHad && !lockReported_) {
         lockReported_ = true;
         report(QStringLiteral("quorvel: cannot lock the settings file %1 (%2); writing it without "
                               "the lock")
@@ -236,35 +258,18 @@ bool SettingsFile::prepare(FileAtPath& file, QString& reason) {
                               "file %1 left beside it: %2")
                    .arg(path(), why));
     }
-    return true;
+    return Prepared::Ready;
 }
 
-bool SettingsFile::makeDirectory(QString& reason) const {
-    if (path_.isEmpty()) {
-        reason = QStringLiteral(
-            "there is no home folder (no absolute HOME, none in the password "
-            "database)");
-        return false;
+void SettingsFile::reportUnread(bool readBefore, const QString& reason,
+                                const StoredSettings& wanted) {
+    // The file is there but what it holds is unknown, or it may not be used:
+    // writing what was known could put back a copy older than the file.
+    if (readBefore) {
+        reportGivenUp(reason, wanted);
+    } else {
+        reportOnce(QStringLiteral("read"), reason);
     }
-#ifdef Q_OS_WIN
-    const std::filesystem::path directory =
-        std::filesystem::path(QFile::decodeName(path_).toStdWString()).parent_path();
-    const QString shown = QString::fromStdWString(directory.native());
-#else
-    const std::filesystem::path directory =
-        std::filesystem::path(path_.toStdString()).parent_path();
-    const QString shown = QFile::decodeName(QByteArray::fromStdString(directory.native()));
-#endif
-    std::error_code error;
-    if (!directory.empty()) {
-        std::filesystem::create_directories(directory, error);
-    }
-    if (error) {
-        reason = QStringLiteral("cannot make the directory %1: %2")
-                     .arg(QDir::toNativeSeparators(shown), QString::fromLocal8Bit(error.message()));
-        return false;
-    }
-    return true;
 }
 
 void SettingsFile::reportOnce(const QString& what, const QString& reason) {
@@ -289,7 +294,8 @@ void SettingsFile::reportGivenUp(const QString& reason, const StoredSettings& wa
     const QString notStored =
         lost.isEmpty() ? QStringLiteral("nothing of this game's was lost")
                        : QStringLiteral("not stored: %1").arg(decodeText(lost.join(", ")));
-    report(QStringLiteral("quorvel: cannot write the settings file %1: %2; %3")
+    report(QStringLiteral("quorvel: cannot write the settings file %1: %2; this write was given "
+                          "up, %3")
                .arg(path(), reason, notStored));
 }
 

@@ -30,8 +30,8 @@ class SettingsFile {
     // file (ours is 13 short lines), and low enough that reading it costs little.
     static constexpr qint64 kMaxFileBytes = 1024 * 1024;
 
-    // How long a write waits for another game's write to end before it goes
-    // ahead without the lock.
+    // How long a write waits for another game's write to end, or for a lock
+    // file that it cannot open, before it goes ahead without the lock.
     static constexpr std::chrono::milliseconds kLockWait{1000};
 
     // The file at path (the system's bytes, or a name that Qt encodes); failures
@@ -83,10 +83,15 @@ class SettingsFile {
   private:
     std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
     ReadResult read(QByteArray& content, QString& reason) const;
+    // Resolves the path and judges what is at it, for a read.
+    ReadResult find(FileAtPath& file, QString& reason) const;
     ReadResult create(const QByteArray& initial, QByteArray& content, QString& reason);
-    // Makes the folder, resolves the path and takes the lock for one write.
-    bool prepare(FileAtPath& file, QString& reason);
-    bool makeDirectory(QString& reason) const;
+    // Refused: the file (or its lock file) may not be used, as a failed read.
+    enum class Prepared { Ready, Refused, Failed };
+    // Resolves the path (making its folder when missing), judges what is
+    // there, and takes the lock for one write.
+    Prepared prepare(FileAtPath& file, QString& reason);
+    void reportUnread(bool readBefore, const QString& reason, const StoredSettings& wanted);
     void reportOnce(const QString& what, const QString& reason);
     // A write given up is reported every time, with what it did not store.
     void reportGivenUp(const QString& reason, const StoredSettings& wanted);

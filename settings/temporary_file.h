@@ -1,7 +1,8 @@
 #pragma once
-// The temporary files a write makes beside the settings file: named with our
-// prefix (so that the sweep under the lock knows them), created by nobody else,
-// written whole and synced, and removed when their write does not stand.
+// The temporary files a write makes beside the settings file: named after that
+// file (so that the sweep under its lock knows them, and no other file's),
+// created by nobody else, written whole and synced, and removed when their
+// write does not stand.
 
 #include <sys/types.h>
 
@@ -12,18 +13,21 @@
 
 namespace quorvel::settings::detail {
 
-// The start of every temporary file's name: what the leftover sweep removes.
-inline constexpr char kLeftoverPrefix[] = ".quorvel-";
-
-// A new file in the folder that nobody else has opened, named after nothing the
-// path holds, so that its name stays short however long the path is.
+// A new file in the folder that nobody else has opened, named `.`, the settings
+// file's name, `.quorvel-` and eight random letters or digits (a name too long
+// for that keeps its start and a hash of the rest).
 struct Temporary {
     Descriptor fd;
     QByteArray name;
 };
 
-// Creates one with mode; fd is unset (errno says why) when it cannot be.
-Temporary createTemporary(int folder, mode_t mode);
+// Creates one for the settings file `of`, with mode; fd is unset (errno says
+// why) when it cannot be.
+Temporary createTemporary(int folder, const QByteArray& of, mode_t mode);
+
+// Whether entry is named as a temporary file of the settings file `of` is.
+// Nothing else matches: not the file, its lock, nor another file's temporary.
+bool isTemporaryOf(const QByteArray& of, const QByteArray& entry);
 
 // Removes the temporary name; a failure is added to the reason.
 bool discard(int folder, const QByteArray& temp, QString& reason);

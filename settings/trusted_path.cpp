@@ -48,7 +48,11 @@ bool usable(const struct stat& status, qint64 maxBytes, QString& reason) {
 
 // A file in a shared sticky folder that belongs to someone else could have
 // been put there for the game to write through: the system refuses to open
-// such a file for creating, and the game does not open it at all.
+// such a file for creating, and the game does not open it at all. Nor does it
+// use a file with a second name in a folder that others may write: another
+// user could have linked a file of the player's there (the system forbids
+// that only where fs.protected_hardlinks is on), and a write in place would
+// change that file.
 bool ownedSafely(int folder, const struct stat& status, QString& reason) {
     struct stat folderStatus {};
     if (::fstat(folder, &folderStatus) != 0) {
@@ -59,6 +63,12 @@ bool ownedSafely(int folder, const struct stat& status, QString& reason) {
         reason = QStringLiteral(
             "it belongs to another user in a shared folder with the sticky bit, where the "
             "system does not let a program open another user's file to create it");
+        return false;
+    }
+    if (othersMayWrite(folderStatus) && S_ISREG(status.st_mode) && status.st_nlink > 1) {
+        reason = QStringLiteral(
+            "it has another name (a hard link) in a folder that others may write, where "
+            "another user could have linked a file of yours");
         return false;
     }
     return true;
@@ -74,10 +84,11 @@ QByteArray folderOf(const QByteArray& path) {
     return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-// Whether the system's rule for links in shared sticky folders lets the user
-// follow the link at path: there a link is followed only when it is the user's
-// or the folder owner's, so that another user cannot point the game's write at
-// the user's own files. Applied even where the system has the rule switched off.
+// Whether the user may follow the link at path: in a folder that others may
+// write (sticky or not, through its group or everyone), a link is followed
+// only when it is the user's or the folder owner's, so that another user
+// cannot point the game's write at the user's own files. The system's own rule
+// (fs.protected_symlinks) covers sticky folders only, and may be switched off.
 bool mayFollow(const QByteArray& path, QString& reason) {
     struct stat link {};
     struct stat folder {};
@@ -85,10 +96,10 @@ bool mayFollow(const QByteArray& path, QString& reason) {
         reason = systemReason(errno);
         return false;
     }
-    if (sharedSticky(folder, S_IWOTH) && !trusted(link.st_uid, folder)) {
+    if (othersMayWrite(folder) && !trusted(link.st_uid, folder)) {
         reason = QStringLiteral(
-                     "the symbolic link %1 belongs to another user in a shared folder with the "
-                     "sticky bit, where the system does not follow it")
+                     "the symbolic link %1 belongs to another user in a folder that others may "
+                     "write, where the game does not follow it")
                      .arg(QFile::decodeName(path));
         return false;
     }
@@ -131,10 +142,18 @@ ReadResult followLinks(const QByteArray& path, QByteArray& resolved, QString& re
             continue;
         }
         if (length < 0) {
-            reason = systemReason(errno);
+            const int error = errno;
+            reason = systemReason(error);
+            if (error != ENOTDIR) {
+                return ReadResult::Failed;
+            }
             // A plain file where a folder should be counts as missing: making
             // the folder then fails and says why.
-            return errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+            resolved = candidate;
+            for (const QByteArray& each : rest) {
+                resolved += '/' + each;
+            }
+            return ReadResult::Missing;
         }
         if (++hops > kMaxLinks || length == static_cast<ssize_t>(target.size())) {
             reason = systemReason(hops > kMaxLinks ? ELOOP : ENAMETOOLONG);
@@ -161,18 +180,29 @@ bool sharedSticky(const struct stat& folder, mode_t others) {
     return (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & others) != 0;
 }
 
+bool othersMayWrite(const struct stat& folder) {
+    return (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool trustedOwner(uid_t owner, const struct stat& folder) {
+    return !othersMayWrite(folder) || trusted(owner, folder);
+}
+
 bool trustedHere(int folder, const struct stat& status, qint64 maxBytes, QString& reason) {
     return usable(status, maxBytes, reason) && ownedSafely(folder, status, reason);
 }
 
 ReadResult resolvePath(const QByteArray& path, ResolvedPath& resolved, QString& reason) {
     QByteArray current;
-    if (const ReadResult followed = followLinks(path, current, reason);
-        followed != ReadResult::Read) {
+    const ReadResult followed = followLinks(path, current, reason);
+    if (followed == ReadResult::Failed) {
         return followed;
     }
     resolved.name = current.mid(current.lastIndexOf('/') + 1);
     resolved.folderPath = folderOf(current);
+    if (followed == ReadResult::Missing) {
+        return followed;
+    }
     resolved.folder.reset(
         ::open(resolved.folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!resolved.folder) {
@@ -181,6 +211,45 @@ ReadResult resolvePath(const QByteArray& path, ResolvedPath& resolved, QString& 
         return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
     }
     return ReadResult::Read;
+}
+
+bool makeFolders(const QByteArray& folderPath, QString& reason) {
+#ifdef O_PATH
+    constexpr int kLookOnly = O_PATH;  // search permission is enough to pass through
+#else
+    constexpr int kLookOnly = O_RDONLY;
+#endif
+    constexpr int kFolderOnly = kLookOnly | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    Descriptor at(::open(folderPath.startsWith('/') ? "/" : ".", kFolderOnly));
+    for (const QByteArray& part : folderPath.split('/')) {
+        if (!at || part.isEmpty() || part == ".") {
+            continue;
+        }
+        Descriptor next(::openat(at.get(), part.constData(), kFolderOnly));
+        if (!next && errno == ENOENT &&
+            (::mkdirat(at.get(), part.constData(), 0777) == 0 || errno == EEXIST)) {
+            next.reset(::openat(at.get(), part.constData(), kFolderOnly));
+        }
+        at = std::move(next);
+    }
+    if (!at) {
+        reason = QStringLiteral("cannot make the directory %1: %2")
+                     .arg(QFile::decodeName(folderPath), systemReason(errno));
+        return false;
+    }
+    return true;
+}
+
+bool judgeName(int folder, const QByteArray& name, qint64 maxBytes, QString& reason) {
+    struct stat status {};
+    if (::fstatat(folder, name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) {
+            return true;
+        }
+        reason = systemReason(errno);
+        return false;
+    }
+    return trustedHere(folder, status, maxBytes, reason);
 }
 
 OpenedFile openChecked(int folder, const QByteArray& name, qint64 maxBytes, QString& reason) {

@@ -108,10 +108,11 @@ int run(QApplication& app) {
         settings::SettingsFile(settings::SettingsFile::defaultPath())};
     dialogs::Dialogs dialogs;
     MainWindow window(random, store, dialogs);
-    window.restoreSettings();
 #ifdef Q_OS_UNIX
+    // Before the start-up write: a signal during it quits once the loop runs.
     quitOnSignals(window, app);
 #endif
+    window.restoreSettings();
     window.show();
     return QApplication::exec();
 }

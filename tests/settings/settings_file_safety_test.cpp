@@ -119,6 +119,9 @@ TEST_P(PathKindTest, OnlyARegularFileIsReadOrReplaced) {
         EXPECT_TRUE(reports[0].contains(path) && reports[0].contains(kind.reason))
             << reports[0].toStdString();
         EXPECT_EQ(kindsOf(path), kindsBefore);
+        // Refused before the lock: nothing is made beside it.
+        EXPECT_EQ(QDir(dir.path()).entryList({"*.lock"}, QDir::AllEntries | QDir::Hidden),
+                  QStringList{});
     }
 }
 
@@ -207,7 +210,9 @@ TEST_F(SettingsFileSafetyTest, RewriteKeepsOwnerGroupModeAndOtherNames) {
     EXPECT_EQ(statusOf(path()).st_ino, inode);
     EXPECT_EQ(readBytes(path()), "[Editor]\r\nFont=x\r\n" + writeSettings({}, groupValues));
 
-    // A second name of the file sees the new content too.
+    // A second name of the file sees the new content too, in a folder that
+    // only its owner may write (where nobody else could have made that name).
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
     ASSERT_EQ(::link(name.constData(), QFile::encodeName(path("backup")).constData()), 0);
     ASSERT_TRUE(SettingsFile(path()).save(kValues));
     EXPECT_EQ(readBytes(path("backup")), readBytes(path()));
@@ -288,11 +293,12 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
               QStringList({"real.ini", "real.ini.lock", "victim", "winmine.ini"}));
 }
 
-// In a folder where anyone may put things and the sticky bit is set, as in
-// /tmp, the game goes no further than the system would: a link there is
-// followed only when it is the player's or the folder owner's, and a file
-// there that is someone else's is not used at all. What is refused gives the
-// defaults, one report, and no write through it, nor a lock file beside it.
+// In a folder where others may put things, the game goes no further than the
+// system would in /tmp: a link there is followed only when it is the player's
+// or the folder owner's (sticky or not, group or world), and where the sticky
+// bit is set a file there that is someone else's is not used at all. What is
+// refused gives the defaults, one report, and no write through it, nor a lock
+// file beside it.
 class SharedFolderTest : public SettingsFileSafetyTest {
   protected:
     static constexpr uid_t kFolderOwner = 4444;
@@ -317,8 +323,9 @@ TEST_F(SharedFolderTest, LinksAreFollowedOnlyWhenThePlayersOrTheFolderOwners) {
         bool followed;
     };
     for (const Case& c : {Case{01777, ::geteuid(), true}, Case{01777, kFolderOwner, true},
-                          Case{01777, kStranger, false}, Case{01770, kStranger, true},
-                          Case{00777, kStranger, true}}) {
+                          Case{01777, kStranger, false}, Case{01770, kStranger, false},
+                          Case{00777, kStranger, false}, Case{00770, kStranger, false},
+                          Case{00755, kStranger, true}}) {
         SCOPED_TRACE(testing::Message()
                      << std::oct << c.folderMode << std::dec << " link of " << c.linkOwner);
         ASSERT_TRUE(writeBytes(path("bashrc"), victim_));
@@ -338,7 +345,7 @@ TEST_F(SharedFolderTest, LinksAreFollowedOnlyWhenThePlayersOrTheFolderOwners) {
         EXPECT_EQ(readBytes(path("bashrc")), victim_);
         EXPECT_FALSE(QFile::exists(path("bashrc.lock")));
         ASSERT_EQ(reports.size(), 1);
-        EXPECT_TRUE(reports[0].contains("sticky")) << reports[0].toStdString();
+        EXPECT_TRUE(reports[0].contains("others may write")) << reports[0].toStdString();
     }
 
     // The same for a link to a folder on the way to the file.
@@ -373,8 +380,8 @@ TEST_F(SharedFolderTest, AStrangersFileIsNeitherReadNorWritten) {
 // folder that others may write (the group alone is enough) only the player's
 // own: another member's could be their game's write, going on now.
 TEST_F(SharedFolderTest, AnotherUsersLeftoverStaysInASharedStickyFolder) {
-    const QString mine = path("shared/.quorvel-mine");
-    const QString theirs = path("shared/.quorvel-theirs");
+    const QString mine = path("shared/.winmine.ini.quorvel-mine0000");
+    const QString theirs = path("shared/.winmine.ini.quorvel-theirs00");
     for (const mode_t mode : {01770, 01777, 00770}) {
         SCOPED_TRACE(testing::Message() << std::oct << mode);
         ASSERT_EQ(::chmod(shared_.constData(), mode), 0);

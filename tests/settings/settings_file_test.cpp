@@ -23,11 +23,13 @@
 #include "settings/ini_format.h"
 #include "settings/regular_file.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_steps.h"
 #include "tests/support/files.h"
 
 namespace quorvel::settings {
 namespace {
 
+using quorvel::support::FailStep;
 using quorvel::support::inChild;
 using quorvel::support::readBytes;
 using quorvel::support::writeBytes;
@@ -204,31 +206,16 @@ TEST_F(SettingsFileTest, WriteKilledAtAnyMomentLeavesOldOrNewFileWhole) {
     }
     // What the killed writes left beside the file goes with the next write.
     ASSERT_TRUE(SettingsFile(path()).save(someValues(1)));
-    EXPECT_EQ(QDir(dir_.path()).entryList({".quorvel-*"}, QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(dir_.path()).entryList({".winmine.ini.quorvel-*"}, QDir::Files | QDir::Hidden),
               QStringList{});
 }
-
-// Makes one step of the file code fail with an error, `times` times (every time
-// with -1), for one test.
-class FailStep {
-  public:
-    FailStep(const char* step, int error, int times = 1) {
-        test_hooks::failStep = [=, left = times](const char* asked) mutable {
-            if (std::strcmp(asked, step) != 0 || left == 0) {
-                return 0;
-            }
-            left -= left > 0 ? 1 : 0;
-            return error;
-        };
-    }
-    ~FailStep() { test_hooks::failStep = nullptr; }
-};
 
 class SettingsFileFaultTest : public SettingsFileTest {
   protected:
     void SetUp() override { writeBytes(path(), kBefore); }
     QStringList leftovers() const {
-        return QDir(dir_.path()).entryList({".quorvel-*"}, QDir::AllEntries | QDir::Hidden);
+        return QDir(dir_.path())
+            .entryList({".winmine.ini.quorvel-*"}, QDir::AllEntries | QDir::Hidden);
     }
     ino_t inode() const {
         struct stat status {};
@@ -374,9 +361,9 @@ TEST_F(SettingsFileFaultTest, AnInterruptedLockKeepsItsBound) {
 }
 
 TEST_F(SettingsFileFaultTest, LeftoversOfKilledWritesGoUnderTheLock) {
-    writeBytes(path(".quorvel-killed1"), kBefore);
-    writeBytes(path(".quorvel-killed2"), kBefore);
-    ASSERT_TRUE(QDir(dir_.path()).mkdir(".quorvel-folder"));  // not ours to remove
+    writeBytes(path(".winmine.ini.quorvel-killed01"), kBefore);
+    writeBytes(path(".winmine.ini.quorvel-killed02"), kBefore);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(".winmine.ini.quorvel-folder01"));  // not ours to remove
     Reports reports;
     SettingsFile settings(path(), reports.reporter());
     settings.load(0, 0);
@@ -385,27 +372,27 @@ TEST_F(SettingsFileFaultTest, LeftoversOfKilledWritesGoUnderTheLock) {
         EXPECT_TRUE(settings.save(someValues(2)));
     }
     ASSERT_EQ(reports.messages.size(), 1);
-    EXPECT_TRUE(reports.messages[0].contains(".quorvel-killed") &&
+    EXPECT_TRUE(reports.messages[0].contains(".winmine.ini.quorvel-killed") &&
                 reports.messages[0].contains(std::strerror(EIO)))
         << reports.messages[0].toStdString();
     EXPECT_EQ(leftovers().size(), 2);
     EXPECT_TRUE(settings.save(someValues(3)));
-    EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
+    EXPECT_EQ(leftovers(), QStringList{".winmine.ini.quorvel-folder01"});
 
     // A session whose removals all succeed says nothing of them.
-    writeBytes(path(".quorvel-killed3"), kBefore);
+    writeBytes(path(".winmine.ini.quorvel-killed03"), kBefore);
     Reports quiet;
     SettingsFile again(path(), quiet.reporter());
     again.load(0, 0);
     EXPECT_TRUE(again.save(someValues(4)));
     EXPECT_TRUE(quiet.messages.isEmpty()) << quiet.messages.join('\n').toStdString();
-    EXPECT_EQ(leftovers(), QStringList{".quorvel-folder"});
+    EXPECT_EQ(leftovers(), QStringList{".winmine.ini.quorvel-folder01"});
 }
 
 // A leftover that cannot go is said once for the game's whole run, not again
 // with every write that finds it still there.
 TEST_F(SettingsFileFaultTest, ALeftoverThatCannotGoIsReportedOnce) {
-    writeBytes(path(".quorvel-killed"), kBefore);
+    writeBytes(path(".winmine.ini.quorvel-killed00"), kBefore);
     Reports reports;
     SettingsFile settings(path(), reports.reporter());
     settings.load(0, 0);
@@ -416,8 +403,9 @@ TEST_F(SettingsFileFaultTest, ALeftoverThatCannotGoIsReportedOnce) {
     // Each write's own old file cannot go either: that write says so itself.
     const QStringList leftBeside = reports.messages.filter("left beside it");
     ASSERT_EQ(leftBeside.size(), 1) << reports.messages.join('\n').toStdString();
-    EXPECT_TRUE(leftBeside[0].contains(".quorvel-killed")) << leftBeside[0].toStdString();
-    EXPECT_TRUE(leftovers().contains(".quorvel-killed"));
+    EXPECT_TRUE(leftBeside[0].contains(".winmine.ini.quorvel-killed00"))
+        << leftBeside[0].toStdString();
+    EXPECT_TRUE(leftovers().contains(".winmine.ini.quorvel-killed00"));
 }
 
 // Where the folder or the mount takes no replacement, the file itself is
