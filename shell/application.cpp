@@ -31,12 +31,27 @@ void prepareApplication() {
     // leaves the old settings file in place, instead of ending the game.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    // At 1.5 a picture pixel would be 1 or 2 screen pixels wide at random; rounding
-    // the factor keeps every picture pixel an even square.
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR_ROUNDING_POLICY")) {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-            Qt::HighDpiScaleFactorRoundingPolicy::Round);
+            scaleRounding(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
+                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY")));
     }
+}
+
+Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
+                                                   QByteArrayView sessionType,
+                                                   bool waylandDisplay) {
+    // Qt picks its platform after this has to be decided, by the same signs.
+    const bool wayland = platform.isEmpty()
+                             ? waylandDisplay || sessionType == QByteArrayView("wayland")
+                             : platform.startsWith("wayland");
+    // On Wayland a fractional factor is the compositor's: passed through, Qt
+    // paints at device size (Qt 6.8, wp_fractional_scale_v1) and the game paints
+    // by its pixel rule; rounded, the compositor would resample a whole-factor
+    // buffer. On X11 a fractional factor comes from the desktop's DPI, and
+    // rounding it keeps every picture pixel an even square (docs/display.md).
+    return wayland ? Qt::HighDpiScaleFactorRoundingPolicy::PassThrough
+                   : Qt::HighDpiScaleFactorRoundingPolicy::Round;
 }
 
 QTranslator* loadToolkitTexts(QApplication& app) {
@@ -51,13 +66,18 @@ QTranslator* loadToolkitTexts(QApplication& app) {
 }
 
 QIcon windowIcon() {
-    QIcon icon;
-    for (int size : {16, 32}) {
+    const auto image = [](int size) {
         const render::Picture& pic = render::iconPicture(size);
-        const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
-                           pic.bytesPerLine(), QImage::Format_RGB32);
-        icon.addPixmap(QPixmap::fromImage(image));
+        return QImage(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
+                      pic.bytesPerLine(), QImage::Format_RGB32);
+    };
+    QIcon icon;
+    for (const int size : {16, 32, 64, 128, 256}) {
+        icon.addPixmap(QPixmap::fromImage(image(size)));
     }
+    // 48 is no multiple of the 32-pixel art: three times the 16-pixel one, each of
+    // its pixels a 3 x 3 square.
+    icon.addPixmap(QPixmap::fromImage(image(16).scaled(48, 48)));
     return icon;
 }
 

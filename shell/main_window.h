@@ -73,8 +73,6 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void showMarks() override;
 
     void connectSurfaces();
-    // On Wayland: the window's own title bar instead of Qt's.
-    void useOwnCaption();
     void buildMenus();
     void addLevelItems(QMenu* menu);
     void addFaceItems(QMenu* menu);
