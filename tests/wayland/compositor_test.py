@@ -49,7 +49,9 @@ def wait_for(test, what, seconds=20):
 class Protocol:
     """The requests and events of one run of the game, as WAYLAND_DEBUG logs them."""
 
-    CALL = re.compile(r"^\[[ \d.]+\]\s+(->\s+)?(\w+)@(\d+)\.(\w+)\((.*)\)\s*$")
+    # "[  123.456]  -> xdg_toplevel@14.set_title(...)"; libwayland 1.22 and later
+    # name the queue and write "#" for "@".
+    CALL = re.compile(r"^\[[ \d.]+\]\s+(?:\{[^}]*\}\s+)?(->\s+)?(\w+)[@#](\d+)\.(\w+)\((.*)\)\s*$")
 
     def __init__(self, text):
         self.toplevels = {}  # xdg_toplevel id -> record
@@ -69,7 +71,7 @@ class Protocol:
             if not m:
                 continue
             request, iface, obj, method, args = m.group(1), m.group(2), int(m.group(3)), m.group(4), m.group(5)
-            ids = [int(i) for i in re.findall(r"@(\d+)", args)]
+            ids = [int(i) for i in re.findall(r"[@#](\d+)", args)]
             if iface == "xdg_wm_base" and method == "get_xdg_surface":
                 surfaces[ids[0]] = ids[1]
             elif iface == "xdg_surface" and method == "get_toplevel":
@@ -208,7 +210,7 @@ class CompositorTest(unittest.TestCase):
         os.makedirs(runtime, mode=0o700)
         config = os.path.join(self.work, "sway.config")
         with open(config, "w") as f:
-            f.write(f"output HEADLESS-1 resolution 1024x768 scale {scale}\n"
+            f.write(f"output * scale {scale}\n"
                     "default_border normal\ndefault_floating_border normal\n")
         as_user = {}
         if os.getuid() == 0:
