@@ -325,6 +325,30 @@ class CompositorTest(unittest.TestCase):
         self.expect_dialogs_over_the_game(protocol, CAPTION)
 
 
+    def test_weston_as_gnome_with_qts_adwaita_decoration_each_dialog_is_whole_below_its_bar(self):
+        adwaita = [d for d in ("/usr/lib/x86_64-linux-gnu/qt6/plugins", "/usr/lib/qt6/plugins")
+                   if glob.glob(os.path.join(d, "wayland-decoration-client", "*adwaita*"))]
+        if not adwaita:
+            self.skipTest("this Qt has no Adwaita decoration (it came with Qt 6.8)")
+        display = self.start_weston()
+        said = self.session.run_driver(display, {"XDG_CURRENT_DESKTOP": "GNOME"})
+        self.assertEqual(said["title-bar"], "toolkit")
+        protocol = self.session.protocol()
+        game, _ = protocol.window(GAME_TITLE)
+        for title, (width, height) in DIALOGS.items():
+            with self.subTest(dialog=title):
+                _, dialog = protocol.window(title)
+                self.assertEqual(dialog["parent"], game)
+                # Qt's bar above the client area and a thin border round it, all
+                # inside the window: nothing of the client area is covered.
+                x, y, w, h = dialog["geometry"]
+                self.assertLessEqual(0, w - width)
+                self.assertLessEqual(w - width, 4, "a border, no more")
+                self.assertGreaterEqual(h - height, 30, "a whole title bar above the client area")
+                bw, bh = dialog["buffer"]
+                self.assertGreaterEqual((bw, bh), (x + w, y + h))
+
+
 def main():
     global DRIVER
     if len(sys.argv) < 2:
