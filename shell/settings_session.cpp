@@ -1,5 +1,6 @@
 #include "shell/settings_session.h"
 
+#include <QEvent>
 #include <QWidget>
 #include <cstdlib>
 #include <utility>
@@ -20,6 +21,31 @@ void writeOnExit() {
         runningSession->quit();
     }
 }
+
+// Calls `known` once, at the first event after which the window has a frame
+// around it; a window without one (Wayland, offscreen) never calls it.
+class FrameWatch : public QObject {
+  public:
+    FrameWatch(QWidget& window, std::function<void()> known)
+        : window_(window), known_(std::move(known)) {
+        window.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (known_ && watched == &window_ &&
+            (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) &&
+            window_.frameGeometry().size() != window_.size()) {
+            std::exchange(known_, nullptr)();
+        }
+        return false;
+    }
+
+  private:
+    QWidget& window_;
+    std::function<void()> known_;
+};
 
 }  // namespace
 
@@ -56,6 +82,17 @@ void SettingsSession::restore(const std::function<void(const settings::StoredSet
     place();
     start(stored);
     place();
+    frameWatch_ = std::make_unique<FrameWatch>(window_, [this] { placeFramed(); });
+}
+
+void SettingsSession::placeFramed() {
+    if (placement_) {
+        if (const auto framed =
+                shell::placeFramed(*placement_, window_.frameGeometry().size(), currentScreens())) {
+            placement_ = framed;
+            window_.move(*framed->at);
+        }
+    }
 }
 
 settings::StoredSettings SettingsSession::current() const {

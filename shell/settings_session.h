@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "core/game.h"
@@ -15,6 +16,7 @@
 #include "settings/stored_settings.h"
 #include "shell/window_placement.h"
 
+class QObject;
 class QWidget;
 
 namespace quorvel::shell {
@@ -57,8 +59,14 @@ class SettingsSession {
     const core::Game& game_;
     QWidget& window_;
     settings::BestTimes bestTimes_;
+    // Once the window manager reports the window's frame: places the window again
+    // with it (placeFramed).
+    void placeFramed();
+
     // Where start-up put the window for the stored position.
     std::optional<WindowPlacement> placement_;
+    // Watches the window until its frame is known.
+    std::unique_ptr<QObject> frameWatch_;
     // The record whose holder's name is being asked for.
     std::optional<core::Win> pendingRecord_;
     // Set when quit() starts: the last write has been made or is being made.
