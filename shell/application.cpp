@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QPixmap>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTranslator>
 
@@ -15,6 +16,8 @@
 
 #include <csignal>
 #endif
+
+#include <algorithm>
 
 #include "core/random_source.h"
 #include "dialogs/game_dialogs.h"
@@ -65,20 +68,38 @@ QTranslator* loadToolkitTexts(QApplication& app) {
     return translator;
 }
 
-QIcon windowIcon() {
-    const auto image = [](int size) {
+QIcon windowIcon(double density) {
+    const auto art = [](int size) {
         const render::Picture& pic = render::iconPicture(size);
         return QImage(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
                       pic.bytesPerLine(), QImage::Format_RGB32);
     };
+    const QImage small = art(16);
+    const QImage large = art(32);
     QIcon icon;
-    for (const int size : {16, 32, 64, 128, 256}) {
-        icon.addPixmap(QPixmap::fromImage(image(size)));
+    icon.addPixmap(QPixmap::fromImage(small));
+    icon.addPixmap(QPixmap::fromImage(large));
+    // On a screen denser than 1x the enlargements, each art pixel an n x n square
+    // (Qt's fast scaling is nearest-neighbour): 48 is three times the 16-pixel art,
+    // no multiple of the 32-pixel one; 64, 128 and 256 are the 32-pixel art doubled
+    // and doubled again. At 1x taskbars show 16 to 32 pixels, and Qt hands X11 every
+    // size twice at some 40 instructions a pixel: the four would cost start-up 4
+    // million instructions there.
+    if (density > 1) {
+        icon.addPixmap(QPixmap::fromImage(small.scaled(48, 48)));
+        for (const int size : {64, 128, 256}) {
+            icon.addPixmap(QPixmap::fromImage(large.scaled(size, size)));
+        }
     }
-    // 48 is no multiple of the 32-pixel art: three times the 16-pixel one, each of
-    // its pixels a 3 x 3 square.
-    icon.addPixmap(QPixmap::fromImage(image(16).scaled(48, 48)));
     return icon;
+}
+
+double screenDensity() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 1;
+    }
+    return std::max(screen->devicePixelRatio(), screen->logicalDotsPerInch() / 96);
 }
 
 #ifdef Q_OS_UNIX
@@ -118,7 +139,7 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-    QApplication::setWindowIcon(windowIcon());
+    QApplication::setWindowIcon(windowIcon(screenDensity()));
     loadToolkitTexts(app);
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();

@@ -28,9 +28,14 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
 // the toolkit's texts stay English.
 QTranslator* loadToolkitTexts(QApplication& app);
 
-// The window icon at every size a taskbar asks for: the 16- and 32-pixel art and
-// their whole-factor enlargements (48, 64, 128, 256), every pixel a sharp square.
-QIcon windowIcon();
+// The window icon at every size a taskbar on a screen of `density` (its factor,
+// or its DPI over 96) asks for: the 16- and 32-pixel art and their whole-factor
+// enlargements, every pixel a sharp square: 16 and 32, and above 1x also 48, 64,
+// 128 and 256.
+QIcon windowIcon(double density);
+
+// The primary screen's density: the larger of its factor and its DPI over 96.
+double screenDensity();
 
 // Names the application, reads the settings, shows the window and runs the event
 // loop until the game quits.

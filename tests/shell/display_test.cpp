@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <utility>
+#include <vector>
 
 #include "render/face_pictures.h"
 #include "shell/application.h"
@@ -37,11 +39,8 @@ QImage art(int size) {
         .copy();
 }
 
-TEST(WindowIcon, EverySizeATaskbarAsksForIsTheArtEnlargedByAWholeFactor) {
-    const QIcon icon = windowIcon();
-    // Each size from the art it is a whole multiple of, the largest art that is.
-    const std::pair<int, int> sizes[] = {{16, 16}, {32, 32},  {48, 16},
-                                         {64, 32}, {128, 32}, {256, 32}};
+void expectWholeFactorEnlargements(const QIcon& icon,
+                                   const std::vector<std::pair<int, int>>& sizes) {
     for (const auto& [size, from] : sizes) {
         const QImage shown = iconAt(icon, size);
         ASSERT_EQ(shown.size(), QSize(size, size)) << size;
@@ -55,7 +54,20 @@ TEST(WindowIcon, EverySizeATaskbarAsksForIsTheArtEnlargedByAWholeFactor) {
         }
         EXPECT_EQ(wrong, 0) << size << " from " << from << ": not every pixel a sharp square";
     }
-    EXPECT_EQ(icon.availableSizes().size(), 6);
+}
+
+// Each size from the art it is a whole multiple of, the largest art that is.
+TEST(WindowIcon, EverySizeATaskbarAsksForIsTheArtEnlargedByAWholeFactor) {
+    const QIcon dense = windowIcon(2);
+    expectWholeFactorEnlargements(dense,
+                                  {{16, 16}, {32, 32}, {48, 16}, {64, 32}, {128, 32}, {256, 32}});
+    EXPECT_EQ(dense.availableSizes().size(), 6);
+    // The large ones only on a screen denser than 1x: a factor above 1, or a DPI
+    // above 96 (120 dpi, which X11 rounds to a factor of 1, is 1.25).
+    const QIcon plain = windowIcon(1);
+    expectWholeFactorEnlargements(plain, {{16, 16}, {32, 32}});
+    EXPECT_EQ(plain.availableSizes().size(), 2);
+    EXPECT_EQ(windowIcon(1.25).availableSizes().size(), 6);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ const char* titleBarName(dialogs::TitleBar bar) {
 int main(int argc, char** argv) {
     shell::prepareApplication();
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(shell::windowIcon());
+    QApplication::setWindowIcon(shell::windowIcon(shell::screenDensity()));
     core::SystemRandom random;
     settings::FileSettingsStore store{
         settings::SettingsFile(settings::SettingsFile::defaultPath())};
