@@ -21,6 +21,8 @@ import os
 import re
 import shutil
 import signal
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -113,6 +115,80 @@ class Protocol:
         return found[-1]
 
 
+class VirtualPointer:
+    """A pointer device made over sway's virtual-pointer protocol, spoken on the
+    wire directly (headless sway has no input device, so no client gets a pointer
+    without one)."""
+
+    def __init__(self, display):
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.connect(display)
+        self.buffer = b""
+        self.next_id = 2
+        registry = self.new_id()
+        self.send(1, 1, struct.pack("<I", registry))  # wl_display.get_registry
+        globals_ = {}
+        for obj, opcode, body in self.roundtrip():
+            if obj == registry and opcode == 0:
+                name, length = struct.unpack_from("<II", body)
+                interface = body[8:8 + length - 1].decode()
+                globals_[interface] = (name, struct.unpack_from("<I", body, 8 + (length + 3) // 4 * 4)[0])
+        if "zwlr_virtual_pointer_manager_v1" not in globals_:
+            raise unittest.SkipTest("this sway offers no virtual pointer (wlr-virtual-pointer)")
+        name, _ = globals_["zwlr_virtual_pointer_manager_v1"]
+        manager = self.new_id()
+        self.send(registry, 0, struct.pack("<I", name) + self.string("zwlr_virtual_pointer_manager_v1")
+                  + struct.pack("<II", 1, manager))  # wl_registry.bind
+        self.pointer = self.new_id()
+        self.send(manager, 0, struct.pack("<II", 0, self.pointer))  # create_virtual_pointer
+        self.roundtrip()
+        self.time = 0
+
+    def new_id(self):
+        self.next_id += 1
+        return self.next_id - 1
+
+    @staticmethod
+    def string(text):
+        data = text.encode() + b"\0"
+        return struct.pack("<I", len(data)) + data + b"\0" * (-len(data) % 4)
+
+    def send(self, obj, opcode, body):
+        self.sock.sendall(struct.pack("<II", obj, (8 + len(body)) << 16 | opcode) + body)
+
+    def roundtrip(self):
+        callback = self.new_id()
+        self.send(1, 0, struct.pack("<I", callback))  # wl_display.sync
+        events = []
+        while True:
+            while len(self.buffer) < 8 or len(self.buffer) < (struct.unpack_from("<I", self.buffer, 4)[0] >> 16):
+                chunk = self.sock.recv(65536)
+                if not chunk:
+                    raise AssertionError("sway closed the virtual pointer's connection")
+                self.buffer += chunk
+            obj, word = struct.unpack_from("<II", self.buffer)
+            size = word >> 16
+            events.append((obj, word & 0xFFFF, self.buffer[8:size]))
+            self.buffer = self.buffer[size:]
+            if obj == 1 and word & 0xFFFF == 0:
+                raise AssertionError("sway reported a protocol error: %r" % events[-1][2])
+            if obj == callback:
+                return events
+
+    def click_right(self, x, y, x_extent, y_extent):
+        """Moves to (x / x_extent, y / y_extent) of the layout, presses and releases."""
+        self.time += 1000
+        self.send(self.pointer, 1, struct.pack("<IIIII", self.time, x, y, x_extent, y_extent))
+        self.send(self.pointer, 4, b"")  # frame
+        for state in (1, 0):
+            self.send(self.pointer, 2, struct.pack("<III", self.time, 0x111, state))  # BTN_RIGHT
+            self.send(self.pointer, 4, b"")
+        self.roundtrip()
+
+    def close(self):
+        self.sock.close()
+
+
 class Session:
     """A compositor and one run of the windows driver on it."""
 
@@ -141,7 +217,7 @@ class Session:
                     os.killpg(process.pid, signal.SIGKILL)
                     process.wait()
 
-    def run_driver(self, display, extra_env=None):
+    def run_driver(self, display, extra_env=None, args=()):
         home = os.path.join(self.work, "home")
         runtime = os.path.join(self.work, "driver-runtime")
         os.makedirs(home, exist_ok=True)
@@ -156,7 +232,8 @@ class Session:
                    QT_IM_MODULE="compose")
         env.update(extra_env or {})
         self.log = os.path.join(self.work, "protocol.log")
-        self.driver = self.spawn([DRIVER], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+        self.drawn = []
+        self.driver = self.spawn([DRIVER, *args], env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                  log=self.log, text=True)
         said = {}
         while True:
@@ -169,6 +246,38 @@ class Session:
                 assert key == "shown", "a window was never exposed"
                 return said
             said[key] = value
+
+    def ask(self, question):
+        """The driver's answer to one line; cells drawn meanwhile go to self.drawn."""
+        self.driver.stdin.write(question + "\n")
+        self.driver.stdin.flush()
+        word = question.split()[0]
+        while True:
+            line = self.driver.stdout.readline()
+            if not line:
+                raise AssertionError("the driver ended early")
+            if line.startswith("drawn "):
+                self.drawn.append(tuple(int(v) for v in line.split()[1:]))
+            elif line.startswith(word + " "):
+                return line.split()[1:]
+
+    def ratio(self, wanted):
+        """The window's factor once it is `wanted`, or what it is after 5 s: the
+        compositor announces a fractional scale after the window is shown."""
+        try:
+            return wait_for(lambda: float(self.ask("ratio")[0]) == wanted and wanted,
+                            "the factor", seconds=5)
+        except AssertionError:
+            return float(self.ask("ratio")[0])
+
+    def next_drawn(self):
+        while not self.drawn:
+            line = self.driver.stdout.readline()
+            if not line:
+                raise AssertionError("the driver ended before the game drew a cell")
+            if line.startswith("drawn "):
+                self.drawn.append(tuple(int(v) for v in line.split()[1:]))
+        return self.drawn.pop(0)
 
     def protocol(self):
         with open(self.log, encoding="utf-8", errors="replace") as log:
@@ -206,9 +315,8 @@ class CompositorTest(unittest.TestCase):
     def start_sway(self, scale):
         if not have("sway", "swaymsg"):
             self.skipTest("sway is not installed (apt-get install sway)")
-        runtime = os.path.join(self.work, "sway-runtime")
-        os.makedirs(runtime, mode=0o700)
-        config = os.path.join(self.work, "sway.config")
+        runtime = tempfile.mkdtemp(dir=self.work, prefix="sway-runtime-")
+        config = os.path.join(runtime, "sway.config")
         with open(config, "w") as f:
             f.write(f"output * scale {scale}\n"
                     "default_border normal\ndefault_floating_border normal\n")
@@ -219,7 +327,7 @@ class CompositorTest(unittest.TestCase):
         env = dict(PATH=os.environ.get("PATH", "/usr/bin:/bin"), XDG_RUNTIME_DIR=runtime,
                    HOME=runtime, WLR_BACKENDS="headless", WLR_RENDERER="pixman",
                    WLR_LIBINPUT_NO_DEVICES="1", WLR_HEADLESS_OUTPUTS="1")
-        self.sway_log = os.path.join(self.work, "sway.log")
+        self.sway_log = runtime + ".log"
         sway = self.session.spawn(["sway", "-c", config], env=env, stdout=subprocess.DEVNULL,
                                   log=self.sway_log, **as_user)
 
@@ -233,6 +341,16 @@ class CompositorTest(unittest.TestCase):
         sockets, ipc = wait_for(ready, "sway's sockets")
         self.ipc = ipc[0]
         return [s for s in sockets if not s.endswith(".lock")][0]
+
+    def start_sway_at(self, scale):
+        display = self.start_sway(scale)
+        self.outputs = json.loads(subprocess.run(
+            ["swaymsg", "-s", self.ipc, "-r", "-t", "get_outputs"],
+            check=True, capture_output=True, text=True).stdout)
+        if not self.outputs or self.outputs[0].get("scale") != scale:
+            self.skipTest(f"sway could not set its output to {scale} (it needs shared memory, "
+                          f"/dev/shm, for its buffers); see {self.sway_log}")
+        return display
 
     def sway_windows(self):
         tree = json.loads(subprocess.run(["swaymsg", "-s", self.ipc, "-r", "-t", "get_tree"],
@@ -273,12 +391,7 @@ class CompositorTest(unittest.TestCase):
         self.expect_dialogs_over_the_game(protocol, 0)
 
     def test_sway_at_a_fractional_scale_gets_a_buffer_of_device_size(self):
-        display = self.start_sway(1.5)
-        outputs = json.loads(subprocess.run(["swaymsg", "-s", self.ipc, "-r", "-t", "get_outputs"],
-                                            check=True, capture_output=True, text=True).stdout)
-        if not outputs or outputs[0].get("scale") != 1.5:
-            self.skipTest("sway could not set its output to 1.5 (it needs shared memory, "
-                          f"/dev/shm, for its buffers); see {self.sway_log}")
+        display = self.start_sway_at(1.5)
         said = self.session.run_driver(display)
         protocol = self.session.protocol()
         _, game = protocol.window(GAME_TITLE)
@@ -289,11 +402,64 @@ class CompositorTest(unittest.TestCase):
             self.skipTest("this Qt does not use the fractional-scale protocol (Qt before 6.5): "
                           "the compositor gets a whole-factor buffer and scales it itself")
         self.assertEqual(protocol.preferred_scale[game["surface"]], 1.5)
-        self.assertEqual(float(said["ratio"]), 1.5, "the factor passed through to the window")
+        self.assertEqual(self.session.ratio(1.5), 1.5, "the factor passed through to the window")
         x, y, w, h = game["geometry"]
         self.assertEqual(protocol.destination.get(game["surface"]), (w, h))
         self.assertEqual(game["buffer"], (round(w * 1.5), round(h * 1.5)),
                          "the buffer is at device size: the compositor does not resample it")
+
+    def test_sway_at_fractional_scales_a_click_beside_a_cell_edge_chooses_the_cell_painted_there(self):
+        for scale, (p, q) in ((1.25, (5, 4)), (1.5, (3, 2)), (1.75, (7, 4))):
+            with self.subTest(scale=scale):
+                self.clicks_beside_cell_edges(scale, p, q)
+                self.session.stop()
+                self.session = Session(self.work)
+
+    def clicks_beside_cell_edges(self, scale, p, q):
+        """`scale` is p / q."""
+        display = self.start_sway_at(scale)
+        said = self.session.run_driver(display, args=["board"])
+        if said["fractional-offered"] != "yes":
+            self.skipTest("this sway offers no fractional scale (sway before 1.8)")
+        ratio = self.session.ratio(scale)
+        if ratio != scale:
+            self.skipTest(f"the window's factor is {ratio}, not {scale}: this Qt does not use "
+                          "the fractional-scale protocol (Qt before 6.5)")
+        node = wait_for(lambda: self.sway_windows().get(GAME_TITLE), "the game in sway's tree")
+        # The surface's origin in the layout, in logical pixels; the centre of the
+        # surface's device pixel d lies (d + 1/2) / scale = (2d + 1) q / 2p from it,
+        # a whole number of 2p-ths.
+        left = node["rect"]["x"] + node["window_rect"]["x"]
+        top = node["rect"]["y"] + node["window_rect"]["y"]
+        width, height = self.outputs[0]["rect"]["width"], self.outputs[0]["rect"]["height"]
+        pointer = VirtualPointer(display)
+        x0, y0, x1, y1 = (int(v) for v in self.session.ask("field"))
+        tried = right = 0
+        wrong = []
+        for y in ((y0 + y1) // 2, (y0 + y1) // 2 + 1):
+            painted = []
+            for x in range(x0, x1):
+                answer = self.session.ask(f"paints {x} {y}")
+                painted.append(None if answer == ["none"] else tuple(int(v) for v in answer))
+            # The device pixels on either side of each edge between two cells.
+            for i in range(1, len(painted) - 1):
+                cell = painted[i]
+                if cell is None or (painted[i - 1] == cell and painted[i + 1] == cell):
+                    continue
+                x = x0 + i
+                pointer.click_right(2 * p * left + (2 * x + 1) * q, 2 * p * top + (2 * y + 1) * q,
+                                    2 * p * width, 2 * p * height)
+                chosen = self.session.next_drawn()
+                tried += 1
+                if chosen == cell:
+                    right += 1
+                else:
+                    wrong.append((x, y, cell, chosen))
+        pointer.close()
+        print(f"\n{right} of {tried} clicks beside cell edges at {scale} chose the painted cell",
+              file=sys.stderr)
+        self.assertGreater(tried, 20)
+        self.assertEqual(wrong, [], "device pixel, painted, chosen")
 
     # --- weston: no title bars from the compositor.
 
