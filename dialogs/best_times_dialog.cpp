@@ -8,6 +8,7 @@
 
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
+#include "dialogs/title_bar.h"
 
 namespace quorvel::dialogs {
 
@@ -69,6 +70,8 @@ BestTimesDialog::BestTimesDialog(settings::BestTimes& table, std::function<void(
     setFont(fittingFont(font(), boxes));
 
     refresh();
+    // Last, so that a caption of the game's own moves the contents below it.
+    takeTitleBar(*this, CaptionButtons::Close);
 }
 
 QString BestTimesDialog::shownTime(const QString& fileTime) {

@@ -9,6 +9,7 @@
 #include "dialogs/custom_rule.h"
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
+#include "dialogs/title_bar.h"
 
 namespace quorvel::dialogs {
 
@@ -66,6 +67,8 @@ CustomDialog::CustomDialog(std::function<void(int side, int mines)> confirmed, Q
 
     sideOptions_[0]->setChecked(true);
     chooseSide(4);
+    // Last, so that a caption of the game's own moves the contents below it.
+    takeTitleBar(*this, CaptionButtons::Close);
 }
 
 void CustomDialog::createSideOptions() {

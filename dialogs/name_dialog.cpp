@@ -7,6 +7,7 @@
 
 #include "dialogs/dialog_fonts.h"
 #include "dialogs/dialog_frame.h"
+#include "dialogs/title_bar.h"
 #include "settings/ini_format.h"
 
 namespace quorvel::dialogs {
@@ -51,6 +52,8 @@ NameDialog::NameDialog(QWidget* parent) : QDialog(parent) {
     boxes.append({settings::unknownPlayer(), nameField_->size(), lineEditPadding()});
     boxes.append({okButton_->text(), okButton_->size(), buttonPadding()});
     setFont(fittingFont(font(), boxes));
+    // Last, so that a caption of the game's own moves the contents below it.
+    takeTitleBar(*this, CaptionButtons::Close);
 }
 
 QString NameDialog::promptText(core::Level level) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QPixmap>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTranslator>
 
@@ -15,6 +16,8 @@
 
 #include <csignal>
 #endif
+
+#include <algorithm>
 
 #include "core/random_source.h"
 #include "dialogs/game_dialogs.h"
@@ -31,12 +34,27 @@ void prepareApplication() {
     // leaves the old settings file in place, instead of ending the game.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    // At 1.5 a picture pixel would be 1 or 2 screen pixels wide at random; rounding
-    // the factor keeps every picture pixel an even square.
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR_ROUNDING_POLICY")) {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-            Qt::HighDpiScaleFactorRoundingPolicy::Round);
+            scaleRounding(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
+                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY")));
     }
+}
+
+Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
+                                                   QByteArrayView sessionType,
+                                                   bool waylandDisplay) {
+    // Qt picks its platform after this has to be decided, by the same signs.
+    const bool wayland = platform.isEmpty()
+                             ? waylandDisplay || sessionType == QByteArrayView("wayland")
+                             : platform.startsWith("wayland");
+    // On Wayland a fractional factor is the compositor's: passed through, Qt
+    // paints at device size (Qt 6.8, wp_fractional_scale_v1) and the game paints
+    // by its pixel rule; rounded, the compositor would resample a whole-factor
+    // buffer. On X11 a fractional factor comes from the desktop's DPI, and
+    // rounding it keeps every picture pixel an even square (docs/display.md).
+    return wayland ? Qt::HighDpiScaleFactorRoundingPolicy::PassThrough
+                   : Qt::HighDpiScaleFactorRoundingPolicy::Round;
 }
 
 QTranslator* loadToolkitTexts(QApplication& app) {
@@ -50,15 +68,38 @@ QTranslator* loadToolkitTexts(QApplication& app) {
     return translator;
 }
 
-QIcon windowIcon() {
-    QIcon icon;
-    for (int size : {16, 32}) {
+QIcon windowIcon(double density) {
+    const auto art = [](int size) {
         const render::Picture& pic = render::iconPicture(size);
-        const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
-                           pic.bytesPerLine(), QImage::Format_RGB32);
-        icon.addPixmap(QPixmap::fromImage(image));
+        return QImage(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
+                      pic.bytesPerLine(), QImage::Format_RGB32);
+    };
+    const QImage small = art(16);
+    const QImage large = art(32);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(small));
+    icon.addPixmap(QPixmap::fromImage(large));
+    // On a screen denser than 1x the enlargements, each art pixel an n x n square
+    // (Qt's fast scaling is nearest-neighbour): 48 is three times the 16-pixel art,
+    // no multiple of the 32-pixel one; 64, 128 and 256 are the 32-pixel art doubled
+    // and doubled again. At 1x taskbars show 16 to 32 pixels, and Qt hands X11 every
+    // size twice at some 40 instructions a pixel: the four would cost start-up 4
+    // million instructions there.
+    if (density > 1) {
+        icon.addPixmap(QPixmap::fromImage(small.scaled(48, 48)));
+        for (const int size : {64, 128, 256}) {
+            icon.addPixmap(QPixmap::fromImage(large.scaled(size, size)));
+        }
     }
     return icon;
+}
+
+double screenDensity() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return 1;
+    }
+    return std::max(screen->devicePixelRatio(), screen->logicalDotsPerInch() / 96);
 }
 
 #ifdef Q_OS_UNIX
@@ -98,7 +139,7 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-    QApplication::setWindowIcon(windowIcon());
+    QApplication::setWindowIcon(windowIcon(screenDensity()));
     loadToolkitTexts(app);
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();

@@ -7,10 +7,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "dialogs/title_bar.h"
 #include "shell/client_layout.h"
 #include "shell/screens.h"
 #include "shell/surfaces.h"
-#include "shell/window_caption.h"
 #include "shell/window_texts.h"
 
 namespace quorvel::shell {
@@ -38,9 +38,7 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    if (onWayland()) {
-        useOwnCaption();
-    }
+    dialogs::takeTitleBar(*this, dialogs::CaptionButtons::MinimiseAndClose);
     client_->setFixedSize(layout::kInitialClientWidth, layout::kInitialClientHeight);
     setCentralWidget(client_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -60,15 +58,6 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::useOwnCaption() {
-    // No title bar from Qt or the compositor: the window's own one, above the menu
-    // bar, has no maximise button. (Qt drops the frameless hint next to any button
-    // hint; the caption has the buttons.)
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setContentsMargins(0, WindowCaption::kHeight, 0, 0);
-    new WindowCaption(*this);
-}
 
 // The mouse of a surface, each event a move of the game.
 template <auto press, auto move, auto release>

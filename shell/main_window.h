@@ -75,8 +75,6 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void markFaceSet(core::FaceSet faceSet) override { menus_->markFaceSet(faceSet); }
 
     void connectSurfaces();
-    // On Wayland: the window's own title bar instead of Qt's.
-    void useOwnCaption();
     void buildMenus();
     // Makes a move in the game, schedules a repaint of whatever it drew, then
     // does what the move handed back.

@@ -107,4 +107,20 @@ void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect&
     painter.drawImage(QPointF(left / ratio - origin.x(), top / ratio - origin.y()), scaled);
 }
 
+void fillByRule(QPainter& painter, const QRect& rect, const QColor& colour) {
+    const QTransform toDevice = painter.deviceTransform();
+    const double ratio = toDevice.m11();
+    const QPoint origin(static_cast<int>(std::lround(toDevice.dx() / ratio)),
+                        static_cast<int>(std::lround(toDevice.dy() / ratio)));
+    const QRect inWindow = rect.translated(origin);
+    const int left = firstDevicePixel(inWindow.left(), ratio);
+    const int right = firstDevicePixel(inWindow.right() + 1, ratio);
+    const int top = firstDevicePixel(inWindow.top(), ratio);
+    const int bottom = firstDevicePixel(inWindow.bottom() + 1, ratio);
+    // Whole device pixels, written in the painter's coordinates.
+    painter.fillRect(QRectF(left / ratio - origin.x(), top / ratio - origin.y(),
+                            (right - left) / ratio, (bottom - top) / ratio),
+                     colour);
+}
+
 }  // namespace quorvel::shell::pixels

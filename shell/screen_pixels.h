@@ -12,6 +12,7 @@
 // alternately 1 and 2 device pixels wide, at 1.25 every fourth one is 2 wide,
 // at 1.75 every fourth one is 1 wide.
 
+class QColor;
 class QImage;
 class QPainter;
 class QPoint;
@@ -39,5 +40,10 @@ double pointerPixelCentre(double position, double ratio);
 // whole window pixels) by the rule above, the part in `area` only. For painters
 // whose device is scaled; the painter's translation must be whole window pixels.
 void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect& area);
+
+// Fills `rect` (the painter's coordinates, whole window pixels) by the rule above:
+// every device pixel that shows one of its window pixels, and no other. For the
+// same painters as paintByRule.
+void fillByRule(QPainter& painter, const QRect& rect, const QColor& colour);
 
 }  // namespace quorvel::shell::pixels

@@ -15,6 +15,7 @@ void SettingsSession::restore(const std::function<void(const settings::StoredSet
     window_.place(stored.position, screens);
     start(stored);
     window_.place(stored.position, screens);
+    window_.placeAgainWhenFramed();
 }
 
 void SettingsSession::boardChosen(const core::BoardChoice& board) {

@@ -25,6 +25,32 @@ void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at, cons
     }
 }
 
+namespace {
+
+bool fractionalFactor(double ratio) {
+    return ratio != std::floor(ratio);
+}
+
+// At a fractional factor a child's edge may fall inside a device pixel, and Qt
+// leaves such a pixel to the parent (it clips a widget to whole device pixels)
+// even where the rule gives it the child's picture. So the parent paints its
+// picture surfaces' pictures below them: that pixel shows the child's picture by
+// the rule too, and the child paints the same pixels over its own.
+void paintSurfacesBelow(QPainter& painter, const QWidget& parent, const QRect& area) {
+    if (!fractionalFactor(painter.deviceTransform().m11())) {
+        return;
+    }
+    for (const PictureSurface* child :
+         parent.findChildren<const PictureSurface*>(Qt::FindDirectChildrenOnly)) {
+        if (child->picture() != nullptr && child->isVisible()) {
+            paintPicture(painter, *child->picture(), child->pos(),
+                         area.intersected(child->geometry()));
+        }
+    }
+}
+
+}  // namespace
+
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
@@ -58,6 +84,10 @@ void PictureSurface::setPicture(const render::Picture* pic) {
     }
     picture_ = pic;
     update();
+    // The parent shows this picture at the edges it shares with it.
+    if (parentWidget() != nullptr && fractionalFactor(devicePixelRatioF())) {
+        parentWidget()->update(geometry());
+    }
 }
 
 void PictureSurface::paintEvent(QPaintEvent* event) {
@@ -152,13 +182,18 @@ void Panel::compose() {
     }
 }
 
-void Panel::paintEvent(QPaintEvent* event) {
+const render::Picture& Panel::shownPicture() {
     if (picture_.width() != width()) {
         compose();
     }
+    return picture_;
+}
+
+void Panel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    paintPicture(painter, picture_, QPoint(0, 0), event->rect());
+    paintPicture(painter, shownPicture(), QPoint(0, 0), event->rect());
+    paintSurfacesBelow(painter, *this, event->rect());
 }
 
 ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
@@ -174,13 +209,26 @@ void ClientArea::setBoardSize(int width, int height) {
 void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    // The background picture's rule at the client area's size, filled directly.
+    // The background picture's rule at the client area's size, filled directly; on a
+    // scaled screen by the game's pixel rule, as the pictures are.
+    const bool scaled = painter.deviceTransform().type() > QTransform::TxTranslate;
     for (const render::FilledArea& area : render::backgroundAreas(width(), height())) {
-        painter.fillRect(QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom)),
-                         QColor::fromRgb(area.colour));
+        const QRect rect(QPoint(area.left, area.top), QPoint(area.right, area.bottom));
+        if (scaled) {
+            pixels::fillByRule(painter, rect, QColor::fromRgb(area.colour));
+        } else {
+            painter.fillRect(rect, QColor::fromRgb(area.colour));
+        }
     }
     paintPicture(painter, render::rightEdgePicture(), QPoint(rightStripLeft_, 0), event->rect());
     paintPicture(painter, render::bottomEdgePicture(), QPoint(0, bottomStripTop_), event->rect());
+    if (fractionalFactor(painter.deviceTransform().m11())) {
+        paintSurfacesBelow(painter, *this, event->rect());
+        if (auto* panel = findChild<Panel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            paintPicture(painter, panel->shownPicture(), panel->pos(),
+                         event->rect().intersected(panel->geometry()));
+        }
+    }
 }
 
 }  // namespace quorvel::shell

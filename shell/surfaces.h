@@ -79,6 +79,8 @@ class Panel : public QWidget {
     void setPlace(PanelPlace place, int glyph);
     std::optional<int> place(PanelPlace place) const { return places_.at(index(place)); }
     QRect placeRect(PanelPlace place) const;
+    // The panel's picture at its present width, digits on it.
+    const render::Picture& shownPicture();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

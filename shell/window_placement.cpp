@@ -47,6 +47,16 @@ WindowPlacement placeWindow(QPointF stored, QSize size, const Screens& screens) 
     return placement;
 }
 
+std::optional<WindowPlacement> placeFramed(const WindowPlacement& placement, QSize framed,
+                                           const Screens& screens) {
+    if (screens.platformPlaces || !placement.at ||
+        isReachable(*placement.at, framed, screens.available)) {
+        return std::nullopt;
+    }
+    const QPointF centre = centredOn(screens.primary, framed);
+    return WindowPlacement{centre, wholePixels(centre)};
+}
+
 QPointF positionToStore(const std::optional<WindowPlacement>& placement, QPoint now) {
     // Screen pixels are whole, the stored values need not be.
     if (placement && (!placement->at || now == *placement->at)) {

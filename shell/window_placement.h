@@ -44,6 +44,15 @@ bool isReachable(QPoint at, QSize size, const QList<QRect>& available);
 // position read is kept.
 WindowPlacement placeWindow(QPointF stored, QSize size, const Screens& screens);
 
+// Once the window manager has reported the window's frame (X11 reports it only
+// after the window is shown): the window placed by `placement`, measured with its
+// frame of `framed` size, whose top-left corner is where it was placed. Where the
+// frame keeps it from being reachable (a title bar the client-only measure left
+// out), the placement that centres the framed window on the primary monitor;
+// none where it may stay, and where the platform places windows.
+std::optional<WindowPlacement> placeFramed(const WindowPlacement& placement, QSize framed,
+                                           const Screens& screens);
+
 // The position to store: while the window is where start-up put it (or where
 // the platform put it), the values read, fractions included; once it has moved,
 // where it is now.

@@ -11,9 +11,6 @@ inline QString text(const char16_t* utf16) {
 }
 
 inline constexpr char16_t kTitle[] = u"Quorvel";
-// The buttons of the window's own title bar (on Wayland).
-inline constexpr char16_t kMinimise[] = u"Minimalizovat";
-inline constexpr char16_t kClose[] = u"Zavřít";
 
 inline constexpr char16_t kGameMenu[] = u"&Hra";
 inline constexpr char16_t kNewGame[] = u"&Nová";

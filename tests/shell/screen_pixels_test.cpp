@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -14,6 +15,7 @@
 #include "shell/client_layout.h"
 #include "shell/screen_pixels.h"
 #include "shell_support.h"
+#include "tests/support/client_picture.h"
 
 namespace quorvel::shell {
 namespace {
@@ -122,6 +124,87 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
     }
     EXPECT_GT(pixels, 132 * 118 * ratio * ratio);
     EXPECT_EQ(unpainted, 0) << "screen pixels that no widget painted, at " << ratio;
+    EXPECT_EQ(wrong, 0) << "of " << pixels << " screen pixels at " << ratio << ":"
+                        << firstWrong.toStdString();
+}
+
+// Whether device pixel `d` (one axis) is cut by the edge at window pixel `edge`.
+bool cutBy(int d, int edge, double ratio) {
+    return d < edge * ratio && edge * ratio < d + 1;
+}
+
+// Whether device pixel (x, y) is cut by an edge of `rect` (window pixels): Qt
+// clips each widget to whole device pixels, and such a pixel belongs to one of
+// the two widgets whatever the rule says.
+bool onASeam(int x, int y, const QRect& rect, double ratio) {
+    const QRect grown(QPoint(rect.left() - 1, rect.top() - 1), rect.size() + QSize(2, 2));
+    const bool near =
+        QRectF(grown.x() * ratio, grown.y() * ratio, grown.width() * ratio, grown.height() * ratio)
+            .contains(x + 0.5, y + 0.5);
+    return near && (cutBy(x, rect.left(), ratio) || cutBy(x, rect.right() + 1, ratio) ||
+                    cutBy(y, rect.top(), ratio) || cutBy(y, rect.bottom() + 1, ratio));
+}
+
+// The client area around the board (background, frames, bevels, panel, digits,
+// face) is painted by the same rule as the board: each screen pixel shows the
+// client picture's pixel that the rule gives it, never a colour of Qt's scaler.
+// Only where a widget's edge cuts a device pixel does Qt's clip decide.
+TEST(ScreenPixels, TheClientAreaAroundTheBoardFollowsTheSameRule) {
+    core::SeededRandom random(7);
+    testing::FakeRecords records;
+    MainWindow window(random, records, records);
+    window.restoreSettings();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const double ratio = window.devicePixelRatioF();
+    const QImage shot = testing::grabImage(&window);
+
+    const Panel& panel = *window.panel();
+    const auto glyph = [&](PanelPlace place) { return panel.place(place).value_or(0); };
+    const render::Picture client = support::expectedClientArea(
+        window.fieldPicture(), {glyph(PanelPlace::CounterTens), glyph(PanelPlace::CounterOnes)},
+        {glyph(PanelPlace::ClockHundreds), glyph(PanelPlace::ClockTens),
+         glyph(PanelPlace::ClockOnes)},
+        *window.faceButton()->picture());
+    const QPoint origin = window.clientArea()->mapTo(&window, QPoint(0, 0));
+    const QRect area(origin, window.clientArea()->size());
+    ASSERT_EQ(area.size(), QSize(client.width(), client.height()));
+    QList<QRect> widgets{area};
+    for (const QWidget* part : {static_cast<const QWidget*>(window.fieldSurface()),
+                                static_cast<const QWidget*>(window.panel()),
+                                static_cast<const QWidget*>(window.faceButton())}) {
+        widgets.append(QRect(part->mapTo(&window, QPoint(0, 0)), part->size()));
+    }
+
+    int pixels = 0;
+    int seams = 0;
+    int wrong = 0;
+    QString firstWrong;
+    for (int y = pixels::firstDevicePixel(area.top(), ratio);
+         y < pixels::firstDevicePixel(area.bottom() + 1, ratio) && y < shot.height(); ++y) {
+        for (int x = pixels::firstDevicePixel(area.left(), ratio);
+             x < pixels::firstDevicePixel(area.right() + 1, ratio) && x < shot.width(); ++x) {
+            if (std::any_of(widgets.begin(), widgets.end(),
+                            [&](const QRect& r) { return onASeam(x, y, r, ratio); })) {
+                ++seams;
+                continue;
+            }
+            const int cx = pixels::windowPixelAt(x, ratio) - origin.x();
+            const int cy = pixels::windowPixelAt(y, ratio) - origin.y();
+            const QRgb expected = static_cast<QRgb>(client.at(cx, cy)) | 0xff000000u;
+            ++pixels;
+            if (shot.pixel(x, y) != expected && ++wrong <= 5) {
+                firstWrong += QStringLiteral(" (%1,%2) shows %3, the rule %4;")
+                                  .arg(x)
+                                  .arg(y)
+                                  .arg(shot.pixel(x, y), 0, 16)
+                                  .arg(expected, 0, 16);
+            }
+        }
+    }
+    // Whole factors cut no device pixel.
+    EXPECT_EQ(seams == 0, ratio == std::floor(ratio)) << seams << " at " << ratio;
+    EXPECT_GE(pixels, static_cast<int>(area.width() * area.height() * ratio * ratio * 0.9));
     EXPECT_EQ(wrong, 0) << "of " << pixels << " screen pixels at " << ratio << ":"
                         << firstWrong.toStdString();
 }

@@ -95,5 +95,29 @@ TEST(WindowPosition, MovedWindowStoresWhereItIsNow) {
     EXPECT_EQ(positionToStore(std::nullopt, QPoint(5, 6)), QPointF(5, 6));
 }
 
+// Before the window is shown only its client area is known; a stored position
+// that keeps half of the client on the screen may leave less than half of the
+// window with its title bar there. Once the frame is reported, that window is
+// centred at its framed size; one that is reachable with its frame stays.
+TEST(WindowPosition, TheFrameOnceReportedCountsInTheHalfOnAMonitorRule) {
+    const QSize client(150, 198);
+    const QSize framed(152, 221);  // a 22-pixel title bar and a 1-pixel border
+    const WindowPlacement clientOnly = placeWindow(QPointF(300, 1024 - 99), client, oneScreen());
+    ASSERT_EQ(clientOnly.at, QPoint(300, 1024 - 99)) << "half the client on the screen";
+
+    const auto framedPlacement = placeFramed(clientOnly, framed, oneScreen());
+    ASSERT_TRUE(framedPlacement.has_value()) << "99 of the window's 221 rows on the screen";
+    EXPECT_EQ(framedPlacement->at, QPoint(564, 401));
+    EXPECT_EQ(framedPlacement->read, QPointF(564, 401.5));
+    EXPECT_EQ(positionToStore(framedPlacement, QPoint(564, 401)), QPointF(564, 401.5));
+
+    const WindowPlacement high = placeWindow(QPointF(300, 1024 - 111), client, oneScreen());
+    EXPECT_EQ(placeFramed(high, framed, oneScreen()), std::nullopt) << "111 of 221 rows";
+    Screens wayland = oneScreen();
+    wayland.platformPlaces = true;
+    EXPECT_EQ(placeFramed(placeWindow(QPointF(300, 1000), client, wayland), framed, wayland),
+              std::nullopt);
+}
+
 }  // namespace
 }  // namespace quorvel::shell
