@@ -20,6 +20,17 @@ constexpr std::uint64_t kIoctlDevice = 1ULL << 15;  // ABI 5
 constexpr std::uint64_t kBindTcp = 1ULL << 0;       // ABI 4
 constexpr std::uint64_t kConnectTcp = 1ULL << 1;    // ABI 4
 constexpr int kRuleNetPort = 2;                     // ABI 4
+#ifdef LANDLOCK_ACCESS_FS_TRUNCATE
+static_assert(kTruncate == LANDLOCK_ACCESS_FS_TRUNCATE);
+#endif
+#ifdef LANDLOCK_ACCESS_FS_IOCTL_DEV
+static_assert(kIoctlDevice == LANDLOCK_ACCESS_FS_IOCTL_DEV);
+#endif
+#ifdef LANDLOCK_ACCESS_NET_CONNECT_TCP
+static_assert(kBindTcp == LANDLOCK_ACCESS_NET_BIND_TCP &&
+              kConnectTcp == LANDLOCK_ACCESS_NET_CONNECT_TCP &&
+              kRuleNetPort == LANDLOCK_RULE_NET_PORT);
+#endif
 
 // The ruleset's attributes as ABI 4 knows them; an older kernel takes the
 // larger struct as long as the fields it does not know are zero.
