@@ -219,12 +219,17 @@ ReadResult SettingsFile::find(FileAtPath& file, QString& reason) const {
     return result == ReadResult::Read ? file.judge(kMaxFileBytes, reason) : result;
 }
 
-SettingsFile::Prepared SettingsFile::prepare(FileAtPath& file, QString& reason) {
+std::unique_ptr<FileAtPath> SettingsFile::resolveFolder(QString& reason) const {
+    auto file = std::make_unique<FileAtPath>(path_);
+    return reachFolder(*file, reason) ? std::move(file) : nullptr;
+}
+
+bool SettingsFile::reachFolder(FileAtPath& file, QString& reason) const {
     if (path_.isEmpty()) {
         reason = QStringLiteral(
             "there is no home folder (no absolute HOME, none in the password "
             "database)");
-        return Prepared::Failed;
+        return false;
     }
     // The folder may have gone while the game ran. It is made only along the
     // path that resolving has checked, so nothing is made through a link that
@@ -233,7 +238,11 @@ SettingsFile::Prepared SettingsFile::prepare(FileAtPath& file, QString& reason) 
     if (found == ReadResult::Missing) {
         found = file.makeFolder(reason) ? file.resolve(reason) : ReadResult::Failed;
     }
-    if (found != ReadResult::Read) {
+    return found == ReadResult::Read;
+}
+
+SettingsFile::Prepared SettingsFile::prepare(FileAtPath& file, QString& reason) {
+    if (!reachFolder(file, reason)) {
         return Prepared::Failed;
     }
     // Judged before the lock: a file the game refuses leaves nothing beside it.

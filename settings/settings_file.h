@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -80,12 +81,20 @@ class SettingsFile {
     // Returns whether the file was written.
     bool save(const StoredSettings& wanted, const Compose& compose = {});
 
+    // The folder that holds the file, as a write finds it: made when missing,
+    // the path's links followed by the rules of FileAtPath::resolve, and held
+    // open in the result (see FileAtPath::folderDescriptor). Nothing, with the
+    // reason, when there is no such folder.
+    std::unique_ptr<FileAtPath> resolveFolder(QString& reason) const;
+
   private:
     std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
     ReadResult read(QByteArray& content, QString& reason) const;
     // Resolves the path and judges what is at it, for a read.
     ReadResult find(FileAtPath& file, QString& reason) const;
     ReadResult create(const QByteArray& initial, QByteArray& content, QString& reason);
+    // Resolves the path, making its folder when missing.
+    bool reachFolder(FileAtPath& file, QString& reason) const;
     // Refused: the file (or its lock file) may not be used, as a failed read.
     enum class Prepared { Ready, Refused, Failed };
     // Resolves the path (making its folder when missing), judges what is

@@ -22,6 +22,7 @@
 #include "core/random_source.h"
 #include "dialogs/game_dialogs.h"
 #include "render/face_pictures.h"
+#include "settings/settings_file.h"
 #include "settings/settings_store.h"
 #include "shell/accessibility.h"
 #include "shell/main_window.h"
@@ -55,6 +56,33 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
     // rounding it keeps every picture pixel an even square (docs/display.md).
     return wayland ? Qt::HighDpiScaleFactorRoundingPolicy::PassThrough
                    : Qt::HighDpiScaleFactorRoundingPolicy::Round;
+}
+
+settings::Fenced fenceIn(int abi) {
+    if (abi < 1) {
+        return settings::Fenced::Nothing;
+    }
+    // Why there is no folder is reported by the start-up read, which meets the
+    // same reason.
+    QString reason;
+    const settings::SettingsFile file(settings::SettingsFile::defaultPath());
+    const std::unique_ptr<settings::FileAtPath> folder = file.resolveFolder(reason);
+    return settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
+                             tcpDisplayPort(qgetenv("DISPLAY")));
+}
+
+std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display) {
+    const qsizetype colon = display.lastIndexOf(':');
+    const QByteArray host = display.left(colon);
+    if (colon <= 0 || host == "unix" || host.startsWith('/') || host.contains('/')) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const uint number = display.mid(colon + 1).split('.').first().toUInt(&ok);
+    if (!ok || number > 65535 - 6000) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(6000 + number);
 }
 
 QTranslator* loadToolkitTexts(QApplication& app) {

@@ -2,8 +2,13 @@
 // Start-up of the program: what must happen before and after the application
 // object exists.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <Qt>
+#include <cstdint>
+#include <optional>
+
+#include "settings/fence.h"
 
 class QApplication;
 class QIcon;
@@ -21,6 +26,19 @@ void prepareApplication();
 // fraction passes through on Wayland, X11 rounds it to a whole factor.
 Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                                                    QByteArrayView sessionType, bool waylandDisplay);
+
+// Before the QApplication, while the process has no other thread: the
+// process fences itself in (see settings/fence.h) so that from now on it
+// writes nothing but beside the settings file, in the folder a write would
+// find (made when missing), and opens no TCP connection but to its display.
+// Without that folder it may write nowhere. `abi` is the Landlock ABI to use:
+// the kernel's, or 0 for none.
+settings::Fenced fenceIn(int abi = settings::landlockAbi());
+
+// The TCP port of an X display reached over the network (DISPLAY as
+// "host:N.S", which ssh's X11 forwarding sets: port 6000 + N); none for a
+// display on this machine's Unix socket.
+std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display);
 
 // Qt's own texts (the text fields' context menus, standard buttons) in Czech
 // like the game's, whatever the locale, from the toolkit's Czech catalogue. The

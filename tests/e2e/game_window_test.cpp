@@ -30,6 +30,7 @@
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
 #include "render/picture.h"
+#include "settings/fence.h"
 #include "shell/client_layout.h"
 #include "tests/support/client_picture.h"
 #include "tests/support/image_compare.h"
@@ -500,9 +501,28 @@ std::string compareDigits(const QImage& client, int x, int y, const std::vector<
     return result;
 }
 
+// The threads of the process that run without the flag the game's fence sets
+// (NoNewPrivs) before it restricts itself, which every thread started after it
+// inherits: none when the game fenced itself in before its first thread.
+std::string unfencedThreads(pid_t pid) {
+    std::string unfenced;
+    const fs::path tasks = fs::path("/proc") / std::to_string(pid) / "task";
+    std::error_code error;
+    for (const fs::directory_entry& task : fs::directory_iterator(tasks, error)) {
+        if (readFile(task.path() / "status").find("NoNewPrivs:\t1") == std::string::npos) {
+            unfenced += readFile(task.path() / "comm");
+        }
+    }
+    return error ? error.message() : unfenced;
+}
+
 TEST_F(GameWindowTest, FirstClickOpensCellAndStartsClockAndF2RestoresStartScreen) {
     std::string error = startGameInItsOwnServer();
     ASSERT_TRUE(error.empty()) << error;
+    // The game runs fenced in, every thread of it, and still plays and writes.
+    if (settings::landlockAbi() > 0) {
+        EXPECT_EQ(unfencedThreads(game_.pid()), "");
+    }
 
     // --- Start screen: the untouched beginner board, counter 07, clock 000 and the
     // normal face of the first face set.
