@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <string_view>
 
 #include "core/geometry.h"
 #include "core/levels.h"
@@ -27,13 +28,18 @@ bool hasKey(const QByteArray& line, const char (&key)[N]) {
     return hasKey(line, key, N - 1);
 }
 
-// The keys of the best-times rows, beginner's first: "Time1=" and "Name1=".
-QByteArray timeKey(int row) {
-    return "Time" + QByteArray::number(row + 1) + '=';
+// The keys of the best-times rows, beginner's first, for the reader and the
+// writer alike. Spelled out rather than built: every line of our section is
+// compared with them at every start.
+constexpr std::array<std::string_view, 3> kTimeKeys{"Time1=", "Time2=", "Time3="};
+constexpr std::array<std::string_view, 3> kNameKeys{"Name1=", "Name2=", "Name3="};
+
+bool hasKey(const QByteArray& line, std::string_view key) {
+    return hasKey(line, key.data(), static_cast<qsizetype>(key.size()));
 }
 
-QByteArray nameKey(int row) {
-    return "Name" + QByteArray::number(row + 1) + '=';
+QByteArray keyText(std::string_view key) {
+    return QByteArray(key.data(), static_cast<qsizetype>(key.size()));
 }
 
 // Our section as the file has it, before the start-up rules read it.
@@ -65,13 +71,12 @@ void readKeyLine(const QByteArray& line, SectionValues& values) {
     readNumber(line, "mines=", values.mines);
     readNumber(line, "xpos=", values.xpos);
     readNumber(line, "ypos=", values.ypos);
-    for (int row = 0; row < 3; ++row) {
-        const auto at = static_cast<std::size_t>(row);
-        if (const QByteArray key = timeKey(row); hasKey(line, key.constData(), key.size())) {
-            values.times[at] = decodeText(line.sliced(key.size()));
+    for (std::size_t row = 0; row < kTimeKeys.size(); ++row) {
+        if (hasKey(line, kTimeKeys[row])) {
+            values.times[row] = decodeText(line.sliced(std::ssize(kTimeKeys[row])));
         }
-        if (const QByteArray key = nameKey(row); hasKey(line, key.constData(), key.size())) {
-            values.names[at] = line.sliced(key.size());
+        if (hasKey(line, kNameKeys[row])) {
+            values.names[row] = line.sliced(std::ssize(kNameKeys[row]));
         }
     }
 }
@@ -175,10 +180,12 @@ QByteArray writeSettings(const QList<QByteArray>& preservedLines, const StoredSe
     appendLine(out, "Xpos=" + numberBytes(settings.position.x()));
     appendLine(out, "Ypos=" + numberBytes(settings.position.y()));
     for (int row = 0; row < 3; ++row) {
-        appendLine(out, timeKey(row) + oneLine(encodeText(settings.bestTimes.fileTime(row))));
+        appendLine(out, keyText(kTimeKeys[static_cast<std::size_t>(row)]) +
+                            oneLine(encodeText(settings.bestTimes.fileTime(row))));
     }
     for (int row = 0; row < 3; ++row) {
-        appendLine(out, nameKey(row) + oneLine(settings.bestTimes.fileName(row)));
+        appendLine(out, keyText(kNameKeys[static_cast<std::size_t>(row)]) +
+                            oneLine(settings.bestTimes.fileName(row)));
     }
     return out;
 }
