@@ -4,11 +4,9 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
-#include <QLibraryInfo>
 #include <QPixmap>
 #include <QScreen>
 #include <QSocketNotifier>
-#include <QTranslator>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -55,17 +53,6 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
     // rounding it keeps every picture pixel an even square (docs/display.md).
     return wayland ? Qt::HighDpiScaleFactorRoundingPolicy::PassThrough
                    : Qt::HighDpiScaleFactorRoundingPolicy::Round;
-}
-
-QTranslator* loadToolkitTexts(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_cs"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return nullptr;
-    }
-    return translator;
 }
 
 QIcon windowIcon(double density) {
@@ -140,7 +127,6 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon(screenDensity()));
-    loadToolkitTexts(app);
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();
 

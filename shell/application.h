@@ -7,7 +7,6 @@
 
 class QApplication;
 class QIcon;
-class QTranslator;
 
 namespace quorvel::shell {
 
@@ -21,12 +20,6 @@ void prepareApplication();
 // fraction passes through on Wayland, X11 rounds it to a whole factor.
 Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                                                    QByteArrayView sessionType, bool waylandDisplay);
-
-// Qt's own texts (the text fields' context menus, standard buttons) in Czech
-// like the game's, whatever the locale, from the toolkit's Czech catalogue. The
-// installed translator, owned by `app`; none when the catalogue is missing, and
-// the toolkit's texts stay English.
-QTranslator* loadToolkitTexts(QApplication& app);
 
 // The window icon at every size a taskbar on a screen of `density` (its factor,
 // or its DPI over 96) asks for: the 16- and 32-pixel art and their whole-factor

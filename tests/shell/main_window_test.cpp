@@ -18,6 +18,7 @@
 #include <chrono>
 
 #include "core/geometry.h"
+#include "dialogs/toolkit_texts.h"
 #include "render/board_pictures.h"
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
@@ -614,7 +615,7 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
 TEST(ToolkitTexts, AreCzechWhateverTheLocale) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QTranslator* czech = loadToolkitTexts(*qApp);
+    QTranslator* czech = dialogs::useToolkitTexts();
     ASSERT_NE(czech, nullptr) << "Qt's Czech catalogue is missing";
     QLineEdit field;
     field.setText(QStringLiteral("7"));
