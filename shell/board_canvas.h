@@ -28,9 +28,9 @@ class BoardCanvas {
     // A new board of this side, every cell raised, the surface sized to it at
     // `at` in its parent.
     void reset(int side, QPoint at);
-    // Shows what was drawn since the last repaint at once, once it has waited a
-    // frame: a move that draws more than a frame's worth shows while it spreads,
-    // and one that takes less reaches the screen in one go, at its end.
+    // Shows what was drawn since the last repaint at once if the first of it has
+    // waited a frame: a move that takes longer than a frame shows while it
+    // spreads, and one that takes less reaches the screen in one go, at its end.
     void showNow();
     // Hands what was drawn since the last repaint to the next paint, at the end of
     // a move. Either way the drawing travels as a few rectangles (uploadRegion).
