@@ -2,7 +2,8 @@
 # bench/startup and bench/startup-instructions, not run by itself.
 #
 #   x_session_start WORK_DIR    starts Xvfb on a free display and openbox on it,
-#                               exports DISPLAY; the logs go to WORK_DIR
+#                               exports DISPLAY; the logs go to WORK_DIR; the
+#                               screen is X_SESSION_SCREEN (default 1024x768x24)
 #   x_session_stop              ends both (only what x_session_start started)
 #   stop_pid PID                ends one process: TERM, then KILL after 5 s
 #
@@ -36,7 +37,7 @@ x_session_start() {
     # --- X server on a display no one uses, then the window manager.
     for n in $(seq 110 209); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -noreset -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        Xvfb ":$n" -noreset -screen 0 "${X_SESSION_SCREEN:-1024x768x24}" -nolisten tcp >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 100); do
             kill -0 "$xvfb_pid" 2>/dev/null || break

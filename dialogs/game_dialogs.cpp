@@ -3,6 +3,7 @@
 #include "dialogs/best_times_dialog.h"
 #include "dialogs/custom_dialog.h"
 #include "dialogs/name_dialog.h"
+#include "dialogs/toolkit_texts.h"
 
 namespace quorvel::dialogs {
 
@@ -17,6 +18,7 @@ Dialogs::~Dialogs() {
 
 NameDialog& Dialogs::nameDialog() {
     if (name_dialog_ == nullptr) {
+        useToolkitTexts();
         name_dialog_ = new NameDialog(parent_);
     }
     return *name_dialog_;
@@ -25,6 +27,7 @@ NameDialog& Dialogs::nameDialog() {
 BestTimesDialog& Dialogs::bestTimesDialog(settings::BestTimes& table) {
     // There is one table for the whole run: the dialog keeps the first one.
     if (best_times_dialog_ == nullptr) {
+        useToolkitTexts();
         best_times_dialog_ = new BestTimesDialog(
             table,
             [this] {
@@ -59,6 +62,7 @@ void Dialogs::showBestTimes(settings::BestTimes& table, const std::function<void
 void Dialogs::askCustomBoard(int side, int mines, const std::function<void(int, int)>& confirm) {
     confirmCustom_ = confirm;
     if (custom_dialog_ == nullptr) {
+        useToolkitTexts();
         custom_dialog_ = new CustomDialog(
             [this](int chosenSide, int chosenMines) {
                 if (confirmCustom_) {

@@ -44,7 +44,8 @@ class GameDialogs {
                                 const std::function<void(int side, int mines)>& confirm) = 0;
 };
 
-// The real dialogs, each created on first use and then only shown and hidden.
+// The real dialogs, each created on first use and then only shown and hidden;
+// the first one made loads Qt's Czech texts (useToolkitTexts).
 class Dialogs final : public GameDialogs {
   public:
     Dialogs() = default;

@@ -4,11 +4,9 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
-#include <QLibraryInfo>
 #include <QPixmap>
 #include <QScreen>
 #include <QSocketNotifier>
-#include <QTranslator>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -85,17 +83,6 @@ std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display) {
     return static_cast<std::uint16_t>(6000 + number);
 }
 
-QTranslator* loadToolkitTexts(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_cs"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-        !QCoreApplication::installTranslator(translator)) {
-        delete translator;
-        return nullptr;
-    }
-    return translator;
-}
-
 QIcon windowIcon(double density) {
     const auto art = [](int size) {
         const render::Picture& pic = render::iconPicture(size);
@@ -168,7 +155,6 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 int run(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon(screenDensity()));
-    loadToolkitTexts(app);
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();
 

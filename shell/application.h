@@ -12,7 +12,6 @@
 
 class QApplication;
 class QIcon;
-class QTranslator;
 
 namespace quorvel::shell {
 
@@ -39,12 +38,6 @@ settings::Fenced fenceIn(int abi = settings::landlockAbi());
 // "host:N.S", which ssh's X11 forwarding sets: port 6000 + N); none for a
 // display on this machine's Unix socket.
 std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display);
-
-// Qt's own texts (the text fields' context menus, standard buttons) in Czech
-// like the game's, whatever the locale, from the toolkit's Czech catalogue. The
-// installed translator, owned by `app`; none when the catalogue is missing, and
-// the toolkit's texts stay English.
-QTranslator* loadToolkitTexts(QApplication& app);
 
 // The window icon at every size a taskbar on a screen of `density` (its factor,
 // or its DPI over 96) asks for: the 16- and 32-pixel art and their whole-factor

@@ -4,6 +4,7 @@
 #include "render/board_pictures.h"
 #include "render/cell_looks.h"
 #include "shell/surfaces.h"
+#include "shell/upload_region.h"
 
 namespace quorvel::shell {
 
@@ -41,6 +42,9 @@ void BoardCanvas::markDirty(core::CellPos cell) {
     // The largest glyph (the dark ground of a cross) reaches from 9 pixels left of
     // the outline origin to 15 right of it, over the cell's 16 rows.
     const render::PixelPos origin = render::cellOrigin(cell);
+    if (dirty_.isEmpty()) {
+        dirtySince_ = clock_();
+    }
     dirty_ += QRect(origin.x - 10, origin.y, 27, 16);
 }
 
@@ -54,15 +58,17 @@ void BoardCanvas::reset(int side, QPoint at) {
 }
 
 void BoardCanvas::showNow() {
-    if (!dirty_.isEmpty()) {
-        surface_.repaint(dirty_);
+    // A screen shows no more than a frame at a time: drawing younger than that
+    // waits for the next showing or the end of the move.
+    if (!dirty_.isEmpty() && clock_() - dirtySince_ >= kFrame) {
+        surface_.repaint(uploadRegion(dirty_));
         dirty_ = QRegion();
     }
 }
 
 void BoardCanvas::scheduleRepaint() {
     if (!dirty_.isEmpty()) {
-        surface_.update(dirty_);
+        surface_.update(uploadRegion(dirty_));
         dirty_ = QRegion();
     }
 }

@@ -3,6 +3,7 @@
 // drawn on, the surface that shows it, and what was drawn since the last repaint.
 
 #include <QRegion>
+#include <chrono>
 #include <functional>
 
 #include "core/game_view.h"
@@ -27,10 +28,19 @@ class BoardCanvas {
     // A new board of this side, every cell raised, the surface sized to it at
     // `at` in its parent.
     void reset(int side, QPoint at);
-    // Shows what was drawn since the last repaint at once.
+    // Shows what was drawn since the last repaint at once if the first of it has
+    // waited a frame: a move that takes longer than a frame shows while it
+    // spreads, and one that takes less reaches the screen in one go, at its end.
     void showNow();
-    // Hands what was drawn since the last repaint to the next paint.
+    // Hands what was drawn since the last repaint to the next paint, at the end of
+    // a move. Either way the drawing travels as a few rectangles (uploadRegion).
     void scheduleRepaint();
+
+    // The time a frame is on a 60 Hz screen.
+    static constexpr std::chrono::microseconds kFrame{16'667};
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // The clock that measures how long drawing has waited (the steady clock).
+    void setClock(Clock clock) { clock_ = std::move(clock); }
 
     // What the board surface shows.
     const render::Picture& picture() const;
@@ -45,6 +55,9 @@ class BoardCanvas {
     PictureSurface& surface_;
     render::Picture picture_;
     QRegion dirty_;
+    // When the first cell of dirty_ was drawn.
+    std::chrono::steady_clock::time_point dirtySince_;
+    Clock clock_ = [] { return std::chrono::steady_clock::now(); };
     DrawWatcher watcher_;
 };
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "dialogs/title_bar.h"
+#include "dialogs/toolkit_texts.h"
 #include "shell/client_layout.h"
 #include "shell/screens.h"
 #include "shell/surfaces.h"
@@ -143,6 +144,7 @@ void MainWindow::askCustomBoard() {
 }
 
 void MainWindow::showAbout() {
+    dialogs::useToolkitTexts();
     QMessageBox box(QMessageBox::Information, text(texts::kAboutTitle), text(texts::kAboutText),
                     QMessageBox::Ok, this);
     box.exec();

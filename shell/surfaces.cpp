@@ -18,8 +18,15 @@ void paintPicture(QPainter& painter, const render::Picture& pic, QPoint at, cons
     // The buffer is 0xFFRRGGBB words: QImage shows it as it is, without a copy.
     const QImage image(reinterpret_cast<const uchar*>(pic.data()), pic.width(), pic.height(),
                        pic.bytesPerLine(), QImage::Format_RGB32);
+    const double ratio = painter.deviceTransform().m11();
     if (painter.deviceTransform().type() <= QTransform::TxTranslate) {
         painter.drawImage(at, image);
+    } else if (ratio == std::floor(ratio)) {
+        // At a whole factor every picture pixel is an even square, and Qt's
+        // nearest-neighbour scaling gives each device pixel the rule's picture
+        // pixel in one pass, straight into the window's buffer.
+        const QRect part = area.intersected(QRect(at, image.size()));
+        painter.drawImage(part, image, part.translated(-at));
     } else {
         pixels::paintByRule(painter, image, at, area);
     }
@@ -98,7 +105,10 @@ void PictureSurface::paintEvent(QPaintEvent* event) {
         painter.fillRect(rect(), QColor(192, 192, 192));
     }
     if (picture_ != nullptr) {
-        paintPicture(painter, *picture_, QPoint(0, 0), event->rect());
+        // Rectangle by rectangle: on a scaled screen only what is asked for is scaled.
+        for (const QRect& area : event->region()) {
+            paintPicture(painter, *picture_, QPoint(0, 0), area);
+        }
     }
 }
 

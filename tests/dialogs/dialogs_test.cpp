@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include <QAccessible>
 #include <QApplication>
@@ -11,16 +12,21 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest/QTest>
 
 #include "dialogs/best_times_dialog.h"
 #include "dialogs/custom_dialog.h"
+#include "dialogs/game_dialogs.h"
 #include "dialogs/name_dialog.h"
+#include "dialogs/toolkit_texts.h"
 #include "settings/best_times.h"
 #include "tests/support/modal_dialogs.h"
 
@@ -329,6 +335,57 @@ struct Confirmed {
         };
     }
 };
+
+// The texts of a text field's context menu, as it would open now.
+QStringList contextMenuTexts(QLineEdit& field) {
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        items << action->text().section(u'\t', 0, 0);
+    }
+    return items;
+}
+
+// Qt's own texts wait for the first dialog, and are Czech in it whatever the
+// locale: the text field's context menu in the custom board and the name entry.
+TEST_F(DialogTest, ToolkitTextsComeCzechWithTheFirstDialog) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    delete loadedToolkitTexts();
+    ASSERT_EQ(loadedToolkitTexts(), nullptr);
+    QLineEdit plain;
+    EXPECT_TRUE(contextMenuTexts(plain).contains(QStringLiteral("Select All")))
+        << "nothing loads them before a dialog";
+
+    QStringList customItems;
+    QStringList nameItems;
+    {
+        Dialogs dialogs;
+        whenShown([&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            customItems = contextMenuTexts(*child<QLineEdit>(*dialog, "minesText"));
+            dialog->reject();
+        });
+        dialogs.askCustomBoard(10, 20, [](int, int) {});
+        dialogs.prepareNameEntry(QStringLiteral("Holder"));
+        whenShown([&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            nameItems = contextMenuTexts(*child<QLineEdit>(*dialog, "nameField"));
+            dialog->reject();
+        });
+        dialogs.askName(Level::Beginner);
+    }
+    ASSERT_NE(loadedToolkitTexts(), nullptr) << "Qt's Czech catalogue is missing";
+    delete loadedToolkitTexts();
+    QLocale::setDefault(before);
+
+    for (const QStringList& items : {customItems, nameItems}) {
+        EXPECT_TRUE(items.contains(QStringLiteral("Vybrat vše"))) << items.join(u'|').toStdString();
+        EXPECT_TRUE(items.contains(QStringLiteral("&Zpět"))) << items.join(u'|').toStdString();
+    }
+}
 
 TEST_F(DialogTest, CustomOpensOnTheCurrentBoard) {
     Confirmed confirmed;

@@ -16,13 +16,16 @@
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
+#include <chrono>
 
 #include "core/geometry.h"
+#include "dialogs/toolkit_texts.h"
 #include "render/board_pictures.h"
 #include "render/face_pictures.h"
 #include "render/panel_pictures.h"
 #include "shell/application.h"
 #include "shell/surfaces.h"
+#include "shell/upload_region.h"
 #include "shell_support.h"
 #include "tests/support/client_picture.h"
 #include "tests/support/image_compare.h"
@@ -486,9 +489,23 @@ class FloodWindowTest : public WindowTest {
     FixedPointRandom corner_{5.5 / 336.0, 79.5 / 310.0};
 };
 
+// A clock that a frame passes on at every reading: the slowest machine, on which
+// every showing of the board has waited a frame.
+BoardCanvas::Clock frameEveryReading() {
+    return [now = std::chrono::steady_clock::time_point{}]() mutable {
+        return now += BoardCanvas::kFrame;
+    };
+}
+
+// A clock that stands still: a machine on which a whole move takes no time.
+BoardCanvas::Clock stillClock() {
+    return [] { return std::chrono::steady_clock::time_point{}; };
+}
+
 TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells) {
     ASSERT_EQ(game().side(), 10);
     QCoreApplication::processEvents();
+    window_->boardCanvas().setClock(frameEveryReading());
     PaintSpy paints(field());
     click(anchorPoint(18, 27));
     ASSERT_EQ(game().board().at(0, 9), Cell::CoveredMine);
@@ -503,6 +520,78 @@ TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells)
         const QRect box = region.boundingRect();
         EXPECT_LT(box.width() * box.height(), boardArea / 10) << box.x() << "," << box.y();
     }
+    expectFieldShowsPicture();
+}
+
+TEST_F(FloodWindowTest, FillWithinAFrameReachesTheScreenOnceInAFewRectangles) {
+    QCoreApplication::processEvents();
+    window_->boardCanvas().setClock(stillClock());
+    PaintSpy paints(field());
+    click(anchorPoint(18, 27));
+    ASSERT_EQ(game().state(), GameState::Won);
+    QCoreApplication::processEvents();
+
+    // The whole board changed: one paint, in at most four rectangles, whatever the
+    // number of cells opened.
+    ASSERT_EQ(paints.regions.size(), 1u);
+    EXPECT_LE(paints.regions[0].rectCount(), kMostUploadRects);
+    EXPECT_TRUE(paints.regions[0].contains(QRect(0, 0, 336, 310)));
+    expectFieldShowsPicture();
+}
+
+// A side-10 board crowded with mines, played until a click loses.
+class CrowdedWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        records_.stored.level = Level::Custom;
+        records_.stored.side = 10;
+        records_.stored.mines = 150;
+        open(random_);
+    }
+};
+
+TEST_F(CrowdedWindowTest, LossShowsEveryMineInOnePaintOfAFewRectanglesAndNothingElse) {
+    ASSERT_EQ(game().side(), 10);
+    QCoreApplication::processEvents();
+    window_->boardCanvas().setClock(stillClock());
+    PaintSpy paints(field());
+    render::Picture before = window_->fieldPicture();
+    std::vector<std::pair<int, int>> drawn;
+    window_->boardCanvas().watchDrawing(
+        [&drawn](core::CellPos cell, core::CellLook, int) { drawn.emplace_back(cell.c, cell.r); });
+    for (int r = 0; r < 19 && game().state() != GameState::Lost; ++r) {
+        for (int c = 0; c < 19 && game().state() != GameState::Lost; ++c) {
+            if (game().board().at(c, r) != Cell::Covered &&
+                game().board().at(c, r) != Cell::CoveredMine) {
+                continue;
+            }
+            // The press shows the cell held; the release is the move.
+            press(anchorPoint(c, r));
+            QCoreApplication::processEvents();
+            before = window_->fieldPicture();
+            paints.regions.clear();
+            drawn.clear();
+            release(anchorPoint(c, r));
+            QCoreApplication::processEvents();
+        }
+    }
+    ASSERT_EQ(game().state(), GameState::Lost);
+
+    // Every cell the loss changed is inside the one paint, which is at most four
+    // rectangles; a cell it did not change lies wholly outside it.
+    ASSERT_EQ(paints.regions.size(), 1u);
+    const QRegion painted = paints.regions[0];
+    EXPECT_LE(painted.rectCount(), kMostUploadRects);
+    const render::Picture after = window_->fieldPicture();
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (after.at(x, y) != before.at(x, y)) {
+                ASSERT_TRUE(painted.contains(QPoint(x, y))) << x << "," << y;
+            }
+        }
+    }
+    // A loss that shows many mines, each a rectangle of its own before the merge.
+    EXPECT_GT(drawn.size(), 100u);
     expectFieldShowsPicture();
 }
 
@@ -554,7 +643,7 @@ TEST(StartUpFence, OnlyADisplayReachedOverTcpKeepsItsPort) {
 TEST(ToolkitTexts, AreCzechWhateverTheLocale) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QTranslator* czech = loadToolkitTexts(*qApp);
+    QTranslator* czech = dialogs::useToolkitTexts();
     ASSERT_NE(czech, nullptr) << "Qt's Czech catalogue is missing";
     QLineEdit field;
     field.setText(QStringLiteral("7"));
