@@ -26,6 +26,9 @@ class FrameWatch : public QObject {
         if (known_ && watched == &window_ &&
             (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) &&
             window_.frameGeometry().size() != window_.size()) {
+            // Its work is done: the window's later events (paints, the mouse) need
+            // not pass through here.
+            window_.removeEventFilter(this);
             std::exchange(known_, nullptr)();
         }
         return false;
