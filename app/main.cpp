@@ -5,6 +5,10 @@
 int main(int argc, char* argv[]) {
     quorvel::shell::prepareApplication();
     quorvel::shell::fenceIn();
-    QApplication app(argc, argv);
-    return quorvel::shell::run(app);
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        code = quorvel::shell::run(app);
+    }
+    quorvel::shell::leave(code);
 }

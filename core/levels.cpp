@@ -64,7 +64,7 @@ int customMinesTyped(int side, double typed) {
 int customMinesStored(int side, double stored) {
     const MineRange range = customMineRange(side);
     return static_cast<int>(
-        std::clamp(std::nearbyint(stored), std::ceil(range.fewest), std::floor(range.most)));
+        std::clamp(std::rint(stored), std::ceil(range.fewest), std::floor(range.most)));
 }
 
 }  // namespace quorvel::core

@@ -21,8 +21,11 @@ QString decodeText(const QByteArray& bytes) {
     if (ascii) {
         return QString::fromLatin1(bytes);
     }
-    // One converter for the run: making one costs more than a whole value.
-    thread_local QStringDecoder decoder(kCodePage);
+    // One converter for the run: making one costs more than a whole value. This
+    // code only ever goes into programs, never into a library loaded later, so
+    // the converters take the program's own thread storage and the loader is
+    // not asked for its general one.
+    [[gnu::tls_model("initial-exec")]] thread_local QStringDecoder decoder(kCodePage);
     decoder.resetState();
     return decoder.decode(bytes);
 }
@@ -33,7 +36,7 @@ QByteArray encodeText(const QString& text) {
     if (ascii) {
         return text.toLatin1();
     }
-    thread_local QStringEncoder encoder(kCodePage);
+    [[gnu::tls_model("initial-exec")]] thread_local QStringEncoder encoder(kCodePage);
     encoder.resetState();
     return encoder.encode(text);
 }

@@ -16,6 +16,8 @@
 #endif
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "core/random_source.h"
 #include "dialogs/game_dialogs.h"
@@ -170,6 +172,11 @@ int run(QApplication& app) {
     window.restoreSettings();
     window.show();
     return QApplication::exec();
+}
+
+void leave(int code) {
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 }  // namespace quorvel::shell

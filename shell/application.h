@@ -52,4 +52,12 @@ double screenDensity();
 // loop until the game quits.
 int run(QApplication& app);
 
+// Ends the process with `code` once the application object is gone. By then the
+// last settings write has been made and synced and the window is closed; what
+// is left are the libraries' static data, which exit() would tear down one
+// allocation at a time (most of a million instructions) only for the kernel to
+// take the whole address space back anyway. So the standard streams are
+// flushed, and the process ends without running exit()'s handlers.
+[[noreturn]] void leave(int code);
+
 }  // namespace quorvel::shell
