@@ -282,7 +282,7 @@ class Program:
         self.damage = []  # since the surface's last commit, device pixels
         self.scale = 1
         self.clock = None
-        self.requests = []  # (stamp, kind) since record() began
+        self.requests = []  # (stamp, wl_surface request or "") while recording
         self.recording = False
         self.move_damage = []
 
@@ -380,12 +380,14 @@ class Program:
         if last is None:
             return move
         move.ms = self.stamps.diff(last, t0)
-        sent = [kind for stamp, kind in self.requests if self.stamps.diff(stamp, last) <= 0]
+        sent = [kind for stamp, kind in self.requests
+                if self.stamps.diff(stamp, t0) >= 0 and self.stamps.diff(stamp, last) <= 0]
         move.requests = len(sent)
         move.commits = sent.count("commit")
         move.damages = sent.count("damage") + sent.count("damage_buffer")
         top = round((self.menu_bar + BOARD_TOP) * self.scale)
-        board = [r for r in self.move_damage if r[1] >= top]
+        board = [(x, max(y, top), w, y + h - max(y, top)) for x, y, w, h in self.move_damage
+                 if y + h > top]
         if board:
             move.board = (min(r[0] for r in board), min(r[1] for r in board),
                           max(r[0] + r[2] for r in board), max(r[1] + r[3] for r in board))
@@ -402,8 +404,8 @@ def inside(r, box):
 
 
 def cell_point(c, r):
-    """The middle of the first device pixel of cell (c, r)'s anchor, in logical
-    pixels of the client area."""
+    """The middle of cell (c, r)'s anchor pixel, in logical pixels of the client
+    area: where the X driver clicks."""
     return 9 + 17 * c + 12 + 0.5, BOARD_TOP + 8 * r + 3 + 0.5
 
 
