@@ -99,7 +99,8 @@ class Log:
     def __init__(self, pipe, copy):
         self.lines = queue.Queue()
         self.copy = copy
-        threading.Thread(target=self.pump, args=(pipe,), daemon=True).start()
+        self.thread = threading.Thread(target=self.pump, args=(pipe,), daemon=True)
+        self.thread.start()
 
     def pump(self, pipe):
         for line in iter(pipe.readline, b""):
@@ -107,6 +108,11 @@ class Log:
             self.copy.write(text)
             self.lines.put(text)
         self.lines.put(None)
+
+    def close(self):
+        """Once the writer has ended: the rest of the log to the copy, then closes it."""
+        self.thread.join(5)
+        self.copy.close()
 
     def next(self, timeout):
         try:
@@ -230,7 +236,7 @@ class Sway:
     def stop(self):
         self.pointer.close()
         stop_process(self.process)
-        self.copy.close()
+        self.log.close()
 
 
 def stop_process(process):
@@ -274,8 +280,8 @@ class Program:
         self.process = subprocess.Popen(argv, env=env, start_new_session=True,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE)
-        own = Log(self.process.stderr, self.copy)
-        self.log = own if timing == "client" else sway.log
+        self.own_log = Log(self.process.stderr, self.copy)
+        self.log = self.own_log if timing == "client" else sway.log
         self.requests_have_arrow = timing == "client"
         self.xdg_surfaces = {}  # xdg_surface -> wl_surface
         self.surface = None  # the toplevel's wl_surface
@@ -395,7 +401,7 @@ class Program:
 
     def stop(self):
         stop_process(self.process)
-        self.copy.close()
+        self.own_log.close()
 
 
 def inside(r, box):
