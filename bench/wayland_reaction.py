@@ -12,7 +12,8 @@ MODE: loss  the game on a side-10 board crowded with mines: a new game (a click
             on the face button), a first click, then clicks on cells until one
             loses; the losing click is timed (its redrawing spans the board)
       open  the game on a side-10 board with few mines: a new game, then the
-            first click in the middle, which opens a big area, is timed
+            first click in the middle is timed where it opens a big area (its
+            redrawing spans the board; a first click on a number is left out)
       floor a window that repaints its whole area once on a release
 TIMING: client  commits as the program's own libwayland logs them
                 (WAYLAND_DEBUG=client), stamped when the program sends them
@@ -435,8 +436,9 @@ class Cells:
 
 
 def spans_board(move, scale):
-    """A loss shows every mine: its redrawing spans most of the board, where a
-    safe click on a crowded board opens a cell or a small patch."""
+    """A loss shows every mine and a big opening opens most of the board: their
+    redrawing spans most of it, where a safe click on a crowded board, or a first
+    click on a number, opens a cell or a small patch."""
     if move.board is None:
         return False
     x0, y0, x1, y1 = move.board
@@ -462,7 +464,8 @@ def play(program, mode, n):
         program.click(*face_button(program.size, program.menu_bar))  # a new game
         first = in_client(*centre)
         if mode == "open":
-            moves.append(first)
+            if spans_board(first, program.scale):
+                moves.append(first)
             continue
         if spans_board(first, program.scale):
             continue
