@@ -66,8 +66,9 @@ def fail(message):
 
 class Stamps:
     """libwayland's log stamps: CLOCK_REALTIME in milliseconds with three
-    decimals, wrapping at 2^32 microseconds (libwayland before 1.22) or at 2^32
-    milliseconds. Which one is found from the first stamp read."""
+    decimals, wrapping at 2^32 microseconds in Debian 12's and 13's libwayland
+    alike (about every 72 minutes). Should a later one wrap at 2^32 milliseconds,
+    the first stamp read tells."""
 
     WRAPS = (2**32 / 1000, 2**32)
 
@@ -75,10 +76,7 @@ class Stamps:
         self.wrap = None
 
     def now(self):
-        return self.of(time.time_ns())
-
-    def of(self, ns):
-        return (ns / 1e6) % self.wrap
+        return (time.time_ns() / 1e6) % self.wrap
 
     def calibrate(self, stamp):
         ms = time.time_ns() / 1e6
@@ -262,7 +260,7 @@ class Program:
     (client timing) or sway's (server timing)."""
 
     def __init__(self, sway, work, name, argv, settings, timing, stamps):
-        self.sway, self.stamps, self.timing = sway, stamps, timing
+        self.sway, self.stamps = sway, stamps
         home = tempfile.mkdtemp(dir=work, prefix="home-")
         runtime = os.path.join(home, "runtime")
         os.makedirs(os.path.join(home, ".config"))
