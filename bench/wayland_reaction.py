@@ -31,7 +31,6 @@ import json
 import os
 import queue
 import re
-import signal
 import socket
 import struct
 import subprocess
@@ -41,7 +40,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.realpath(__file__)), "..", "tests", "wayland"))
-from compositor_test import Protocol, VirtualPointer  # noqa: E402  (the wire, spoken once)
+from compositor_test import Protocol, VirtualPointer, stop_process  # noqa: E402  (the wire, spoken once)
 
 QUIET_MS = 50
 SIDE = 10
@@ -234,18 +233,8 @@ class Sway:
 
     def stop(self):
         self.pointer.close()
-        stop_process(self.process)
+        stop_process(self.process, 5)
         self.log.close()
-
-
-def stop_process(process):
-    if process.poll() is None:
-        os.killpg(process.pid, signal.SIGTERM)
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            os.killpg(process.pid, signal.SIGKILL)
-            process.wait()
 
 
 class Move:
@@ -399,7 +388,7 @@ class Program:
         return move
 
     def stop(self):
-        stop_process(self.process)
+        stop_process(self.process, 5)
         self.own_log.close()
 
 

@@ -38,6 +38,18 @@ CAPTION = 22
 SWAY_UID = 65534
 
 
+def stop_process(process, seconds):
+    """Ends a process started in a session of its own, with all it started:
+    SIGTERM, then SIGKILL after `seconds`."""
+    if process.poll() is None:
+        os.killpg(process.pid, signal.SIGTERM)
+        try:
+            process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+
+
 def wait_for(test, what, seconds=20):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -209,13 +221,7 @@ class Session:
                 process.stdin.close()
             if process.stdout:
                 process.stdout.close()
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGTERM)
-                try:
-                    process.wait(10)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                    process.wait()
+            stop_process(process, 10)
 
     def run_driver(self, display, extra_env=None, args=()):
         home = os.path.join(self.work, "home")
