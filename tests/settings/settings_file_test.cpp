@@ -21,12 +21,13 @@
 #include <QTemporaryDir>
 
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
+#include "files/fault_hooks.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
 #include "tests/support/files.h"
 
 namespace quorvel::settings {
+namespace test_hooks = files::test_hooks;
 namespace {
 
 using quorvel::support::FailStep;

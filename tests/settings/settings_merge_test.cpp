@@ -9,11 +9,12 @@
 #include <QTemporaryDir>
 
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
+#include "files/fault_hooks.h"
 #include "settings/settings_store.h"
 #include "settings/stored_settings.h"
 
 namespace quorvel::settings {
+namespace test_hooks = files::test_hooks;
 namespace {
 
 using core::Level;

@@ -2,17 +2,18 @@
 // Puts new content in the settings file's place, over only the file that was
 // read (or where there was none). The file is replaced through a temporary file
 // swapped in; where replacing would change its owner or group, break a hard
-// link, or cannot be done, it is written in place. What happened is a value:
-// Written, Changed (not the file read; nothing written) or Failed, each with its
-// reason. See FileAtPath::replace for the whole promise.
+// link, or cannot be done, it is written in place. Once a new file takes the
+// name, the folder is synced, so that the name stays the new file's through a
+// power cut. What happened is a value: Written, Changed (not the file read;
+// nothing written) or Failed, each with its reason. See FileAtPath::replace
+// for the whole promise.
 
 #include <QByteArray>
-#include <QString>
 
-#include "settings/read_snapshot.h"
-#include "settings/regular_file.h"
+#include "files/outcome.h"
+#include "files/read_snapshot.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 // Whether the file may be replaced, or must stay the same file.
 enum class Way { Replace, InPlace };
@@ -26,7 +27,6 @@ struct Target {
     Way way = Way::Replace;
 };
 
-WriteResult replaceFile(const Target& at, const QByteArray& content, qint64 maxBytes,
-                        QString& reason);
+Outcome<WriteResult> replaceFile(const Target& at, const QByteArray& content, qint64 maxBytes);
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail
