@@ -138,14 +138,18 @@ QString waitedTooLong(Waited waited, const QByteArray& name, std::chrono::millis
     const auto ms = static_cast<qint64>(bound.count());
     switch (waited) {
         case Waited::Taken:
-            return QStringLiteral("another process held its lock for over %1 ms").arg(ms);
+            return QStringLiteral("another process held its lock for over %1 ms (%2)")
+                .arg(ms)
+                .arg(why);
         case Waited::Unopenable:
             return QStringLiteral("its lock file %1 could not be opened for over %2 ms: %3")
                 .arg(QFile::decodeName(lockNameOf(name)))
                 .arg(ms)
                 .arg(why);
         default:
-            return QStringLiteral("locking it was interrupted for over %1 ms").arg(ms);
+            return QStringLiteral("locking it was interrupted for over %1 ms (%2)")
+                .arg(ms)
+                .arg(why);
     }
 }
 

@@ -132,7 +132,8 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
 // Missing, with the reason, when the file could not be made.
 files::ReadOutcome SettingsFile::create(const QByteArray& initial) {
     FileAtPath file(path_);
-    if (const auto prepared = prepare(file); prepared.result != Prepared::Ready) {
+    const auto prepared = prepare(file);
+    if (prepared.result != Prepared::Ready) {
         return {ReadResult::Missing, prepared.reason};
     }
     // Another game may have made it since it was found missing.
@@ -140,10 +141,11 @@ files::ReadOutcome SettingsFile::create(const QByteArray& initial) {
     if (read.result != ReadResult::Missing) {
         return read;
     }
-    if (const auto written = file.replace(initial, kMaxFileBytes);
-        written.result != WriteResult::Written) {
-        return {ReadResult::Missing, written.reason};
+    const auto written = file.replace(initial, kMaxFileBytes);
+    if (written.result != WriteResult::Written) {
+        return {ReadResult::Missing, files::bothSaid(written.reason, prepared.reason)};
     }
+    reportWritten(files::bothSaid(prepared.reason, written.reason));
     return file.read(kMaxFileBytes);
 }
 
@@ -179,31 +181,32 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
         reportUnread(haveRead_, prepared.reason, wanted);
         return false;
     }
+    // What the write went without is said with its outcome, in one report.
+    const auto withRemarks = [&prepared](const QString& reason) {
+        return files::bothSaid(reason, prepared.reason);
+    };
     // A file changed by someone else between the re-read and the write is read
     // and merged once more before the write is given up.
     for (int attempt = 1;; ++attempt) {
         const bool readBefore = haveRead_;
         const auto now = reread(file);
         if (now.result == ReadResult::Failed) {
-            reportUnread(readBefore, now.reason, wanted);
+            reportUnread(readBefore, withRemarks(now.reason), wanted);
             return false;
         }
         const StoredSettings written = compose ? compose(now.value) : wanted;
         const auto outcome = file.replace(writeSettings(preservedLines_, written), kMaxFileBytes);
         if (outcome.result == WriteResult::Written) {
-            if (!outcome.reason.isEmpty()) {
-                report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
-                           .arg(path(), outcome.reason));
-            }
+            reportWritten(files::bothSaid(prepared.reason, outcome.reason));
             lastSeen_ = written;
             return true;
         }
         if (outcome.result == WriteResult::Failed) {
-            reportOnce(QStringLiteral("write"), outcome.reason);
+            reportOnce(QStringLiteral("write"), withRemarks(outcome.reason));
             return false;
         }
         if (attempt == 2) {
-            reportGivenUp(outcome.reason, written);
+            reportGivenUp(withRemarks(outcome.reason), written);
             return false;
         }
     }
@@ -266,20 +269,22 @@ files::Outcome<SettingsFile::Prepared> SettingsFile::prepare(FileAtPath& file) {
     if (locked.result == LockResult::Refused) {
         return {Prepared::Refused, locked.reason};
     }
+    // Each is said once in the game's run, with the outcome of the write.
+    QString remarks;
     if (locked.result == LockResult::NotHad && !lockReported_) {
         lockReported_ = true;
-        report(QStringLiteral("quorvel: cannot lock the settings file %1 (%2); writing it without "
-                              "the lock")
-                   .arg(path(), locked.reason));
+        remarks = QStringLiteral("it was not locked, so it went without the lock (%1)")
+                      .arg(locked.reason);
     }
     if (const files::Done swept = file.removeLeftovers();
         swept.result != Did::Done && !leftoverReported_) {
         leftoverReported_ = true;
-        report(QStringLiteral("quorvel: cannot remove what an interrupted write of the settings "
-                              "file %1 left beside it: %2")
-                   .arg(path(), swept.reason));
+        remarks = files::bothSaid(
+            remarks, QStringLiteral("what an interrupted write left beside it could not be "
+                                    "removed: %1")
+                         .arg(swept.reason));
     }
-    return {Prepared::Ready};
+    return {Prepared::Ready, remarks};
 }
 
 void SettingsFile::reportUnread(bool readBefore, const QString& reason,
@@ -290,6 +295,13 @@ void SettingsFile::reportUnread(bool readBefore, const QString& reason,
         reportGivenUp(reason, wanted);
     } else {
         reportOnce(QStringLiteral("read"), reason);
+    }
+}
+
+void SettingsFile::reportWritten(const QString& remarks) {
+    if (!remarks.isEmpty()) {
+        report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
+                   .arg(path(), remarks));
     }
 }
 

@@ -101,8 +101,11 @@ class SettingsFile {
     // Refused: the file (or its lock file) may not be used, as a failed read.
     enum class Prepared { Ready, Refused, Failed };
     // Resolves the path (making its folder when missing), judges what is
-    // there, and takes the lock for one write.
+    // there, takes the lock for one write and sweeps the leftovers; on Ready
+    // the reason holds what the write went without, for its report.
     files::Outcome<Prepared> prepare(FileAtPath& file);
+    // A write made, with what is worth saying of it (nothing: no report).
+    void reportWritten(const QString& remarks);
     void reportUnread(bool readBefore, const QString& reason, const StoredSettings& wanted);
     void reportOnce(const QString& what, const QString& reason);
     // A write given up is reported every time, with what it did not store.
