@@ -25,10 +25,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "settings/ini_format.h"
 #include "files/fault_hooks.h"
+#include "settings/ini_format.h"
 #include "settings/settings_file.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
 namespace test_hooks = files::test_hooks;
@@ -136,11 +137,7 @@ void removeAll(const QString& folder) {
     }
 }
 
-class SettingsFileSafetyTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = kFileName) const { return dir_.filePath(name); }
-    QTemporaryDir dir_;
-};
+class SettingsFileSafetyTest : public support::SettingsFolderTest {};
 
 // Another program's lines filling the file up to size bytes, our section last.
 QByteArray fileOfSize(qint64 size) {

@@ -20,11 +20,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "settings/ini_format.h"
 #include "files/fault_hooks.h"
+#include "settings/ini_format.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
 namespace test_hooks = files::test_hooks;
@@ -49,19 +50,7 @@ struct stat statusOf(const QString& path) {
     return status;
 }
 
-class SteeringTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = kFileName) const { return dir_.filePath(name); }
-    SettingsFile reporting(const QString& file) {
-        return SettingsFile(file, [this](const QString& message) { reports_.append(message); });
-    }
-    QStringList entries(const QString& folder) const {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot);
-    }
-    QTemporaryDir dir_;
-    QStringList reports_;
-};
+class SteeringTest : public support::SettingsFolderTest {};
 
 // A file with a second name in a folder that others may write could be any
 // file of the player's, linked there by another user: it is refused like a

@@ -20,11 +20,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "settings/ini_format.h"
 #include "files/fault_hooks.h"
+#include "settings/ini_format.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
 namespace test_hooks = files::test_hooks;
@@ -60,13 +61,7 @@ struct Reports {
     }
 };
 
-class SettingsFileTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = QString::fromLatin1(kFileName)) const {
-        return dir_.filePath(name);
-    }
-    QTemporaryDir dir_;
-};
+class SettingsFileTest : public support::SettingsFolderTest {};
 
 TEST_F(SettingsFileTest, MissingFileIsCreatedWithItsDirectoryAndDefaults) {
     const QString file = path(QStringLiteral("a/b/winmine.ini"));
