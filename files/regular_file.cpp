@@ -90,8 +90,10 @@ ReadOutcome FileAtPath::read(qint64 maxBytes) {
 }
 
 Done FileAtPath::removeLeftovers() {
-    // Only the lock's holder knows that no game of ours is writing now.
-    return d_->lock.fd ? sweepLeftovers(d_->at.folder.get(), d_->at.name) : done();
+    // Only the lock's holder knows that no game of ours is writing now; a
+    // folder that may not be read shows no leftovers.
+    return d_->lock.fd && d_->at.readable ? sweepLeftovers(d_->at.folder.get(), d_->at.name)
+                                          : done();
 }
 
 Outcome<WriteResult> FileAtPath::replace(const QByteArray& content, qint64 maxBytes) {
@@ -101,7 +103,8 @@ Outcome<WriteResult> FileAtPath::replace(const QByteArray& content, qint64 maxBy
     // The file that is its own lock stays the same file: swapping another in
     // would leave a waiting game locking the one swapped out.
     const Way way = d_->lock.on == LockOn::TheFile ? Way::InPlace : Way::Replace;
-    return replaceFile({d_->at.folder.get(), d_->at.name, d_->snapshot, way}, content, maxBytes);
+    return replaceFile({d_->at.folder.get(), d_->at.name, d_->snapshot, way, d_->at.readable},
+                       content, maxBytes);
 }
 
 }  // namespace quorvel::files

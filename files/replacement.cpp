@@ -72,7 +72,7 @@ Written writeInPlace(const Target& at, const QByteArray& content, const QString&
 // Once a new file has taken the name, the folder's entry is made durable: until
 // then a power cut could bring the old file back. The write stands either way.
 Written syncFolder(const Target& at, Written written) {
-    if (step(kSyncFolder, [&] { return ::fsync(at.folder); }) != 0) {
+    if (at.syncable && step(kSyncFolder, [&] { return ::fsync(at.folder); }) != 0) {
         written.reason =
             bothSaid(written.reason, QStringLiteral("%1, so a power cut could still bring the old "
                                                     "file back")

@@ -19,12 +19,14 @@ namespace quorvel::files::detail {
 enum class Way { Replace, InPlace };
 
 // Where a replacement works: the held folder, the name in it, what the last
-// read there saw, and whether the file may be swapped out.
+// read there saw, whether the file may be swapped out, and whether the folder
+// can be synced (the system syncs only a folder opened for reading).
 struct Target {
     int folder;
     const QByteArray& name;
     const ReadSnapshot& snapshot;
     Way way = Way::Replace;
+    bool syncable = true;
 };
 
 Outcome<WriteResult> replaceFile(const Target& at, const QByteArray& content, qint64 maxBytes);

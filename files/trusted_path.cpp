@@ -190,9 +190,19 @@ Outcome<Reach, ResolvedPath> resolvePath(const QByteArray& path) {
     if (followed.result == Reach::Missing) {
         return {Reach::Missing, followed.reason, std::move(resolved)};
     }
-    resolved.folder.reset(step(kOpenFolder, [&] {
-        return ::open(resolved.folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    }));
+    const auto openFolder = [&resolved](int how) {
+        return step(kOpenFolder, [&] {
+            return ::open(resolved.folderPath.constData(), how | O_DIRECTORY | O_CLOEXEC);
+        });
+    };
+    resolved.folder.reset(openFolder(O_RDONLY));
+#ifdef O_PATH
+    // Search permission is all that working in the folder needs.
+    if (!resolved.folder && errno == EACCES) {
+        resolved.folder.reset(openFolder(O_PATH));
+        resolved.readable = false;
+    }
+#endif
     if (!resolved.folder) {
         const int error = errno;
         const bool missing = error == ENOENT || error == ENOTDIR;

@@ -15,11 +15,14 @@
 
 namespace quorvel::files::detail {
 
-// The folder the path leads to, held open, and the file's name in it.
+// The folder the path leads to, held open, and the file's name in it. A folder
+// that the user may write and search but not read (mode 0300) is held open
+// only to work in: it cannot be listed, nor synced.
 struct ResolvedPath {
     QByteArray folderPath;  // with every link followed
     Descriptor folder;
     QByteArray name;
+    bool readable = true;
 };
 
 // Follows the path's links to a folder and a name, and opens the folder.

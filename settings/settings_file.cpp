@@ -108,6 +108,7 @@ using files::WriteResult;
 ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
     preservedLines_.clear();
+    byteOrderMark_.clear();
     haveRead_ = false;
     files::ReadOutcome read = this->read();
     if (read.result == ReadResult::Missing) {
@@ -124,6 +125,7 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     }
     ParsedSettings parsed = parseSettings(read.value);
     preservedLines_ = parsed.preservedLines;
+    byteOrderMark_ = parsed.byteOrderMark;
     haveRead_ = true;
     lastSeen_ = parsed.settings;
     return parsed;
@@ -165,6 +167,7 @@ files::Outcome<files::ReadResult, std::optional<StoredSettings>> SettingsFile::r
     }
     ParsedSettings parsed = parseSettings(read.value);
     preservedLines_ = std::move(parsed.preservedLines);
+    byteOrderMark_ = parsed.byteOrderMark;
     haveRead_ = true;
     lastSeen_ = parsed.settings;
     return {read.result, {}, std::move(parsed.settings)};
@@ -195,7 +198,8 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
             return false;
         }
         const StoredSettings written = compose ? compose(now.value) : wanted;
-        const auto outcome = file.replace(writeSettings(preservedLines_, written), kMaxFileBytes);
+        const auto outcome =
+            file.replace(byteOrderMark_ + writeSettings(preservedLines_, written), kMaxFileBytes);
         if (outcome.result == WriteResult::Written) {
             reportWritten(files::bothSaid(prepared.reason, outcome.reason));
             lastSeen_ = written;

@@ -115,6 +115,7 @@ class SettingsFile {
     QByteArray path_;
     Reporter report_;
     QList<QByteArray> preservedLines_;
+    QByteArray byteOrderMark_;  // kept at the file's start as it was read
     bool haveRead_ = false;
     bool reported_ = false;
     bool lockReported_ = false;
