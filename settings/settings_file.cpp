@@ -153,7 +153,7 @@ files::ReadOutcome SettingsFile::create(const QByteArray& initial) {
 
 std::optional<StoredSettings> SettingsFile::reread() {
     FileAtPath file(path_);
-    if (find(file).result != ReadResult::Read) {
+    if (find(file).result != Reach::Reached) {
         return std::nullopt;
     }
     return reread(file).value;
@@ -219,19 +219,20 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
 files::ReadOutcome SettingsFile::read() const {
     FileAtPath file(path_);
     const auto found = find(file);
-    return found.result == ReadResult::Read ? file.read(kMaxFileBytes)
-                                            : files::ReadOutcome{found.result, found.reason};
+    if (found.result != Reach::Reached) {
+        return {found.result == Reach::Missing ? ReadResult::Missing : ReadResult::Failed,
+                found.reason};
+    }
+    return file.read(kMaxFileBytes);
 }
 
-files::Outcome<files::ReadResult> SettingsFile::find(FileAtPath& file) const {
+files::Outcome<Reach> SettingsFile::find(FileAtPath& file) const {
     const auto resolved = file.resolve();
     if (resolved.result != Reach::Reached) {
-        return {resolved.result == Reach::Missing ? ReadResult::Missing : ReadResult::Failed,
-                resolved.reason};
+        return resolved;
     }
     const auto verdict = file.judge(kMaxFileBytes);
-    return {verdict.result == Verdict::Usable ? ReadResult::Read : ReadResult::Failed,
-            verdict.reason};
+    return {verdict.result == Verdict::Usable ? Reach::Reached : Reach::Failed, verdict.reason};
 }
 
 files::Outcome<files::Did, std::unique_ptr<files::FileAtPath>> SettingsFile::resolveFolder() const {

@@ -93,8 +93,9 @@ class SettingsFile {
     // Our section as the file holds it now; the other lines kept for the next write.
     files::Outcome<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file);
     files::ReadOutcome read() const;
-    // Resolves the path and judges what is at it, for a read.
-    files::Outcome<ReadResult> find(FileAtPath& file) const;
+    // Resolves the path and judges what is at it, for a read: Reached when a
+    // read may follow, Failed (with the reason) when the file is refused.
+    files::Outcome<files::Reach> find(FileAtPath& file) const;
     files::ReadOutcome create(const QByteArray& initial);
     // Resolves the path, making its folder when missing.
     files::Done reachFolder(FileAtPath& file) const;
@@ -121,9 +122,10 @@ class SettingsFile {
     bool lockReported_ = false;
     bool leftoverReported_ = false;
     // Our section as the file last held it, read or written by this game: what
-    // a report of a write given up compares against. It is not the store's
-    // baseline (FileSettingsStore::base_), which keeps the game's own values
-    // where a merge wrote another game's.
+    // a report of a write given up compares against, to name what it did not
+    // store. It is not the store's baseline (FileSettingsStore::base_), which
+    // keeps the game's own values where a merge wrote another game's, nor what
+    // the game wants stored (the session's, shell/settings_session.h).
     StoredSettings lastSeen_;
 };
 
