@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -262,6 +264,34 @@ TEST_F(FileWalkTest, EveryCallOfAWriteFailedInTurnLeavesTheOldFileOrTheNewOne) {
     }
     std::printf("walked %d calls of %zu ways (%zu kinds of call) in %d cases\n", calls,
                 std::size(kWays), named.size(), cases);
+}
+
+// The same for real: with a file-size limit of 0 (and SIGXFSZ ignored) every
+// write of content fails, even for root. The file stays as it was, nothing is
+// left beside it, one report gives the system's reason, and the next write,
+// without the limit, is made.
+TEST_F(FileWalkTest, AWriteRefusedByTheSystemLeavesTheOldFile) {
+    for (const Way& way : kWays) {
+        if (way.standing != nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(way.name);
+        SettingsFile settings = ready(way);
+        const int code = support::inChild([&] {
+            const rlimit none{0, 0};
+            if (::setrlimit(RLIMIT_FSIZE, &none) != 0 || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) {
+                return 3;
+            }
+            const bool saved = settings.save(valuesOf(7));
+            return !saved && reports_.size() == 1 && reports_[0].contains(std::strerror(EFBIG)) ? 0
+                                                                                                : 1;
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(readBytes(file()), way.file ? writtenWith(6) : "<unreadable>");
+        EXPECT_EQ(leftBeside(), QStringList{});
+        EXPECT_TRUE(settings.save(valuesOf(8)));
+        EXPECT_EQ(readBytes(file()), writtenWith(8, way.file));
+    }
 }
 
 // A new file takes the name (swapped in, renamed, or made where there was
