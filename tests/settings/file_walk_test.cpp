@@ -258,7 +258,7 @@ TEST_F(FileWalkTest, EveryCallOfAWriteFailedInTurnLeavesTheOldFileOrTheNewOne) {
                 // The game goes on: its next write is made, and sweeps that away.
                 EXPECT_TRUE(settings.save(valuesOf(8)));
                 EXPECT_EQ(readBytes(file()), writtenWith(8, way.file));
-                EXPECT_EQ(leftBeside(), QStringList{});
+                EXPECT_EQ(leftBeside(), QStringList{}) << leftBeside().join(' ').toStdString();
             }
         }
     }
@@ -288,7 +288,7 @@ TEST_F(FileWalkTest, AWriteRefusedByTheSystemLeavesTheOldFile) {
         });
         EXPECT_EQ(code, 0);
         EXPECT_EQ(readBytes(file()), way.file ? writtenWith(6) : "<unreadable>");
-        EXPECT_EQ(leftBeside(), QStringList{});
+        EXPECT_EQ(leftBeside(), QStringList{}) << leftBeside().join(' ').toStdString();
         EXPECT_TRUE(settings.save(valuesOf(8)));
         EXPECT_EQ(readBytes(file()), writtenWith(8, way.file));
     }
