@@ -153,15 +153,18 @@ QString waitedTooLong(Waited waited, const QByteArray& name, std::chrono::millis
     }
 }
 
-// One try at the lock: Taken, Refused, or NotHad; with NotHad, `waiting` says
-// what to wait for before the next try (Nothing: there is no next try).
+// One try at the lock, with the lock file opened by an earlier try (if any):
+// Taken, Refused, or NotHad; with NotHad, `waiting` says what to wait for
+// before the next try (Nothing: there is no next try). The lock file opened
+// goes on to the next try.
 struct Try {
     LockResult result;
     Waited waiting = Waited::Nothing;
     QString reason = {};
+    HeldLock lock = {};
 };
 
-Try tryOnce(int folder, const QByteArray& name, HeldLock& lock) {
+Try tryOnce(int folder, const QByteArray& name, HeldLock lock) {
     if (!lock.fd) {
         Opened opened = openLockFile(folder, name);
         switch (opened.result) {
@@ -177,7 +180,7 @@ Try tryOnce(int folder, const QByteArray& name, HeldLock& lock) {
         }
     }
     if (step(kLock, [&] { return ::flock(lock.fd.get(), LOCK_EX | LOCK_NB); }) == 0) {
-        return {LockResult::Taken};
+        return {LockResult::Taken, Waited::Nothing, {}, std::move(lock)};
     }
     // An interrupted call counts against the bound like a taken lock, so a
     // stream of signals cannot keep the game here.
@@ -185,7 +188,7 @@ Try tryOnce(int folder, const QByteArray& name, HeldLock& lock) {
     const Waited waiting = error == EWOULDBLOCK ? Waited::Taken
                            : error == EINTR     ? Waited::Interrupted
                                                 : Waited::Nothing;
-    return {LockResult::NotHad, waiting, callFailed(kLock, error)};
+    return {LockResult::NotHad, waiting, callFailed(kLock, error), std::move(lock)};
 }
 
 // Whether an entry of the folder is a leftover of the settings file `name`
@@ -220,10 +223,11 @@ Outcome<LockResult, HeldLock> takeLock(int folder, const QByteArray& name,
     Waited longest = Waited::Nothing;
     HeldLock lock;
     for (;;) {
-        Try tried = tryOnce(folder, name, lock);
+        Try tried = tryOnce(folder, name, std::move(lock));
         if (tried.result == LockResult::Taken) {
-            return {LockResult::Taken, {}, std::move(lock)};
+            return {LockResult::Taken, {}, std::move(tried.lock)};
         }
+        lock = std::move(tried.lock);
         if (tried.waiting == Waited::Nothing) {
             return {tried.result, tried.reason};
         }
