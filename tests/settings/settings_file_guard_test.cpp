@@ -158,15 +158,8 @@ TEST_F(GuardTest, ContentOfExactlyTheBoundIsWritten) {
 }
 
 // Other users who may write the folder: their lock files.
-class StrangersTest : public GuardTest {
+class StrangersTest : public support::OtherUsersFolderTest {
   protected:
-    static constexpr uid_t kFolderOwner = 4444;
-    static constexpr uid_t kStranger = 6666;
-    void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to give files to other users";
-        }
-    }
     // The player's file in a folder of kFolderOwner's with mode, beside a
     // lock file of a stranger's.
     QString besideAStrangersLock(mode_t mode) {

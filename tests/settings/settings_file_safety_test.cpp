@@ -297,20 +297,9 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
 // bit is set a file there that is someone else's is not used at all. What is
 // refused gives the defaults, one report, and no write through it, nor a lock
 // file beside it.
-class SharedFolderTest : public SettingsFileSafetyTest {
+class SharedFolderTest : public support::OtherUsersFolderTest {
   protected:
-    static constexpr uid_t kFolderOwner = 4444;
-    static constexpr uid_t kStranger = 6666;
-    void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to give files to other users";
-        }
-        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
-        ASSERT_EQ(::chown(shared_.constData(), kFolderOwner, kFolderOwner), 0);
-        ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
-    }
     const QByteArray shared_ = QFile::encodeName(path("shared"));
-    const QString inShared_ = path("shared/winmine.ini");
     const QByteArray victim_ = "# the player's own file\r\n";
 };
 

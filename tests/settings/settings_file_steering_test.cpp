@@ -85,20 +85,9 @@ TEST_F(SteeringTest, AHardLinkIsWrittenOnlyWhereNoOtherUserCouldHaveMadeIt) {
 // Other users in a shared folder: their settings file and their lock file make
 // the game refuse the file, leaving nothing there; a folder is made only along
 // a path whose links the game follows.
-class OtherUsersTest : public SteeringTest {
+class OtherUsersTest : public support::OtherUsersFolderTest {
   protected:
-    static constexpr uid_t kFolderOwner = 4444;
-    static constexpr uid_t kStranger = 6666;
-    void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to give files to other users";
-        }
-        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
-        ASSERT_EQ(::chown(bytesOf(shared_).constData(), kFolderOwner, kFolderOwner), 0);
-        ASSERT_EQ(::chmod(bytesOf(shared_).constData(), 01777), 0);
-    }
     const QString shared_ = path("shared");
-    const QString inShared_ = path("shared/winmine.ini");
 };
 
 TEST_F(OtherUsersTest, ARefusedFileLeavesNothingAndAStrangersLockFileRefusesTheFile) {
