@@ -12,11 +12,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
 
 #include "files/fault_hooks.h"
+#include "files/trust.h"
 #include "settings/ini_format.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
@@ -155,6 +157,24 @@ TEST_F(GuardTest, ContentOfExactlyTheBoundIsWritten) {
     EXPECT_EQ(readBytes(path()), others + ours);
     ASSERT_EQ(reports_.size(), 1);
     EXPECT_TRUE(reports_[0].contains("would be larger")) << reports_[0].toStdString();
+}
+
+// Who besides its owner may write a folder, as the trust rule sees it: the
+// sticky bit counts only where others may write, and the group's write bit
+// (an ACL's mask) counts as much as everyone's.
+TEST(TrustRule, WhoMayWriteAFolderComesFromItsMode) {
+    using files::Writers;
+    const std::pair<mode_t, Writers> cases[] = {
+        {0700, Writers::OwnerOnly}, {0755, Writers::OwnerOnly}, {01755, Writers::OwnerOnly},
+        {0770, Writers::Group},     {0730, Writers::Group},     {0777, Writers::Everyone},
+        {0702, Writers::Everyone},  {01777, Writers::Sticky},   {01770, Writers::Sticky},
+        {01702, Writers::Sticky},
+    };
+    for (const auto& [mode, writers] : cases) {
+        struct stat folder {};
+        folder.st_mode = S_IFDIR | mode;
+        EXPECT_EQ(files::writersOf(folder), writers) << std::oct << mode;
+    }
 }
 
 // Other users who may write the folder: their lock files.
