@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <type_traits>
 
 namespace quorvel::files {
 
@@ -29,6 +30,7 @@ inline constexpr char kOpenLock[] = "opening the lock file";
 inline constexpr char kCheckLock[] = "looking at the opened lock file";
 inline constexpr char kLock[] = "locking the lock file";
 inline constexpr char kListFolder[] = "listing the folder";
+inline constexpr char kReadFolder[] = "reading the folder's entries";
 inline constexpr char kLookAtLeftover[] = "looking at a leftover";
 // The new content and its temporary file.
 inline constexpr char kCheckAccess[] = "checking that the file may be written";
@@ -68,13 +70,18 @@ extern std::function<int(const char* step)> failStep;
 namespace detail {
 
 // Makes the system call of one step, unless a test makes the step fail: then
-// errno holds the test's error and the call's failure value is returned.
+// errno holds the test's error and the call's failure value (-1, or no
+// pointer) is returned.
 template <typename Call>
 auto step(const char* name, Call call) -> decltype(call()) {
     if (test_hooks::failStep) {
         if (const int error = test_hooks::failStep(name)) {
             errno = error;
-            return -1;
+            if constexpr (std::is_pointer_v<decltype(call())>) {
+                return nullptr;
+            } else {
+                return -1;
+            }
         }
     }
     return call();

@@ -193,15 +193,21 @@ Try tryOnce(int folder, const QByteArray& name, HeldLock lock) {
 
 // Whether an entry of the folder is a leftover of the settings file `name`
 // that this process may remove: a regular file of that file's temporary naming
-// with no other name.
-bool mayRemove(int folder, const struct stat& folderStatus, const QByteArray& name,
-               const char* entry) {
+// with no other name. Refused with no reason for any other entry; with the
+// reason when the entry could not be looked at.
+Outcome<Verdict> mayRemove(int folder, const struct stat& folderStatus, const QByteArray& name,
+                           const char* entry) {
     struct stat status {};
-    return isTemporaryOf(name, QByteArray(entry)) &&
-           step(kLookAtLeftover,
-                [&] { return ::fstatat(folder, entry, &status, AT_SYMLINK_NOFOLLOW); }) == 0 &&
-           S_ISREG(status.st_mode) && status.st_nlink == 1 &&
-           trusts(Use::RemoveLeftover, folderStatus, status.st_uid);
+    if (!isTemporaryOf(name, QByteArray(entry))) {
+        return {Verdict::Refused};
+    }
+    if (step(kLookAtLeftover,
+             [&] { return ::fstatat(folder, entry, &status, AT_SYMLINK_NOFOLLOW); }) != 0) {
+        return {Verdict::Refused, errno == ENOENT ? QString() : callFailed(kLookAtLeftover, errno)};
+    }
+    const bool ours = S_ISREG(status.st_mode) && status.st_nlink == 1 &&
+                      trusts(Use::RemoveLeftover, folderStatus, status.st_uid);
+    return {ours ? Verdict::Usable : Verdict::Refused};
 }
 
 }  // namespace
@@ -249,7 +255,7 @@ Done sweepLeftovers(int folder, const QByteArray& name) {
     }
     const int listing = step(
         kListFolder, [&] { return ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
-    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    DIR* entries = listing >= 0 ? step(kListFolder, [&] { return ::fdopendir(listing); }) : nullptr;
     if (entries == nullptr) {
         const int error = errno;
         if (listing >= 0) {
@@ -258,10 +264,21 @@ Done sweepLeftovers(int folder, const QByteArray& name) {
         return failed(callFailed(kListFolder, error));
     }
     QString reasons;
-    while (const dirent* entry = ::readdir(entries)) {
-        if (mayRemove(folder, seen.value, name, entry->d_name)) {
-            reasons = bothSaid(reasons, discard(folder, QByteArray(entry->d_name)).reason);
+    for (;;) {
+        // The end of the entries leaves errno as it was; an error sets it.
+        errno = 0;
+        const dirent* entry = step(kReadFolder, [&] { return ::readdir(entries); });
+        if (entry == nullptr) {
+            if (errno != 0) {
+                reasons = bothSaid(reasons, callFailed(kReadFolder, errno));
+            }
+            break;
         }
+        const auto removable = mayRemove(folder, seen.value, name, entry->d_name);
+        const QString why = removable.result == Verdict::Usable
+                                ? discard(folder, QByteArray(entry->d_name)).reason
+                                : removable.reason;
+        reasons = bothSaid(reasons, why);
     }
     ::closedir(entries);
     return reasons.isEmpty() ? done() : failed(reasons);
