@@ -1,7 +1,8 @@
 // Reads any bytes as winmine.ini and writes them back. It must never crash or
 // hang, and every line that belongs to another program must come out byte for
 // byte, in order, ahead of our section; reading what was written must give the
-// same lines and values again.
+// same lines and values again. A UTF-8 byte-order mark at the start belongs to
+// no line.
 
 #include <cstddef>
 #include <cstdint>
@@ -60,11 +61,15 @@ QList<QByteArray> foreignLines(const QByteArray& file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const ParsedSettings parsed = quorvel::settings::parseSettings(input);
-    check(parsed.preservedLines == foreignLines(input));
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const bool marked = input.startsWith(mark);
+    check(parsed.byteOrderMark == (marked ? mark : QByteArray()));
+    check(parsed.preservedLines == foreignLines(marked ? input.sliced(mark.size()) : input));
 
-    const QByteArray written =
-        quorvel::settings::writeSettings(parsed.preservedLines, parsed.settings);
-    QByteArray expectedStart;
+    // Written as the settings file writes it: the mark first.
+    const QByteArray written = parsed.byteOrderMark + quorvel::settings::writeSettings(
+                                                          parsed.preservedLines, parsed.settings);
+    QByteArray expectedStart = parsed.byteOrderMark;
     for (const QByteArray& line : parsed.preservedLines) {
         expectedStart += line + "\r\n";
     }
@@ -83,6 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(after.position.x() == before.position.x() && after.position.y() == before.position.y());
     check(after.bestTimes == before.bestTimes);
     // A second write of what was read back is the same file.
-    check(quorvel::settings::writeSettings(again.preservedLines, again.settings) == written);
+    check(again.byteOrderMark == parsed.byteOrderMark);
+    check(again.byteOrderMark +
+              quorvel::settings::writeSettings(again.preservedLines, again.settings) ==
+          written);
     return 0;
 }

@@ -137,6 +137,10 @@ ParsedSettings parseSettings(const QByteArray& file) {
     SectionValues values;
     bool inSection = false;
     qsizetype start = 0;
+    if (file.startsWith("\xEF\xBB\xBF")) {
+        parsed.byteOrderMark = file.first(3);
+        start = 3;
+    }
     while (start < file.size()) {
         qsizetype end = file.indexOf('\n', start);
         qsizetype next = end + 1;

@@ -28,6 +28,9 @@ struct ParsedSettings {
     StoredSettings settings;
     // Whether a "[Quorvel]" line was found.
     bool sectionFound = false;
+    // The UTF-8 byte-order mark that the file started with (empty when none):
+    // not part of the first line, and written back before everything else.
+    QByteArray byteOrderMark;
 };
 
 // Reads a whole file. Never fails: what it does not understand inside our

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "files/regular_file.h"
 #include "settings/code_page.h"
-#include "settings/regular_file.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -99,175 +99,197 @@ QByteArray SettingsFile::defaultPath() {
     return QFile::encodeName(QDir(directory).filePath(QLatin1String(kFileName)));
 }
 
+using files::Did;
+using files::LockResult;
+using files::Reach;
+using files::Verdict;
+using files::WriteResult;
+
 ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
     const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
     preservedLines_.clear();
+    byteOrderMark_.clear();
     haveRead_ = false;
-    QString reason;
-    QByteArray content;
-    ReadResult result = read(content, reason);
-    if (result == ReadResult::Missing) {
-        result = create(defaults, content, reason);
-        if (result == ReadResult::Missing) {
-            reportOnce(QStringLiteral("create"), reason);
+    files::ReadOutcome read = this->read();
+    if (read.result == ReadResult::Missing) {
+        read = create(defaults);
+        if (read.result == ReadResult::Missing) {
+            reportOnce(QStringLiteral("create"), read.reason);
             haveRead_ = true;  // nothing of anyone else's is there to lose
             return parseSettings(defaults);
         }
     }
-    if (result != ReadResult::Read) {
-        reportOnce(QStringLiteral("read"), reason);
+    if (read.result != ReadResult::Read) {
+        reportOnce(QStringLiteral("read"), read.reason);
         return parseSettings(defaults);
     }
-    ParsedSettings parsed = parseSettings(content);
+    ParsedSettings parsed = parseSettings(read.value);
     preservedLines_ = parsed.preservedLines;
+    byteOrderMark_ = parsed.byteOrderMark;
     haveRead_ = true;
     lastSeen_ = parsed.settings;
     return parsed;
 }
 
-ReadResult SettingsFile::create(const QByteArray& initial, QByteArray& content, QString& reason) {
+// Missing, with the reason, when the file could not be made.
+files::ReadOutcome SettingsFile::create(const QByteArray& initial) {
     FileAtPath file(path_);
-    if (prepare(file, reason) != Prepared::Ready) {
-        return ReadResult::Missing;
+    const auto prepared = prepare(file);
+    if (prepared.result != Prepared::Ready) {
+        return {ReadResult::Missing, prepared.reason};
     }
     // Another game may have made it since it was found missing.
-    const ReadResult result = file.read(kMaxFileBytes, content, reason);
-    if (result != ReadResult::Missing) {
-        return result;
+    files::ReadOutcome read = file.read(kMaxFileBytes);
+    if (read.result != ReadResult::Missing) {
+        return read;
     }
-    if (file.replace(initial, kMaxFileBytes, reason) != WriteResult::Written) {
-        return ReadResult::Missing;
+    const auto written = file.replace(initial, kMaxFileBytes);
+    if (written.result != WriteResult::Written) {
+        return {ReadResult::Missing, files::bothSaid(written.reason, prepared.reason)};
     }
-    return file.read(kMaxFileBytes, content, reason);
+    reportWritten(files::bothSaid(prepared.reason, written.reason));
+    return file.read(kMaxFileBytes);
 }
 
 std::optional<StoredSettings> SettingsFile::reread() {
-    QString reason;
     FileAtPath file(path_);
-    if (find(file, reason) != ReadResult::Read) {
+    if (find(file).result != Reach::Reached) {
         return std::nullopt;
     }
-    return reread(file, reason).second;
+    return reread(file).value;
 }
 
-std::pair<ReadResult, std::optional<StoredSettings>> SettingsFile::reread(FileAtPath& file,
-                                                                          QString& reason) {
-    QByteArray current;
-    const ReadResult result = file.read(kMaxFileBytes, current, reason);
-    if (result != ReadResult::Read) {
-        return {result, std::nullopt};
+files::Outcome<files::ReadResult, std::optional<StoredSettings>> SettingsFile::reread(
+    FileAtPath& file) {
+    const files::ReadOutcome read = file.read(kMaxFileBytes);
+    if (read.result != ReadResult::Read) {
+        return {read.result, read.reason};
     }
-    ParsedSettings parsed = parseSettings(current);
+    ParsedSettings parsed = parseSettings(read.value);
     preservedLines_ = std::move(parsed.preservedLines);
+    byteOrderMark_ = parsed.byteOrderMark;
     haveRead_ = true;
     lastSeen_ = parsed.settings;
-    return {result, std::move(parsed.settings)};
+    return {read.result, {}, std::move(parsed.settings)};
 }
 
 bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
-    QString reason;
     FileAtPath file(path_);
-    const Prepared prepared = prepare(file, reason);
-    if (prepared == Prepared::Failed) {
-        reportOnce(QStringLiteral("write"), reason);
+    const auto prepared = prepare(file);
+    if (prepared.result == Prepared::Failed) {
+        reportOnce(QStringLiteral("write"), prepared.reason);
         return false;
     }
-    if (prepared == Prepared::Refused) {
-        reportUnread(haveRead_, reason, wanted);
+    if (prepared.result == Prepared::Refused) {
+        reportUnread(haveRead_, prepared.reason, wanted);
         return false;
     }
+    // What the write went without is said with its outcome, in one report.
+    const auto withRemarks = [&prepared](const QString& reason) {
+        return files::bothSaid(reason, prepared.reason);
+    };
     // A file changed by someone else between the re-read and the write is read
     // and merged once more before the write is given up.
     for (int attempt = 1;; ++attempt) {
         const bool readBefore = haveRead_;
-        const auto [result, now] = reread(file, reason);
-        if (result == ReadResult::Failed) {
-            reportUnread(readBefore, reason, wanted);
+        const auto now = reread(file);
+        if (now.result == ReadResult::Failed) {
+            reportUnread(readBefore, withRemarks(now.reason), wanted);
             return false;
         }
-        const StoredSettings written = compose ? compose(now) : wanted;
-        reason.clear();
-        const WriteResult outcome =
-            file.replace(writeSettings(preservedLines_, written), kMaxFileBytes, reason);
-        if (outcome == WriteResult::Written) {
-            if (!reason.isEmpty()) {
-                report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
-                           .arg(path(), reason));
-            }
+        const StoredSettings written = compose ? compose(now.value) : wanted;
+        const auto outcome =
+            file.replace(byteOrderMark_ + writeSettings(preservedLines_, written), kMaxFileBytes);
+        if (outcome.result == WriteResult::Written) {
+            reportWritten(files::bothSaid(prepared.reason, outcome.reason));
             lastSeen_ = written;
             return true;
         }
-        if (outcome == WriteResult::Failed) {
-            reportOnce(QStringLiteral("write"), reason);
+        if (outcome.result == WriteResult::Failed) {
+            reportOnce(QStringLiteral("write"), withRemarks(outcome.reason));
             return false;
         }
         if (attempt == 2) {
-            reportGivenUp(reason, written);
+            reportGivenUp(withRemarks(outcome.reason), written);
             return false;
         }
     }
 }
 
-ReadResult SettingsFile::read(QByteArray& content, QString& reason) const {
+files::ReadOutcome SettingsFile::read() const {
     FileAtPath file(path_);
-    const ReadResult result = find(file, reason);
-    return result == ReadResult::Read ? file.read(kMaxFileBytes, content, reason) : result;
+    const auto found = find(file);
+    if (found.result != Reach::Reached) {
+        return {found.result == Reach::Missing ? ReadResult::Missing : ReadResult::Failed,
+                found.reason};
+    }
+    return file.read(kMaxFileBytes);
 }
 
-ReadResult SettingsFile::find(FileAtPath& file, QString& reason) const {
-    const ReadResult result = file.resolve(reason);
-    return result == ReadResult::Read ? file.judge(kMaxFileBytes, reason) : result;
+files::Outcome<Reach> SettingsFile::find(FileAtPath& file) const {
+    const auto resolved = file.resolve();
+    if (resolved.result != Reach::Reached) {
+        return resolved;
+    }
+    const auto verdict = file.judge(kMaxFileBytes);
+    return {verdict.result == Verdict::Usable ? Reach::Reached : Reach::Failed, verdict.reason};
 }
 
-std::unique_ptr<FileAtPath> SettingsFile::resolveFolder(QString& reason) const {
+files::Outcome<files::Did, std::unique_ptr<files::FileAtPath>> SettingsFile::resolveFolder() const {
     auto file = std::make_unique<FileAtPath>(path_);
-    return reachFolder(*file, reason) ? std::move(file) : nullptr;
+    const files::Done reached = reachFolder(*file);
+    if (reached.result != Did::Done) {
+        return {Did::Failed, reached.reason};
+    }
+    return {Did::Done, {}, std::move(file)};
 }
 
-bool SettingsFile::reachFolder(FileAtPath& file, QString& reason) const {
+files::Done SettingsFile::reachFolder(FileAtPath& file) const {
     if (path_.isEmpty()) {
-        reason = QStringLiteral(
-            "there is no home folder (no absolute HOME, none in the password "
-            "database)");
-        return false;
+        return files::failed(
+            QStringLiteral("there is no home folder (no absolute HOME, none in the password "
+                           "database)"));
     }
     // The folder may have gone while the game ran. It is made only along the
     // path that resolving has checked, so nothing is made through a link that
     // the game refuses.
-    ReadResult found = file.resolve(reason);
-    if (found == ReadResult::Missing) {
-        found = file.makeFolder(reason) ? file.resolve(reason) : ReadResult::Failed;
+    auto found = file.resolve();
+    if (found.result == Reach::Missing) {
+        const files::Done made = file.makeFolder();
+        found = made.result == Did::Done ? file.resolve()
+                                         : files::Outcome<Reach>{Reach::Failed, made.reason};
     }
-    return found == ReadResult::Read;
+    return found.result == Reach::Reached ? files::done() : files::failed(found.reason);
 }
 
-SettingsFile::Prepared SettingsFile::prepare(FileAtPath& file, QString& reason) {
-    if (!reachFolder(file, reason)) {
-        return Prepared::Failed;
+files::Outcome<SettingsFile::Prepared> SettingsFile::prepare(FileAtPath& file) {
+    if (const files::Done reached = reachFolder(file); reached.result != Did::Done) {
+        return {Prepared::Failed, reached.reason};
     }
     // Judged before the lock: a file the game refuses leaves nothing beside it.
-    if (file.judge(kMaxFileBytes, reason) != ReadResult::Read) {
-        return Prepared::Refused;
+    if (const auto verdict = file.judge(kMaxFileBytes); verdict.result != Verdict::Usable) {
+        return {Prepared::Refused, verdict.reason};
     }
-    QString why;
-    const LockResult locked = file.lock(kLockWait, why);
-    if (locked == LockResult::Refused) {
-        reason = why;
-        return Prepared::Refused;
+    const auto locked = file.lock(kLockWait);
+    if (locked.result == LockResult::Refused) {
+        return {Prepared::Refused, locked.reason};
     }
-    if (locked == LockResult::NotHad && !lockReported_) {
+    // Each is said once in the game's run, with the outcome of the write.
+    QString remarks;
+    if (locked.result == LockResult::NotHad && !lockReported_) {
         lockReported_ = true;
-        report(QStringLiteral("quorvel: cannot lock the settings file %1 (%2); writing it without "
-                              "the lock")
-                   .arg(path(), why));
+        remarks = QStringLiteral("it was not locked, so it went without the lock (%1)")
+                      .arg(locked.reason);
     }
-    if (!file.removeLeftovers(why) && !leftoverReported_) {
+    if (const files::Done swept = file.removeLeftovers();
+        swept.result != Did::Done && !leftoverReported_) {
         leftoverReported_ = true;
-        report(QStringLiteral("quorvel: cannot remove what an interrupted write of the settings "
-                              "file %1 left beside it: %2")
-                   .arg(path(), why));
+        remarks = files::bothSaid(
+            remarks, QStringLiteral("what an interrupted write left beside it could not be "
+                                    "removed: %1")
+                         .arg(swept.reason));
     }
-    return Prepared::Ready;
+    return {Prepared::Ready, remarks};
 }
 
 void SettingsFile::reportUnread(bool readBefore, const QString& reason,
@@ -278,6 +300,13 @@ void SettingsFile::reportUnread(bool readBefore, const QString& reason,
         reportGivenUp(reason, wanted);
     } else {
         reportOnce(QStringLiteral("read"), reason);
+    }
+}
+
+void SettingsFile::reportWritten(const QString& remarks) {
+    if (!remarks.isEmpty()) {
+        report(QStringLiteral("quorvel: the settings file %1 was written, but %2")
+                   .arg(path(), remarks));
     }
 }
 

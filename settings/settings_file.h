@@ -17,8 +17,8 @@
 #include <QList>
 #include <QString>
 
+#include "files/regular_file.h"
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
 
 namespace quorvel::settings {
 
@@ -83,23 +83,30 @@ class SettingsFile {
 
     // The folder that holds the file, as a write finds it: made when missing,
     // the path's links followed by the rules of FileAtPath::resolve, and held
-    // open in the result (see FileAtPath::folderDescriptor). Nothing, with the
-    // reason, when there is no such folder.
-    std::unique_ptr<FileAtPath> resolveFolder(QString& reason) const;
+    // open in the outcome's value (see FileAtPath::folderDescriptor). Failed,
+    // with the reason and no value, when there is no such folder.
+    files::Outcome<files::Did, std::unique_ptr<files::FileAtPath>> resolveFolder() const;
 
   private:
-    std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
-    ReadResult read(QByteArray& content, QString& reason) const;
-    // Resolves the path and judges what is at it, for a read.
-    ReadResult find(FileAtPath& file, QString& reason) const;
-    ReadResult create(const QByteArray& initial, QByteArray& content, QString& reason);
+    using FileAtPath = files::FileAtPath;
+    using ReadResult = files::ReadResult;
+    // Our section as the file holds it now; the other lines kept for the next write.
+    files::Outcome<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file);
+    files::ReadOutcome read() const;
+    // Resolves the path and judges what is at it, for a read: Reached when a
+    // read may follow, Failed (with the reason) when the file is refused.
+    files::Outcome<files::Reach> find(FileAtPath& file) const;
+    files::ReadOutcome create(const QByteArray& initial);
     // Resolves the path, making its folder when missing.
-    bool reachFolder(FileAtPath& file, QString& reason) const;
+    files::Done reachFolder(FileAtPath& file) const;
     // Refused: the file (or its lock file) may not be used, as a failed read.
     enum class Prepared { Ready, Refused, Failed };
     // Resolves the path (making its folder when missing), judges what is
-    // there, and takes the lock for one write.
-    Prepared prepare(FileAtPath& file, QString& reason);
+    // there, takes the lock for one write and sweeps the leftovers; on Ready
+    // the reason holds what the write went without, for its report.
+    files::Outcome<Prepared> prepare(FileAtPath& file);
+    // A write made, with what is worth saying of it (nothing: no report).
+    void reportWritten(const QString& remarks);
     void reportUnread(bool readBefore, const QString& reason, const StoredSettings& wanted);
     void reportOnce(const QString& what, const QString& reason);
     // A write given up is reported every time, with what it did not store.
@@ -109,14 +116,16 @@ class SettingsFile {
     QByteArray path_;
     Reporter report_;
     QList<QByteArray> preservedLines_;
+    QByteArray byteOrderMark_;  // kept at the file's start as it was read
     bool haveRead_ = false;
     bool reported_ = false;
     bool lockReported_ = false;
     bool leftoverReported_ = false;
     // Our section as the file last held it, read or written by this game: what
-    // a report of a write given up compares against. It is not the store's
-    // baseline (FileSettingsStore::base_), which keeps the game's own values
-    // where a merge wrote another game's.
+    // a report of a write given up compares against, to name what it did not
+    // store. It is not the store's baseline (FileSettingsStore::base_), which
+    // keeps the game's own values where a merge wrote another game's, nor what
+    // the game wants stored (the session's, shell/settings_session.h).
     StoredSettings lastSeen_;
 };
 

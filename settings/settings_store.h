@@ -44,8 +44,12 @@ class FileSettingsStore final : public SettingsStore {
     BestTimes mergeAndFollowFile(const BestTimes& mine, const BestTimes& now);
 
     SettingsFile file_;
-    // The game's settings as of its last read or successful write: what it has
-    // changed since is what differs from this.
+    // The merge's baseline: the game's settings as of its last read or
+    // successful write, so that what the game has changed since is what differs
+    // from this. One of three copies, each for its own question: the session
+    // (shell/settings_session.h) holds what the game wants stored now, and the
+    // file (SettingsFile::lastSeen_) what the file last held, which a report
+    // of a write given up compares against.
     StoredSettings base_;
 };
 

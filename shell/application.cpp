@@ -64,9 +64,8 @@ settings::Fenced fenceIn(int abi) {
     }
     // Why there is no folder is reported by the start-up read, which meets the
     // same reason.
-    QString reason;
     const settings::SettingsFile file(settings::SettingsFile::defaultPath());
-    const std::unique_ptr<settings::FileAtPath> folder = file.resolveFolder(reason);
+    const auto folder = file.resolveFolder().value;
     return settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
                              tcpDisplayPort(qgetenv("DISPLAY")));
 }

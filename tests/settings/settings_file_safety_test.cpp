@@ -25,12 +25,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "files/fault_hooks.h"
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
 #include "settings/settings_file.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
+namespace test_hooks = files::test_hooks;
 namespace {
 
 const QByteArray kStored =
@@ -135,11 +137,7 @@ void removeAll(const QString& folder) {
     }
 }
 
-class SettingsFileSafetyTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = kFileName) const { return dir_.filePath(name); }
-    QTemporaryDir dir_;
-};
+class SettingsFileSafetyTest : public support::SettingsFolderTest {};
 
 // Another program's lines filling the file up to size bytes, our section last.
 QByteArray fileOfSize(qint64 size) {
@@ -299,20 +297,9 @@ TEST_F(SettingsFileSafetyTest, OnlyTheFileThatWasCheckedIsReplaced) {
 // bit is set a file there that is someone else's is not used at all. What is
 // refused gives the defaults, one report, and no write through it, nor a lock
 // file beside it.
-class SharedFolderTest : public SettingsFileSafetyTest {
+class SharedFolderTest : public support::OtherUsersFolderTest {
   protected:
-    static constexpr uid_t kFolderOwner = 4444;
-    static constexpr uid_t kStranger = 6666;
-    void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to give files to other users";
-        }
-        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
-        ASSERT_EQ(::chown(shared_.constData(), kFolderOwner, kFolderOwner), 0);
-        ASSERT_EQ(::chmod(shared_.constData(), 01777), 0);
-    }
     const QByteArray shared_ = QFile::encodeName(path("shared"));
-    const QString inShared_ = path("shared/winmine.ini");
     const QByteArray victim_ = "# the player's own file\r\n";
 };
 

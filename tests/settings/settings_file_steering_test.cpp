@@ -20,13 +20,15 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "files/fault_hooks.h"
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
+namespace test_hooks = files::test_hooks;
 namespace {
 
 using support::FailStep;
@@ -48,19 +50,7 @@ struct stat statusOf(const QString& path) {
     return status;
 }
 
-class SteeringTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = kFileName) const { return dir_.filePath(name); }
-    SettingsFile reporting(const QString& file) {
-        return SettingsFile(file, [this](const QString& message) { reports_.append(message); });
-    }
-    QStringList entries(const QString& folder) const {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                      QDir::NoDotAndDotDot);
-    }
-    QTemporaryDir dir_;
-    QStringList reports_;
-};
+class SteeringTest : public support::SettingsFolderTest {};
 
 // A file with a second name in a folder that others may write could be any
 // file of the player's, linked there by another user: it is refused like a
@@ -95,20 +85,9 @@ TEST_F(SteeringTest, AHardLinkIsWrittenOnlyWhereNoOtherUserCouldHaveMadeIt) {
 // Other users in a shared folder: their settings file and their lock file make
 // the game refuse the file, leaving nothing there; a folder is made only along
 // a path whose links the game follows.
-class OtherUsersTest : public SteeringTest {
+class OtherUsersTest : public support::OtherUsersFolderTest {
   protected:
-    static constexpr uid_t kFolderOwner = 4444;
-    static constexpr uid_t kStranger = 6666;
-    void SetUp() override {
-        if (::geteuid() != 0) {
-            GTEST_SKIP() << "needs root to give files to other users";
-        }
-        ASSERT_TRUE(QDir(dir_.path()).mkdir("shared"));
-        ASSERT_EQ(::chown(bytesOf(shared_).constData(), kFolderOwner, kFolderOwner), 0);
-        ASSERT_EQ(::chmod(bytesOf(shared_).constData(), 01777), 0);
-    }
     const QString shared_ = path("shared");
-    const QString inShared_ = path("shared/winmine.ini");
 };
 
 TEST_F(OtherUsersTest, ARefusedFileLeavesNothingAndAStrangersLockFileRefusesTheFile) {

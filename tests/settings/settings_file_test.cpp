@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -20,13 +21,15 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "files/fault_hooks.h"
 #include "settings/ini_format.h"
-#include "settings/regular_file.h"
 #include "settings/settings_file.h"
 #include "tests/support/file_steps.h"
 #include "tests/support/files.h"
+#include "tests/support/settings_folder.h"
 
 namespace quorvel::settings {
+namespace test_hooks = files::test_hooks;
 namespace {
 
 using quorvel::support::FailStep;
@@ -59,13 +62,7 @@ struct Reports {
     }
 };
 
-class SettingsFileTest : public ::testing::Test {
-  protected:
-    QString path(const QString& name = QString::fromLatin1(kFileName)) const {
-        return dir_.filePath(name);
-    }
-    QTemporaryDir dir_;
-};
+class SettingsFileTest : public support::SettingsFolderTest {};
 
 TEST_F(SettingsFileTest, MissingFileIsCreatedWithItsDirectoryAndDefaults) {
     const QString file = path(QStringLiteral("a/b/winmine.ini"));
@@ -78,6 +75,55 @@ TEST_F(SettingsFileTest, MissingFileIsCreatedWithItsDirectoryAndDefaults) {
     EXPECT_EQ(parsed.settings.mines, 7);
     EXPECT_EQ(parsed.settings.position.x(), 453.5);
     EXPECT_TRUE(reports.messages.isEmpty());
+}
+
+// A file saved by an editor that starts it with a UTF-8 byte-order mark: our
+// section is found behind the mark (not ignored, and a second one appended),
+// and the mark stays where it was, before everything else.
+TEST_F(SettingsFileTest, AByteOrderMarkHidesNoSection) {
+    const QByteArray mark = "\xEF\xBB\xBF";
+    const QByteArray ours = "[Quorvel]\r\nDifficulty=3\r\nSize=8\r\nMines=21\r\n";
+    const QByteArray others = "[Editor]\r\nFont=x\r\n";
+    for (const QByteArray& before : {mark + ours + others, mark + others + ours}) {
+        SCOPED_TRACE(before.toStdString());
+        writeBytes(path(), before);
+        SettingsFile settings(path());
+        const ParsedSettings parsed = settings.load(0, 0);
+        EXPECT_TRUE(parsed.sectionFound);
+        EXPECT_EQ(parsed.settings.side, 8);
+        ASSERT_TRUE(settings.save(someValues(2)));
+        EXPECT_EQ(readBytes(path()), mark + others + writeSettings({}, someValues(2)));
+    }
+}
+
+// A folder that the player may write and search but not list (mode 0300)
+// serves as any other: read, written, no report.
+TEST_F(SettingsFileTest, AFolderThatCannotBeListedServesAsAnyOther) {
+    const QString folder = path("hidden");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeBytes(folder + "/winmine.ini", kOthersBefore + writeSettings({}, someValues(1)));
+    const uid_t player = ::geteuid() == 0 ? 4321 : ::geteuid();
+    for (const QString& each : {folder, folder + "/winmine.ini"}) {
+        ASSERT_EQ(::chown(QFile::encodeName(each).constData(), player, player), 0);
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0300), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0711), 0);
+    const int code = inChild([&] {
+        if (::geteuid() == 0 && (::setgid(player) != 0 || ::setuid(player) != 0)) {
+            return 3;
+        }
+        Reports reports;
+        SettingsFile settings(folder + "/winmine.ini", reports.reporter());
+        const bool read = settings.load(0, 0).settings.side == someValues(1).side;
+        const bool saved = settings.save(someValues(2));
+        for (const QString& message : reports.messages) {
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+        }
+        return read && saved && reports.messages.isEmpty() ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+    EXPECT_EQ(readBytes(folder + "/winmine.ini"), kOthersBefore + writeSettings({}, someValues(2)));
 }
 
 TEST_F(SettingsFileTest, SaveKeepsOtherProgramsLinesAndPutsOurSectionLast) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "settings/regular_file.h"
+#include "files/fault_hooks.h"
 
 namespace quorvel::support {
 
@@ -13,7 +13,7 @@ namespace quorvel::support {
 class FailStep {
   public:
     FailStep(const char* step, int error, int times = 1) {
-        settings::test_hooks::failStep = [=, left = times](const char* asked) mutable {
+        files::test_hooks::failStep = [=, left = times](const char* asked) mutable {
             if (std::strcmp(asked, step) != 0 || left == 0) {
                 return 0;
             }
@@ -21,7 +21,7 @@ class FailStep {
             return error;
         };
     }
-    ~FailStep() { settings::test_hooks::failStep = nullptr; }
+    ~FailStep() { files::test_hooks::failStep = nullptr; }
     FailStep(const FailStep&) = delete;
     FailStep& operator=(const FailStep&) = delete;
 };

@@ -1,4 +1,4 @@
-#include "settings/read_snapshot.h"
+#include "files/read_snapshot.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "settings/file_steps.h"
-#include "settings/trusted_path.h"
+#include "files/fault_hooks.h"
+#include "files/trusted_path.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 namespace {
 
@@ -27,9 +27,10 @@ bool sameContent(const Version& a, const Version& b) {
 }
 
 // Reads at most maxBytes + 1 bytes, so a file that grew past the bound since it
-// was looked at still costs no more than that. `expected` is its size as last seen.
-bool readBounded(int fd, qint64 expected, qint64 maxBytes, QByteArray& content, QString& reason) {
-    content.resize(std::min(expected, maxBytes) + 1);
+// was looked at still costs no more than that. `expected` is its size as last
+// seen. A read interrupted is made again.
+ReadOutcome readBounded(int fd, qint64 expected, qint64 maxBytes) {
+    QByteArray content(std::min(expected, maxBytes) + 1, '\0');
     qint64 done = 0;
     for (;;) {
         if (done == content.size() && done <= maxBytes) {
@@ -39,43 +40,38 @@ bool readBounded(int fd, qint64 expected, qint64 maxBytes, QByteArray& content, 
             return ::read(fd, content.data() + done, content.size() - done);
         });
         if (got < 0) {
-            reason = systemReason(errno);
-            content.clear();
-            return false;
+            return {ReadResult::Failed, callFailed(test_hooks::kReadFile, errno)};
         }
         done += got;
         if (got == 0 || done > maxBytes) {
             break;
         }
     }
-    content.truncate(done);
     if (done > maxBytes) {
-        reason = tooLarge(maxBytes);
-        content.clear();
-        return false;
+        return {ReadResult::Failed, tooLarge(maxBytes)};
     }
-    return true;
+    content.truncate(done);
+    return {ReadResult::Read, {}, content};
 }
 
 }  // namespace
 
-ReadResult ReadSnapshot::take(int folder, const QByteArray& name, qint64 maxBytes,
-                              QByteArray& content, QString& reason) {
+ReadOutcome ReadSnapshot::take(int folder, const QByteArray& name, qint64 maxBytes) {
     version_.reset();
     content_.clear();
     taken_ = false;
-    const OpenedFile file = openChecked(folder, name, maxBytes, reason);
+    OpenedFile file = openChecked(folder, name, maxBytes);
     if (file.result != ReadResult::Read) {
         taken_ = file.result == ReadResult::Missing;
-        return file.result;
+        return {file.result, file.reason};
     }
-    if (!readBounded(file.fd.get(), file.status.st_size, maxBytes, content, reason)) {
-        return ReadResult::Failed;
+    ReadOutcome read = readBounded(file.fd.get(), file.status.st_size, maxBytes);
+    if (read.result == ReadResult::Read) {
+        version_ = versionOf(file.status);
+        content_ = read.value;
+        taken_ = true;
     }
-    version_ = versionOf(file.status);
-    content_ = content;
-    taken_ = true;
-    return ReadResult::Read;
+    return read;
 }
 
 bool ReadSnapshot::unchanged(const struct stat* now, Match match) const {
@@ -90,18 +86,18 @@ bool ReadSnapshot::unchanged(const struct stat* now, Match match) const {
                                     : sameContent(seen, *version_);
 }
 
-Check ReadSnapshot::atName(int folder, const QByteArray& name, QString& reason) const {
+Outcome<Check> ReadSnapshot::atName(int folder, const QByteArray& name) const {
     struct stat now {};
-    const bool found = ::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool found = step(test_hooks::kLookAtName, [&] {
+                           return ::fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW);
+                       }) == 0;
     if (!found && errno != ENOENT) {
-        reason = systemReason(errno);
-        return Check::Unknown;
+        return {Check::Unknown, callFailed(test_hooks::kLookAtName, errno)};
     }
     if (!unchanged(found ? &now : nullptr)) {
-        reason = changedMeanwhile();
-        return Check::Changed;
+        return {Check::Changed, changedMeanwhile()};
     }
-    return Check::Unchanged;
+    return {Check::Unchanged};
 }
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail

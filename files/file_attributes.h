@@ -6,9 +6,9 @@
 
 #include <sys/stat.h>
 
-#include <QString>
+#include "files/outcome.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 enum class Copy { Done, OwnerDiffers, Failed };
 
@@ -16,6 +16,6 @@ enum class Copy { Done, OwnerDiffers, Failed };
 // `from` (whose status is `old`). OwnerDiffers when the process may not give it
 // the old owner or group; Failed, with the reason, when the mode or an
 // attribute that must be copied could not be.
-Copy copyAttributes(int from, const struct stat& old, int to, QString& reason);
+Outcome<Copy> copyAttributes(int from, const struct stat& old, int to);
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail

@@ -1,19 +1,22 @@
-#include "settings/file_steps.h"
+// The words that the steps' outcomes share.
+#include "files/outcome.h"
 
 #include <system_error>
 
-namespace quorvel::settings {
-
-namespace test_hooks {
-std::function<void()> beforeReplace;
-std::function<void()> lockTaken;
-std::function<int(const char*)> failStep;
-}  // namespace test_hooks
-
-namespace detail {
+namespace quorvel::files {
 
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::generic_category().message(error));
+}
+
+QString callFailed(const QString& what, int error) {
+    return QStringLiteral("%1: %2").arg(what, systemReason(error));
+}
+
+QString bothSaid(const QString& first, const QString& second) {
+    return first.isEmpty()    ? second
+           : second.isEmpty() ? first
+                              : first + QStringLiteral("; ") + second;
 }
 
 QString tooLarge(qint64 maxBytes) {
@@ -29,6 +32,4 @@ QString changedMeanwhile() {
         "it was changed or another file was put in its place while it was written");
 }
 
-}  // namespace detail
-
-}  // namespace quorvel::settings
+}  // namespace quorvel::files

@@ -1,4 +1,4 @@
-#include "settings/temporary_file.h"
+#include "files/temporary_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "settings/file_steps.h"
+#include "files/fault_hooks.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 namespace {
 
@@ -44,7 +44,7 @@ bool isTemporaryOf(const QByteArray& of, const QByteArray& entry) {
            });
 }
 
-Temporary createTemporary(int folder, const QByteArray& of, mode_t mode) {
+Created createTemporary(int folder, const QByteArray& of, mode_t mode) {
     Temporary temp;
     const QByteArray prefix = prefixOf(of);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -60,37 +60,40 @@ Temporary createTemporary(int folder, const QByteArray& of, mode_t mode) {
             break;
         }
     }
-    return temp;
+    if (!temp.fd) {
+        const int error = errno;
+        return {Did::Failed, callFailed(test_hooks::kCreateTemporary, error), {}, error};
+    }
+    return {Did::Done, {}, std::move(temp)};
 }
 
-bool discard(int folder, const QByteArray& temp, QString& reason) {
+Done discard(int folder, const QByteArray& temp) {
     if (step(test_hooks::kRemove, [&] { return ::unlinkat(folder, temp.constData(), 0); }) == 0 ||
         errno == ENOENT) {
-        return true;
+        return done();
     }
-    const QString why = QStringLiteral("the temporary file %1 could not be removed: %2")
-                            .arg(QFile::decodeName(temp), systemReason(errno));
-    reason = reason.isEmpty() ? why : reason + QStringLiteral("; ") + why;
-    return false;
+    return failed(QStringLiteral("the temporary file %1 could not be removed (%2)")
+                      .arg(QFile::decodeName(temp), callFailed(test_hooks::kRemove, errno)));
 }
 
-bool writeWhole(int fd, const QByteArray& content, QString& reason) {
+Outcome<Wrote> writeWhole(int fd, const QByteArray& content) {
+    using namespace test_hooks;
     for (qint64 done = 0; done < content.size();) {
-        const ssize_t written = retried(test_hooks::kWrite, [&] {
+        const ssize_t written = retried(kWrite, [&] {
             return ::pwrite(fd, content.constData() + done, content.size() - done, done);
         });
         if (written <= 0) {
-            reason = systemReason(written < 0 ? errno : ENOSPC);
-            return false;
+            return {Wrote::Partly, callFailed(kWrite, written < 0 ? errno : ENOSPC)};
         }
         done += written;
     }
-    if (::ftruncate(fd, content.size()) != 0 ||
-        step(test_hooks::kSync, [&] { return ::fsync(fd); }) != 0) {
-        reason = systemReason(errno);
-        return false;
+    if (step(kTruncate, [&] { return ::ftruncate(fd, content.size()); }) != 0) {
+        return {Wrote::Partly, callFailed(kTruncate, errno)};
     }
-    return true;
+    if (step(kSync, [&] { return ::fsync(fd); }) != 0) {
+        return {Wrote::NotSynced, callFailed(kSync, errno)};
+    }
+    return {Wrote::Synced};
 }
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 class Descriptor {
   public:
@@ -32,4 +32,4 @@ class Descriptor {
     int fd_ = -1;
 };
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail

@@ -7,11 +7,11 @@
 #include <sys/types.h>
 
 #include <QByteArray>
-#include <QString>
 
-#include "settings/descriptor.h"
+#include "files/descriptor.h"
+#include "files/outcome.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 // A new file in the folder that nobody else has opened, named `.`, the settings
 // file's name, `.quorvel-` and eight random letters or digits (a name too long
@@ -21,20 +21,32 @@ struct Temporary {
     QByteArray name;
 };
 
-// Creates one for the settings file `of`, with mode; fd is unset (errno says
-// why) when it cannot be.
-Temporary createTemporary(int folder, const QByteArray& of, mode_t mode);
+// Creates one for the settings file `of`, with mode. Failed, with the reason,
+// when it cannot be; the error is in the outcome too, for the caller to judge
+// whether writing in place may do instead.
+struct Created {
+    Did result;
+    QString reason;
+    Temporary value;
+    int error = 0;
+};
+Created createTemporary(int folder, const QByteArray& of, mode_t mode);
 
 // Whether entry is named as a temporary file of the settings file `of` is.
 // Nothing else matches: not the file, its lock, nor another file's temporary.
 bool isTemporaryOf(const QByteArray& of, const QByteArray& entry);
 
-// Removes the temporary name; a failure is added to the reason.
-bool discard(int folder, const QByteArray& temp, QString& reason);
+// Removes the temporary name.
+Done discard(int folder, const QByteArray& temp);
+
+// How far a whole write came: synced; written whole but not synced (a crash
+// may lose it); or stopped part-way, in the write or the cut, so that the file
+// may hold part of it.
+enum class Wrote { Synced, NotSynced, Partly };
 
 // Writes content at the start of the file, cuts the file to its length and
 // syncs it. A write may take less than it was given (a full disk, a size
 // limit); the next one then fails with the system's reason.
-bool writeWhole(int fd, const QByteArray& content, QString& reason);
+Outcome<Wrote> writeWhole(int fd, const QByteArray& content);
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail

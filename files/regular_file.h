@@ -7,32 +7,23 @@
 // what is written: the path is resolved once, to a folder that is held open and
 // a name in it, and everything after that works relative to that folder.
 //
-// In a folder that others may write (through its group or everyone, sticky
-// or not), the game follows a symlink only when the link is the user's or the
+// In a folder that others may write, whom the game trusts is one rule
+// (trust.h): it follows a symlink only when the link is the user's or the
 // folder owner's, uses no file that has a second name (a hard link), and no
-// lock file of anyone else's; where such a folder has the sticky bit (as /tmp)
-// it opens a file only when the file is the user's or the folder owner's, as
-// the system itself would, whatever the system's own switches for these rules
-// say. A file refused leaves nothing in its folder.
+// stranger's lock file where strangers may come; where such a folder has the
+// sticky bit (as /tmp) it opens a file only when the file is the user's or the
+// folder owner's, as the system itself would, whatever the system's own
+// switches for these rules say. A file refused leaves nothing in its folder.
+// This is the front door of the careful file code: the steps behind it never
+// include it.
 
 #include <QByteArray>
-#include <QString>
 #include <chrono>
-#include <functional>
 #include <memory>
 
-namespace quorvel::settings {
+#include "files/outcome.h"
 
-// Missing gives the system's reason too, so the caller can report it if it has to.
-enum class ReadResult { Read, Missing, Failed };
-
-// Changed: the file is not the one read (replaced, written by someone else,
-// appeared or gone); nothing was written, and a write read afresh may succeed.
-enum class WriteResult { Written, Changed, Failed };
-
-// NotHad: not within the bound (the write may go on without it, and says so);
-// Refused: the lock file is one the game may not trust, nor the file then.
-enum class LockResult { Taken, NotHad, Refused };
+namespace quorvel::files {
 
 // The file at one path (the system's bytes) for one read, or for one
 // read-merge-write, in this order: resolve() (and makeFolder() when it found
@@ -49,17 +40,17 @@ class FileAtPath {
     // Follows the path's symlinks to a folder and a name, and opens the folder.
     // Missing when the folder is not there; Failed for a loop of links or a
     // link that the game does not follow.
-    ReadResult resolve(QString& reason);
+    Outcome<Reach> resolve();
 
     // Makes the folder that resolve() found missing, only along the path that
-    // it checked, never through a link put there since. False, with the
+    // it checked, never through a link put there since. Failed, with the
     // reason, when it cannot be made.
-    bool makeFolder(QString& reason);
+    Done makeFolder();
 
-    // Whether what is at the name (if anything) may be used: Failed, with the
+    // Whether what is at the name (if anything) may be used: Refused, with the
     // reason, for anything read() would refuse, or a lock file beside it that
     // the game may not trust. Nothing is made in the folder before this passed.
-    ReadResult judge(qint64 maxBytes, QString& reason);
+    Outcome<Verdict> judge(qint64 maxBytes);
 
     // The folder that resolve() found, with every link followed, and its
     // descriptor, held open as long as this object: where the file and its
@@ -74,16 +65,16 @@ class FileAtPath {
     // be opened. Only where no lock file can be made at all is the file itself
     // locked, and then written in place. The lock goes with this object. Only
     // after judge().
-    LockResult lock(std::chrono::milliseconds bound, QString& reason);
+    Outcome<LockResult> lock(std::chrono::milliseconds bound);
 
     // Reads the whole regular file of at most maxBytes bytes.
-    ReadResult read(qint64 maxBytes, QByteArray& content, QString& reason);
+    ReadOutcome read(qint64 maxBytes);
 
     // Removes the temporary files of this file's naming beside it that a game
     // killed while writing left there (no other file's). Only under the lock
     // (no game of ours is writing this file then); in a sticky folder only the
-    // user's own. False, with the reason, when one could not be removed.
-    bool removeLeftovers(QString& reason);
+    // user's own. Failed, with the reason, when one could not be removed.
+    Done removeLeftovers();
 
     // Puts content in the file's place. Only the file that was read (or, when
     // read() found nothing, no file) is ever written over: anything else there
@@ -99,38 +90,16 @@ class FileAtPath {
     // is written in place instead:
     // written from the start, cut to length and synced; on a failure the old
     // content is written back. A crash in the middle of that can leave the
-    // file part old, part new.
+    // file part old, part new. Once a new file takes the name (swapped in,
+    // renamed or new), the folder is synced.
     //
-    // On Written, reason may hold a remark worth reporting (a leftover that
-    // could not be removed).
-    WriteResult replace(const QByteArray& content, qint64 maxBytes, QString& reason);
+    // On Written, the reason may hold a remark worth reporting (a leftover that
+    // could not be removed, a folder that could not be synced).
+    Outcome<WriteResult> replace(const QByteArray& content, qint64 maxBytes);
 
   private:
     struct State;
     std::unique_ptr<State> d_;
 };
 
-// For tests only: called between the check of the old file and its replacement,
-// and when the lock is found taken by another process. failStep is asked before
-// each system call that one of the steps below makes, with the step's name; a
-// non-zero answer makes that call fail with that errno.
-namespace test_hooks {
-inline constexpr char kReadFile[] = "read file";  // read() of the file
-inline constexpr char kLock[] = "lock";           // flock() of the lock file
-inline constexpr char kCreateTemporary[] = "create temporary";
-inline constexpr char kWrite[] = "write";                   // write() of new content
-inline constexpr char kSync[] = "sync";                     // fsync() of new content
-inline constexpr char kCopyAttribute[] = "copy attribute";  // fsetxattr() of an ACL or attribute
-inline constexpr char kDropAttribute[] = "drop attribute";  // fremovexattr() of an inherited ACL
-inline constexpr char kOpenLock[] = "open lock";            // openat() of the lock file
-inline constexpr char kSwap[] = "swap";                     // the swap that puts new content in
-inline constexpr char kCheckSwappedOut[] = "check swapped out";
-inline constexpr char kSwapBack[] = "swap back";
-inline constexpr char kRemove[] = "remove";  // unlinkat() of a temporary file
-
-extern std::function<void()> beforeReplace;
-extern std::function<void()> lockTaken;
-extern std::function<int(const char* step)> failStep;
-}  // namespace test_hooks
-
-}  // namespace quorvel::settings
+}  // namespace quorvel::files

@@ -6,13 +6,12 @@
 #include <sys/stat.h>
 
 #include <QByteArray>
-#include <QString>
 #include <optional>
 #include <utility>
 
-#include "settings/regular_file.h"
+#include "files/outcome.h"
 
-namespace quorvel::settings::detail {
+namespace quorvel::files::detail {
 
 // A file's identity (its device and inode), size and change time, which any
 // write, truncation or attribute change moves on.
@@ -34,8 +33,7 @@ class ReadSnapshot {
     // Reads the whole regular file `name` in folder, at most maxBytes bytes, and
     // remembers what it saw; Missing remembers that there was no file. Anything
     // else forgets the last read: nothing may then be written over.
-    ReadResult take(int folder, const QByteArray& name, qint64 maxBytes, QByteArray& content,
-                    QString& reason);
+    ReadOutcome take(int folder, const QByteArray& name, qint64 maxBytes);
 
     // Whether `now` (nullptr: no file there) is what the last read saw. False
     // when nothing was read.
@@ -43,7 +41,7 @@ class ReadSnapshot {
 
     // Whether the name in folder holds what the last read saw now; Unknown, with
     // the reason, when that cannot be told.
-    Check atName(int folder, const QByteArray& name, QString& reason) const;
+    Outcome<Check> atName(int folder, const QByteArray& name) const;
 
     // The bytes read (empty when there was no file).
     const QByteArray& content() const { return content_; }
@@ -54,4 +52,4 @@ class ReadSnapshot {
     QByteArray content_;
 };
 
-}  // namespace quorvel::settings::detail
+}  // namespace quorvel::files::detail
