@@ -72,17 +72,47 @@ settings::Fenced fenceIn(int abi) {
 }
 
 std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display) {
-    const qsizetype colon = display.lastIndexOf(':');
-    const QByteArray host = display.left(colon);
-    if (colon <= 0 || host == "unix" || host.startsWith('/') || host.contains('/')) {
+    // Read as the X client library reads DISPLAY: "[protocol/][host]:N[.S]",
+    // the protocol up to the last '/', the host up to the last ':', N and S as
+    // strtoul reads them (leading blanks and a sign allowed, N beyond range
+    // wrapping into the port as the library's arithmetic does). A name that
+    // begins with '/' is the path of a Unix socket.
+    if (display.isEmpty() || display.startsWith('/')) {
         return std::nullopt;
     }
-    bool ok = false;
-    const uint number = display.mid(colon + 1).split('.').first().toUInt(&ok);
-    if (!ok || number > 65535 - 6000) {
+    const qsizetype slash = display.lastIndexOf('/');
+    const QByteArray protocol = slash < 0 ? QByteArray() : display.left(slash);
+    const QByteArray name = display.mid(slash + 1);
+    const qsizetype colon = name.lastIndexOf(':');
+    if (colon < 0) {
         return std::nullopt;
     }
-    return static_cast<std::uint16_t>(6000 + number);
+    const QByteArray host = name.left(colon);
+    const char* const digits = name.constData() + colon + 1;
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(digits, &end, 10);
+    if (end == digits || (*end != '\0' && *end != '.')) {
+        return std::nullopt;
+    }
+    if (*end == '.') {
+        const char* const screen = end + 1;
+        std::strtoul(screen, &end, 10);
+        if (end == screen || *end != '\0') {
+            return std::nullopt;
+        }
+    }
+    // A named host is reached over TCP unless it or the protocol says "unix";
+    // no host and no protocol is the local socket first, then TCP to this
+    // machine when that socket cannot be reached (an X server that listens on
+    // TCP only).
+    const bool named = !host.isEmpty() && host != "unix";
+    const bool tcp =
+        named ? protocol.isNull() || protocol == "tcp" || protocol == "inet" || protocol == "inet6"
+              : protocol.isNull() && host.isEmpty();
+    if (!tcp) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(6000U + static_cast<unsigned>(number));
 }
 
 QIcon windowIcon(double density) {

@@ -34,9 +34,12 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
 // the kernel's, or 0 for none.
 settings::Fenced fenceIn(int abi = settings::landlockAbi());
 
-// The TCP port of an X display reached over the network (DISPLAY as
-// "host:N.S", which ssh's X11 forwarding sets: port 6000 + N); none for a
-// display on this machine's Unix socket.
+// The TCP port (6000 + N) that the X client library may connect to for
+// DISPLAY, in every form it accepts: "host:N.S" (ssh's X11 forwarding), with a
+// protocol ("tcp/host:N", "inet/...", "inet6/...") and IPv6 literals
+// ("::1:N", "[::1]:N"), and ":N", which falls back to TCP on this machine when
+// the server has no Unix socket. None where only a Unix socket is tried
+// ("unix:N", "unix/...", a socket's path) or the library would refuse the name.
 std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display);
 
 // The window icon at every size a taskbar on a screen of `density` (its factor,

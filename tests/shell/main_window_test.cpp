@@ -628,16 +628,6 @@ TEST(StartUpFence, WithoutLandlockNothingIsFencedAndTheGameStarts) {
     EXPECT_EQ(records.writes.size(), 1u);
 }
 
-// The display's port stays open to TCP only where the display is reached over
-// TCP (ssh's X11 forwarding); a local display is a Unix socket.
-TEST(StartUpFence, OnlyADisplayReachedOverTcpKeepsItsPort) {
-    EXPECT_EQ(tcpDisplayPort("localhost:10.0"), 6010);
-    EXPECT_EQ(tcpDisplayPort("192.168.1.2:0"), 6000);
-    for (const char* local : {"", ":0", ":1.0", "unix:0", "/tmp/launch-x/org.x:0", "host:x"}) {
-        EXPECT_EQ(tcpDisplayPort(local), std::nullopt) << local;
-    }
-}
-
 // The toolkit's own texts, in a locale that is not Czech: a text field's
 // context menu and a standard button.
 TEST(ToolkitTexts, AreCzechWhateverTheLocale) {
