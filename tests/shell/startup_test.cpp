@@ -1,12 +1,18 @@
 // Start-up of the program before and around its application object: which
-// display port the fence leaves open.
+// display port the fence leaves open, and the built game started as a player
+// starts it, fenced in by its own main before the toolkit runs any plugin.
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <optional>
 
+#include "settings/fence.h"
 #include "shell/application.h"
 
 namespace quorvel::shell {
@@ -89,6 +95,59 @@ TEST(DisplayPort, NumbersAreReadAsTheLibraryReadsThem) {
         {"host:-1", 5999},
         {"host:99999999999999999999999", 5999},
     });
+}
+
+// The built game in a home of its own, without XDG_RUNTIME_DIR. The probe
+// plugin tries to create a file outside the settings folder once the
+// application object is being made, and ends the game there.
+class BuiltGame : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (settings::landlockAbi() < 1) {
+            GTEST_SKIP() << "this kernel offers no Landlock: the game runs unfenced";
+        }
+        ASSERT_TRUE(root_.isValid());
+        for (const char* folder : {"home", "config", "outside", "tmp"}) {
+            ASSERT_TRUE(QDir(root_.path()).mkpath(QLatin1String(folder))) << folder;
+        }
+    }
+
+    QString path(const char* name) const { return root_.filePath(QLatin1String(name)); }
+
+    // Runs the game until the probe ends it; its exit code, -1 when it did
+    // not end within 60 seconds.
+    int start() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment.insert(QStringLiteral("TMPDIR"), path("tmp"));
+        environment.insert(QStringLiteral("HOME"), path("home"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+        environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(QUORVEL_PROBE_PLUGINS));
+        environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
+                           QStringLiteral("quorvelfenceprobe:") + path("outside/probe"));
+        game_.setProcessEnvironment(environment);
+        game_.start(QStringLiteral(QUORVEL_GAME_PATH), {});
+        if (!game_.waitForFinished(60000)) {
+            game_.kill();
+            game_.waitForFinished();
+            return -1;
+        }
+        errors_ = game_.readAllStandardError();
+        return game_.exitStatus() == QProcess::NormalExit ? game_.exitCode() : -1;
+    }
+
+    QTemporaryDir root_;
+    QProcess game_;
+    QByteArray errors_;
+};
+
+// A build whose main does not fence the process (or fences it only after the
+// toolkit has started) lets the probe write outside the settings folder.
+TEST_F(BuiltGame, IsFencedInBeforeTheToolkitRunsAnyPlugin) {
+    EXPECT_EQ(start(), 0) << "1: written outside the settings folder, 2: the probe's write "
+                             "failed otherwise, -1: the probe never ran\n"
+                          << errors_.constData();
+    EXPECT_FALSE(QFile::exists(path("outside/probe")));
 }
 
 }  // namespace
