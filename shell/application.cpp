@@ -7,8 +7,10 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
+#include <dlfcn.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -58,10 +60,40 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                    : Qt::HighDpiScaleFactorRoundingPolicy::Round;
 }
 
+namespace {
+// What the toolkit would otherwise first write after the fence, where it would
+// be refused, done while the process may still write anywhere.
+void writeAheadOfTheFence() {
+#ifdef Q_OS_UNIX
+    // Fontconfig keeps a cache of every font folder whose cache is missing or
+    // out of date (the player's own fonts, ~/.cache/fontconfig) and writes it
+    // when it first loads the fonts; refused, it would read every font file
+    // again at every start. Loaded here, the fonts are the ones the toolkit
+    // takes later. The toolkit brings the library in: it is looked up, not
+    // linked, so a toolkit without it leaves nothing to do.
+    using Init = int (*)();
+    if (const auto init = reinterpret_cast<Init>(::dlsym(RTLD_DEFAULT, "FcInit"))) {
+        init();
+    }
+#endif
+    // Without XDG_RUNTIME_DIR the toolkit makes a runtime folder of its own in
+    // the temporary folder; made now, it is only found there later. The
+    // toolkit says that it defaults every time it is asked: here it is not
+    // heard, so a start shows that once, as it would without the fence.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        qInstallMessageHandler(previous);
+    }
+}
+}  // namespace
+
 settings::Fenced fenceIn(int abi) {
     if (abi < 1) {
         return settings::Fenced::Nothing;
     }
+    writeAheadOfTheFence();
     // Why there is no folder is reported by the start-up read, which meets the
     // same reason.
     QString reason;

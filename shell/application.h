@@ -27,11 +27,15 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                                                    QByteArrayView sessionType, bool waylandDisplay);
 
 // Before the QApplication, while the process has no other thread: the
-// process fences itself in (see settings/fence.h) so that from now on it
-// writes nothing but beside the settings file, in the folder a write would
-// find (made when missing), and opens no TCP connection but to its display.
-// Without that folder it may write nowhere. `abi` is the Landlock ABI to use:
-// the kernel's, or 0 for none.
+// process fences itself in (see settings/fence.h for all that the fence
+// refuses and leaves open) so that from now on it creates and writes files
+// only beneath the folder a write of the settings file would find (made when
+// missing), that folder's whole subtree, and connects to no TCP port but its
+// display's (tcpDisplayPort). Without that folder it may write nowhere. What
+// the toolkit would write after the fence is written first: fontconfig's cache
+// of fonts it has not cached yet, the runtime folder Qt makes without
+// XDG_RUNTIME_DIR. `abi` is the Landlock ABI to use: the kernel's, or 0 for
+// none (then nothing of this is done).
 settings::Fenced fenceIn(int abi = settings::landlockAbi());
 
 // The TCP port (6000 + N) that the X client library may connect to for

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,9 +15,12 @@
 
 #include "settings/fence.h"
 #include "shell/application.h"
+#include "tests/support/files.h"
 
 namespace quorvel::shell {
 namespace {
+
+using support::writeBytes;
 
 struct DisplayCase {
     const char* display;
@@ -97,9 +101,10 @@ TEST(DisplayPort, NumbersAreReadAsTheLibraryReadsThem) {
     });
 }
 
-// The built game in a home of its own, without XDG_RUNTIME_DIR. The probe
-// plugin tries to create a file outside the settings folder once the
-// application object is being made, and ends the game there.
+// The built game in a home of its own, without XDG_RUNTIME_DIR, with a font
+// of the player's own that has no cache yet. The probe plugin tries to create
+// a file outside the settings folder once the application object is being
+// made, and ends the game there.
 class BuiltGame : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -107,9 +112,19 @@ class BuiltGame : public ::testing::Test {
             GTEST_SKIP() << "this kernel offers no Landlock: the game runs unfenced";
         }
         ASSERT_TRUE(root_.isValid());
-        for (const char* folder : {"home", "config", "outside", "tmp"}) {
+        for (const char* folder : {"home", "config", "cache", "data/fonts", "outside", "tmp"}) {
             ASSERT_TRUE(QDir(root_.path()).mkpath(QLatin1String(folder))) << folder;
         }
+        QDirIterator fonts(QStringLiteral("/usr/share/fonts"), {QStringLiteral("*.ttf")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        ASSERT_TRUE(fonts.hasNext()) << "no font installed (the set-up installs one)";
+        ASSERT_TRUE(QFile::copy(fonts.next(), path("data/fonts/own.ttf")));
+        // Fontconfig caches in the first of its cache folders it may write,
+        // which for root is the system's: this one has only the player's.
+        ASSERT_TRUE(writeBytes(
+            path("fonts.conf"),
+            "<fontconfig><dir>" + QFile::encodeName(path("data/fonts")) + "</dir><cachedir>" +
+                QFile::encodeName(path("cache/fontconfig")) + "</cachedir></fontconfig>\n"));
     }
 
     QString path(const char* name) const { return root_.filePath(QLatin1String(name)); }
@@ -122,6 +137,7 @@ class BuiltGame : public ::testing::Test {
         environment.insert(QStringLiteral("TMPDIR"), path("tmp"));
         environment.insert(QStringLiteral("HOME"), path("home"));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+        environment.insert(QStringLiteral("FONTCONFIG_FILE"), path("fonts.conf"));
         environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(QUORVEL_PROBE_PLUGINS));
         environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
                            QStringLiteral("quorvelfenceprobe:") + path("outside/probe"));
@@ -148,6 +164,23 @@ TEST_F(BuiltGame, IsFencedInBeforeTheToolkitRunsAnyPlugin) {
                              "failed otherwise, -1: the probe never ran\n"
                           << errors_.constData();
     EXPECT_FALSE(QFile::exists(path("outside/probe")));
+}
+
+// What the toolkit writes at start-up, it writes before the fence: the runtime
+// folder it makes without XDG_RUNTIME_DIR (no warning that it cannot), and
+// fontconfig's cache of the player's own fonts, which a refused write would
+// have it rebuild at every start.
+TEST_F(BuiltGame, TheFenceCostsNoWarningAndNoFontCache) {
+    ASSERT_EQ(start(), 0) << errors_.constData();
+    EXPECT_EQ(errors_.indexOf("Permission denied"), -1) << errors_.constData();
+    EXPECT_EQ(errors_.indexOf("error creating"), -1) << errors_.constData();
+    EXPECT_LE(errors_.count("XDG_RUNTIME_DIR not set"), 1) << "said twice:\n"
+                                                           << errors_.constData();
+    EXPECT_FALSE(QDir(path("tmp")).entryList({QStringLiteral("runtime-*")}, QDir::Dirs).isEmpty())
+        << "the toolkit made no runtime folder";
+    const QStringList caches =
+        QDir(path("cache/fontconfig")).entryList({QStringLiteral("*.cache-*")}, QDir::Files);
+    EXPECT_FALSE(caches.isEmpty()) << "fontconfig wrote no cache of the player's fonts";
 }
 
 }  // namespace
