@@ -74,6 +74,9 @@ SettingsFile::SettingsFile(QByteArray path, Reporter report)
 SettingsFile::SettingsFile(const QString& path, Reporter report)
     : SettingsFile(QFile::encodeName(path), std::move(report)) {}
 
+SettingsFile::SettingsFile(QByteArray path, std::unique_ptr<FileAtPath> folder, Reporter report)
+    : path_(std::move(path)), report_(std::move(report)), folder_(std::move(folder)) {}
+
 QString SettingsFile::path() const {
     return QDir::toNativeSeparators(QFile::decodeName(path_));
 }
@@ -208,7 +211,12 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
     }
 }
 
-ReadResult SettingsFile::read(QByteArray& content, QString& reason) const {
+ReadResult SettingsFile::read(QByteArray& content, QString& reason) {
+    if (folder_) {
+        const std::unique_ptr<FileAtPath> file = std::move(folder_);
+        const ReadResult result = file->judge(kMaxFileBytes, reason);
+        return result == ReadResult::Read ? file->read(kMaxFileBytes, content, reason) : result;
+    }
     FileAtPath file(path_);
     const ReadResult result = find(file, reason);
     return result == ReadResult::Read ? file.read(kMaxFileBytes, content, reason) : result;

@@ -39,6 +39,10 @@ class SettingsFile {
     // go to report, or to standard error without one.
     explicit SettingsFile(QByteArray path, Reporter report = {});
     explicit SettingsFile(const QString& path, Reporter report = {});
+    // The file at path whose folder has been resolved already (resolveFolder,
+    // for the start-up fence): the first read starts from that folder instead
+    // of resolving the path again. Without a folder, as the constructor above.
+    SettingsFile(QByteArray path, std::unique_ptr<FileAtPath> folder, Reporter report = {});
 
     // winmine.ini in the per-user configuration directory on Linux
     // ($XDG_CONFIG_HOME when it is an absolute path, otherwise .config in the
@@ -89,7 +93,7 @@ class SettingsFile {
 
   private:
     std::pair<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file, QString& reason);
-    ReadResult read(QByteArray& content, QString& reason) const;
+    ReadResult read(QByteArray& content, QString& reason);
     // Resolves the path and judges what is at it, for a read.
     ReadResult find(FileAtPath& file, QString& reason) const;
     ReadResult create(const QByteArray& initial, QByteArray& content, QString& reason);
@@ -108,6 +112,8 @@ class SettingsFile {
 
     QByteArray path_;
     Reporter report_;
+    // The folder resolved before the first read, until that read takes it.
+    std::unique_ptr<FileAtPath> folder_;
     QList<QByteArray> preservedLines_;
     bool haveRead_ = false;
     bool reported_ = false;
