@@ -102,13 +102,17 @@ QByteArray SettingsFile::defaultPath() {
     return QFile::encodeName(QDir(directory).filePath(QLatin1String(kFileName)));
 }
 
-ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
+ParsedSettings SettingsFile::load(double defaultX, double defaultY, WhenMissing whenMissing) {
     const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
     preservedLines_.clear();
     haveRead_ = false;
     QString reason;
     QByteArray content;
     ReadResult result = read(content, reason);
+    if (result == ReadResult::Missing && whenMissing == WhenMissing::LeaveToTheWrite) {
+        haveRead_ = true;  // nothing of anyone else's is there to lose
+        return parseSettings(defaults);
+    }
     if (result == ReadResult::Missing) {
         result = create(defaults, content, reason);
         if (result == ReadResult::Missing) {

@@ -54,12 +54,19 @@ class SettingsFile {
     // The path as the reports show it.
     QString path() const;
 
+    // What the start-up read does with a missing file: create it, or leave it
+    // to the write that the caller makes next, which then creates it (a fresh
+    // home written once, not twice).
+    enum class WhenMissing { Create, LeaveToTheWrite };
+
     // Start-up read. A missing file is first created (with its directory) with
     // defaultSettings at (defaultX, defaultY); so is the target of a dangling
     // symlink. When the file cannot be created or read, the result is what the
     // default content would give, and no other
-    // program's line is known.
-    ParsedSettings load(double defaultX, double defaultY);
+    // program's line is known. Left to the write, a missing file reads as
+    // the default content, and nothing is made.
+    ParsedSettings load(double defaultX, double defaultY,
+                        WhenMissing whenMissing = WhenMissing::Create);
 
     // What our section holds now: the file read again (its other programs' lines
     // are kept for the next write). Nothing when it cannot be read.

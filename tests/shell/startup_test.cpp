@@ -13,13 +13,19 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/random_source.h"
+#include "dialogs/game_dialogs.h"
 #include "settings/fence.h"
+#include "settings/regular_file.h"
+#include "settings/settings_store.h"
 #include "shell/application.h"
+#include "shell/main_window.h"
 #include "tests/support/files.h"
 
 namespace quorvel::shell {
 namespace {
 
+using support::readBytes;
 using support::writeBytes;
 
 struct DisplayCase {
@@ -99,6 +105,29 @@ TEST(DisplayPort, NumbersAreReadAsTheLibraryReadsThem) {
         {"host:-1", 5999},
         {"host:99999999999999999999999", 5999},
     });
+}
+
+// A fresh home: the start-up read leaves the missing file to the start-up
+// write, which makes it with the whole section. One write, not a file of
+// defaults written over at once.
+TEST(FreshHome, IsWrittenOnceAtStartUp) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString path = home.filePath(QStringLiteral("config/winmine.ini"));
+    int writes = 0;
+    settings::test_hooks::beforeReplace = [&writes] { ++writes; };
+    {
+        core::SeededRandom random{1};
+        dialogs::Dialogs dialogs;
+        settings::FileSettingsStore store{settings::SettingsFile(path)};
+        MainWindow window(random, store, dialogs);
+        window.restoreSettings();
+    }
+    settings::test_hooks::beforeReplace = nullptr;
+    EXPECT_EQ(writes, 1);
+    const QByteArray written = readBytes(path);
+    EXPECT_TRUE(written.startsWith("[Quorvel]\r\n") && written.contains("Name3="))
+        << written.constData();
 }
 
 // The built game in a home of its own, without XDG_RUNTIME_DIR, with a font
