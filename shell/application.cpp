@@ -89,18 +89,20 @@ void writeAheadOfTheFence() {
 }
 }  // namespace
 
-settings::Fenced fenceIn(int abi) {
+StartUp fenceIn(int abi) {
+    QByteArray path = settings::SettingsFile::defaultPath();
     if (abi < 1) {
-        return settings::Fenced::Nothing;
+        return {settings::Fenced::Nothing, settings::SettingsFile(std::move(path))};
     }
     writeAheadOfTheFence();
-    // Why there is no folder is reported by the start-up read, which meets the
-    // same reason.
+    // Why there is no folder is reported by the start-up read or write, which
+    // meets the same reason.
     QString reason;
-    const settings::SettingsFile file(settings::SettingsFile::defaultPath());
-    const std::unique_ptr<settings::FileAtPath> folder = file.resolveFolder(reason);
-    return settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
-                             tcpDisplayPort(qgetenv("DISPLAY")));
+    std::unique_ptr<settings::FileAtPath> folder =
+        settings::SettingsFile(path).resolveFolder(reason);
+    const settings::Fenced fenced = settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
+                                                      tcpDisplayPort(qgetenv("DISPLAY")));
+    return {fenced, settings::SettingsFile(std::move(path), std::move(folder))};
 }
 
 std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display) {
@@ -216,15 +218,14 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 }
 #endif
 
-int run(QApplication& app) {
+int run(QApplication& app, settings::SettingsFile settingsFile) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon(screenDensity()));
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();
 
     core::SystemRandom random;
-    settings::FileSettingsStore store{
-        settings::SettingsFile(settings::SettingsFile::defaultPath())};
+    settings::FileSettingsStore store{std::move(settingsFile)};
     dialogs::Dialogs dialogs;
     MainWindow window(random, store, dialogs);
 #ifdef Q_OS_UNIX

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "settings/fence.h"
+#include "settings/settings_file.h"
 
 class QApplication;
 class QIcon;
@@ -26,6 +27,14 @@ void prepareApplication();
 Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                                                    QByteArrayView sessionType, bool waylandDisplay);
 
+// What the fence at start-up did, and the settings file for the start-up read,
+// holding the folder the fence was put around, so that the read starts from
+// it instead of resolving the path again.
+struct StartUp {
+    settings::Fenced fenced = settings::Fenced::Nothing;
+    settings::SettingsFile settingsFile;
+};
+
 // Before the QApplication, while the process has no other thread: the
 // process fences itself in (see settings/fence.h for all that the fence
 // refuses and leaves open) so that from now on it creates and writes files
@@ -36,7 +45,7 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
 // of fonts it has not cached yet, the runtime folder Qt makes without
 // XDG_RUNTIME_DIR. `abi` is the Landlock ABI to use: the kernel's, or 0 for
 // none (then nothing of this is done).
-settings::Fenced fenceIn(int abi = settings::landlockAbi());
+StartUp fenceIn(int abi = settings::landlockAbi());
 
 // The TCP port (6000 + N) that the X client library may connect to for
 // DISPLAY, in every form it accepts: "host:N.S" (ssh's X11 forwarding), with a
@@ -55,9 +64,10 @@ QIcon windowIcon(double density);
 // The primary screen's density: the larger of its factor and its DPI over 96.
 double screenDensity();
 
-// Names the application, reads the settings, shows the window and runs the event
-// loop until the game quits.
-int run(QApplication& app);
+// Names the application, reads the settings from `settingsFile` (the one
+// fenceIn hands back), shows the window and runs the event loop until the game
+// quits.
+int run(QApplication& app, settings::SettingsFile settingsFile);
 
 // Ends the process with `code` once the application object is gone. By then the
 // last settings write has been made and synced and the window is closed; what

@@ -615,7 +615,7 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
 // nothing (a file outside any settings folder can still be made) and the game
 // that follows starts and writes as ever.
 TEST(StartUpFence, WithoutLandlockNothingIsFencedAndTheGameStarts) {
-    ASSERT_EQ(fenceIn(0), settings::Fenced::Nothing);
+    ASSERT_EQ(fenceIn(0).fenced, settings::Fenced::Nothing);
     QTemporaryDir elsewhere;
     QFile file(elsewhere.filePath(QStringLiteral("free")));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("x") == 1);
