@@ -66,6 +66,15 @@ QByteArray configFolder() {
 }
 #endif
 
+// What the default content reads as, parseSettings(defaultSettings(position)),
+// without the text in between: the defaults, the window at `position`.
+ParsedSettings defaultsRead(QPointF position) {
+    ParsedSettings parsed;
+    parsed.settings.position = position;
+    parsed.sectionFound = true;
+    return parsed;
+}
+
 }  // namespace
 
 SettingsFile::SettingsFile(QByteArray path, Reporter report)
@@ -103,7 +112,6 @@ QByteArray SettingsFile::defaultPath() {
 }
 
 ParsedSettings SettingsFile::load(double defaultX, double defaultY, WhenMissing whenMissing) {
-    const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
     preservedLines_.clear();
     haveRead_ = false;
     QString reason;
@@ -111,8 +119,11 @@ ParsedSettings SettingsFile::load(double defaultX, double defaultY, WhenMissing 
     ReadResult result = read(content, reason);
     if (result == ReadResult::Missing && whenMissing == WhenMissing::LeaveToTheWrite) {
         haveRead_ = true;  // nothing of anyone else's is there to lose
-        return parseSettings(defaults);
+        return defaultsRead(QPointF(defaultX, defaultY));
     }
+    // Made only where it is written or read instead of the file.
+    const QByteArray defaults =
+        result == ReadResult::Read ? QByteArray() : defaultSettings(QPointF(defaultX, defaultY));
     if (result == ReadResult::Missing) {
         result = create(defaults, content, reason);
         if (result == ReadResult::Missing) {

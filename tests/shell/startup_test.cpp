@@ -130,6 +130,25 @@ TEST(FreshHome, IsWrittenOnceAtStartUp) {
         << written.constData();
 }
 
+// Left to the write, a missing file reads exactly as the default content
+// would, wherever the window is centred, and nothing is made.
+TEST(FreshHome, ReadsAsTheDefaultContent) {
+    for (const QPointF centred : {QPointF(0, 0), QPointF(453.5, 154), QPointF(-12.25, 1e6)}) {
+        QTemporaryDir home;
+        ASSERT_TRUE(home.isValid());
+        const QString path = home.filePath(QStringLiteral("config/winmine.ini"));
+        settings::SettingsFile file(path);
+        const settings::ParsedSettings read = file.load(
+            centred.x(), centred.y(), settings::SettingsFile::WhenMissing::LeaveToTheWrite);
+        const settings::ParsedSettings expected =
+            settings::parseSettings(settings::defaultSettings(centred));
+        EXPECT_EQ(read.settings, expected.settings) << centred.x() << ", " << centred.y();
+        EXPECT_EQ(read.sectionFound, expected.sectionFound);
+        EXPECT_EQ(read.preservedLines, expected.preservedLines);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
 // The built game in a home of its own, without XDG_RUNTIME_DIR, with a font
 // of the player's own that has no cache yet. The probe plugin tries to create
 // a file outside the settings folder once the application object is being
