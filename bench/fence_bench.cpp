@@ -1,7 +1,8 @@
 // The start-up fence's own cost: shell::fenceIn as the game calls it before its
-// application object (the settings folder found and held, the Landlock ruleset
-// made, its rule added, the process restricted), each run in a child of its
-// own, since a fence cannot be lifted. The argument is the Landlock ABI asked
+// application object (fontconfig brought up and Qt's runtime folder made, work
+// the toolkit would do later anyway; the settings folder found and held, the
+// Landlock ruleset made, its rule added, the process restricted), each run in
+// a child of its own, since a fence cannot be lifted. The argument is the Landlock ABI asked
 // for: 0 is the step on a kernel without Landlock, -1 the kernel's own, 6
 // Debian 13's. Under callgrind, /6 counts the step's own instructions in user
 // space (valgrind before 3.23 knows no Landlock call, so there the ruleset is
@@ -34,7 +35,7 @@ double fenceInChild(const QByteArray& home, int abi) {
         ::setenv("HOME", home.constData(), 1);
         ::unsetenv("XDG_CONFIG_HOME");
         const auto start = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(quorvel::shell::fenceIn(abi));
+        benchmark::DoNotOptimize(quorvel::shell::fenceIn(abi).fenced);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         const double seconds = took.count();
         const bool sent = ::write(result[1], &seconds, sizeof seconds) == sizeof seconds;

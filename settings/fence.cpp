@@ -5,6 +5,8 @@
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+#include "files/descriptor.h"
 #endif
 
 namespace quorvel::settings {
@@ -79,38 +81,33 @@ std::uint64_t folderRights(int abi) {
     return rights;
 }
 
+// A ruleset being built, its descriptor closed with it.
 class Ruleset {
   public:
     explicit Ruleset(const RulesetAttributes& attributes)
         : fd_(static_cast<int>(
               ::syscall(SYS_landlock_create_ruleset, &attributes, sizeof attributes, 0))) {}
-    ~Ruleset() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Ruleset(const Ruleset&) = delete;
-    Ruleset& operator=(const Ruleset&) = delete;
 
-    bool valid() const { return fd_ >= 0; }
+    bool valid() const { return static_cast<bool>(fd_); }
     bool allowBeneath(int folder, std::uint64_t rights) const {
         landlock_path_beneath_attr rule{};
         rule.allowed_access = rights;
         rule.parent_fd = folder;
-        return ::syscall(SYS_landlock_add_rule, fd_, LANDLOCK_RULE_PATH_BENEATH, &rule, 0) == 0;
+        return ::syscall(SYS_landlock_add_rule, fd_.get(), LANDLOCK_RULE_PATH_BENEATH, &rule, 0) ==
+               0;
     }
     bool allowConnect(std::uint16_t port) const {
         const NetPortAttributes rule{kConnectTcp, port};
-        return ::syscall(SYS_landlock_add_rule, fd_, kRuleNetPort, &rule, 0) == 0;
+        return ::syscall(SYS_landlock_add_rule, fd_.get(), kRuleNetPort, &rule, 0) == 0;
     }
     // For this thread and what it starts from now on.
     bool enforce() const {
         return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-               ::syscall(SYS_landlock_restrict_self, fd_, 0) == 0;
+               ::syscall(SYS_landlock_restrict_self, fd_.get(), 0) == 0;
     }
 
   private:
-    int fd_;
+    files::detail::Descriptor fd_;
 };
 
 }  // namespace

@@ -1,11 +1,15 @@
 #pragma once
 // The process fences itself in with the kernel's Landlock: from then on it may
-// create, write, cut, rename and remove files only beneath one folder (the one
-// that holds the settings file), and it opens no TCP connection. Reading stays
-// open, so the toolkit can still load fonts, plugins and translations when it
-// needs them. Unix sockets (the display, D-Bus, the accessibility bus) are not
-// fenced. Best effort: it asks only for the rights the running kernel knows,
-// and on a kernel without Landlock it does nothing; the game runs either way.
+// create, write, cut and remove regular files only beneath one folder (the one
+// that holds the settings file: in it and in every folder below it, as
+// Landlock fences a subtree), rename them only within their folder, make no
+// folder, link, FIFO, socket or device file anywhere, and bind and connect no
+// TCP port but one. Landlock leaves the rest open: reading (the toolkit still
+// loads fonts, plugins and translations when it needs them), a file's
+// permissions, owner, attributes and times, UDP, Unix sockets abstract or not
+// (the display, D-Bus, the accessibility bus) and signals. Best effort: it asks
+// only for the rights the running kernel knows, and on a kernel without
+// Landlock it does nothing; the game runs either way.
 //
 // Landlock binds the calling thread and what it starts afterwards, never a
 // thread that already runs: fence before the toolkit starts any thread.

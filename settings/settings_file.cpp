@@ -66,6 +66,15 @@ QByteArray configFolder() {
 }
 #endif
 
+// What the default content reads as, parseSettings(defaultSettings(position)),
+// without the text in between: the defaults, the window at `position`.
+ParsedSettings defaultsRead(QPointF position) {
+    ParsedSettings parsed;
+    parsed.settings.position = position;
+    parsed.sectionFound = true;
+    return parsed;
+}
+
 }  // namespace
 
 SettingsFile::SettingsFile(QByteArray path, Reporter report)
@@ -73,6 +82,9 @@ SettingsFile::SettingsFile(QByteArray path, Reporter report)
 
 SettingsFile::SettingsFile(const QString& path, Reporter report)
     : SettingsFile(QFile::encodeName(path), std::move(report)) {}
+
+SettingsFile::SettingsFile(QByteArray path, std::unique_ptr<FileAtPath> folder, Reporter report)
+    : path_(std::move(path)), report_(std::move(report)), folder_(std::move(folder)) {}
 
 QString SettingsFile::path() const {
     return QDir::toNativeSeparators(QFile::decodeName(path_));
@@ -105,12 +117,19 @@ using files::Reach;
 using files::Verdict;
 using files::WriteResult;
 
-ParsedSettings SettingsFile::load(double defaultX, double defaultY) {
-    const QByteArray defaults = defaultSettings(QPointF(defaultX, defaultY));
+ParsedSettings SettingsFile::load(double defaultX, double defaultY, WhenMissing whenMissing) {
     preservedLines_.clear();
     byteOrderMark_.clear();
     haveRead_ = false;
     files::ReadOutcome read = this->read();
+    if (read.result == ReadResult::Missing && whenMissing == WhenMissing::LeaveToTheWrite) {
+        haveRead_ = true;  // nothing of anyone else's is there to lose
+        return defaultsRead(QPointF(defaultX, defaultY));
+    }
+    // Made only where it is written or read instead of the file.
+    const QByteArray defaults = read.result == ReadResult::Read
+                                    ? QByteArray()
+                                    : defaultSettings(QPointF(defaultX, defaultY));
     if (read.result == ReadResult::Missing) {
         read = create(defaults);
         if (read.result == ReadResult::Missing) {
@@ -216,7 +235,15 @@ bool SettingsFile::save(const StoredSettings& wanted, const Compose& compose) {
     }
 }
 
-files::ReadOutcome SettingsFile::read() const {
+files::ReadOutcome SettingsFile::read() {
+    if (folder_) {
+        const std::unique_ptr<FileAtPath> file = std::move(folder_);
+        const auto verdict = file->judge(kMaxFileBytes);
+        if (verdict.result != Verdict::Usable) {
+            return {ReadResult::Failed, verdict.reason};
+        }
+        return file->read(kMaxFileBytes);
+    }
     FileAtPath file(path_);
     const auto found = find(file);
     if (found.result != Reach::Reached) {

@@ -39,6 +39,10 @@ class SettingsFile {
     // go to report, or to standard error without one.
     explicit SettingsFile(QByteArray path, Reporter report = {});
     explicit SettingsFile(const QString& path, Reporter report = {});
+    // The file at path whose folder has been resolved already (resolveFolder,
+    // for the start-up fence): the first read starts from that folder instead
+    // of resolving the path again. Without a folder, as the constructor above.
+    SettingsFile(QByteArray path, std::unique_ptr<files::FileAtPath> folder, Reporter report = {});
 
     // winmine.ini in the per-user configuration directory on Linux
     // ($XDG_CONFIG_HOME when it is an absolute path, otherwise .config in the
@@ -50,12 +54,19 @@ class SettingsFile {
     // The path as the reports show it.
     QString path() const;
 
+    // What the start-up read does with a missing file: create it, or leave it
+    // to the write that the caller makes next, which then creates it (a fresh
+    // home written once, not twice).
+    enum class WhenMissing { Create, LeaveToTheWrite };
+
     // Start-up read. A missing file is first created (with its directory) with
     // defaultSettings at (defaultX, defaultY); so is the target of a dangling
     // symlink. When the file cannot be created or read, the result is what the
     // default content would give, and no other
-    // program's line is known.
-    ParsedSettings load(double defaultX, double defaultY);
+    // program's line is known. Left to the write, a missing file reads as
+    // the default content, and nothing is made.
+    ParsedSettings load(double defaultX, double defaultY,
+                        WhenMissing whenMissing = WhenMissing::Create);
 
     // What our section holds now: the file read again (its other programs' lines
     // are kept for the next write). Nothing when it cannot be read.
@@ -92,7 +103,9 @@ class SettingsFile {
     using ReadResult = files::ReadResult;
     // Our section as the file holds it now; the other lines kept for the next write.
     files::Outcome<ReadResult, std::optional<StoredSettings>> reread(FileAtPath& file);
-    files::ReadOutcome read() const;
+    // The file read; the folder resolved before, where there is one, is taken
+    // for this first read.
+    files::ReadOutcome read();
     // Resolves the path and judges what is at it, for a read: Reached when a
     // read may follow, Failed (with the reason) when the file is refused.
     files::Outcome<files::Reach> find(FileAtPath& file) const;
@@ -115,6 +128,8 @@ class SettingsFile {
 
     QByteArray path_;
     Reporter report_;
+    // The folder resolved before the first read, until that read takes it.
+    std::unique_ptr<FileAtPath> folder_;
     QList<QByteArray> preservedLines_;
     QByteArray byteOrderMark_;  // kept at the file's start as it was read
     bool haveRead_ = false;

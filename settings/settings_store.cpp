@@ -3,7 +3,8 @@
 namespace quorvel::settings {
 
 StoredSettings FileSettingsStore::read(QPointF centred) {
-    base_ = file_.load(centred.x(), centred.y()).settings;
+    base_ =
+        file_.load(centred.x(), centred.y(), SettingsFile::WhenMissing::LeaveToTheWrite).settings;
     return base_;
 }
 

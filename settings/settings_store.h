@@ -15,8 +15,9 @@ class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
 
-    // The stored settings; a missing file is first created with the window
-    // centred at `centred`.
+    // The stored settings; a missing file reads as the defaults with the
+    // window centred at `centred`, and is made by the start-up write that
+    // follows this read.
     virtual StoredSettings read(QPointF centred) = 0;
     // Writes the game's settings. Returns the best-times table the game is to
     // keep from now on: its own records together with those that another running

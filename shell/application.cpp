@@ -7,8 +7,10 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
+#include <dlfcn.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -58,30 +60,91 @@ Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
                    : Qt::HighDpiScaleFactorRoundingPolicy::Round;
 }
 
-settings::Fenced fenceIn(int abi) {
-    if (abi < 1) {
-        return settings::Fenced::Nothing;
+namespace {
+// What the toolkit would otherwise first write after the fence, where it would
+// be refused, done while the process may still write anywhere.
+void writeAheadOfTheFence() {
+#ifdef Q_OS_UNIX
+    // Fontconfig keeps a cache of every font folder whose cache is missing or
+    // out of date (the player's own fonts, ~/.cache/fontconfig) and writes it
+    // when it first loads the fonts; refused, it would read every font file
+    // again at every start. Loaded here, the fonts are the ones the toolkit
+    // takes later. The toolkit brings the library in: it is looked up, not
+    // linked, so a toolkit without it leaves nothing to do.
+    using Init = int (*)();
+    if (const auto init = reinterpret_cast<Init>(::dlsym(RTLD_DEFAULT, "FcInit"))) {
+        init();
     }
-    // Why there is no folder is reported by the start-up read, which meets the
-    // same reason.
-    const settings::SettingsFile file(settings::SettingsFile::defaultPath());
-    const auto folder = file.resolveFolder().value;
-    return settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
-                             tcpDisplayPort(qgetenv("DISPLAY")));
+#endif
+    // Without XDG_RUNTIME_DIR the toolkit makes a runtime folder of its own in
+    // the temporary folder; made now, it is only found there later. The
+    // toolkit says that it defaults every time it is asked: here it is not
+    // heard, so a start shows that once, as it would without the fence.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        qInstallMessageHandler(previous);
+    }
+}
+}  // namespace
+
+StartUp fenceIn(int abi) {
+    QByteArray path = settings::SettingsFile::defaultPath();
+    if (abi < 1) {
+        return {settings::Fenced::Nothing, settings::SettingsFile(std::move(path))};
+    }
+    writeAheadOfTheFence();
+    // Why there is no folder is reported by the start-up read or write, which
+    // meets the same reason.
+    std::unique_ptr<files::FileAtPath> folder = settings::SettingsFile(path).resolveFolder().value;
+    const settings::Fenced fenced = settings::fenceIn(folder ? folder->folderDescriptor() : -1, abi,
+                                                      tcpDisplayPort(qgetenv("DISPLAY")));
+    return {fenced, settings::SettingsFile(std::move(path), std::move(folder))};
 }
 
 std::optional<std::uint16_t> tcpDisplayPort(const QByteArray& display) {
-    const qsizetype colon = display.lastIndexOf(':');
-    const QByteArray host = display.left(colon);
-    if (colon <= 0 || host == "unix" || host.startsWith('/') || host.contains('/')) {
+    // Read as the X client library reads DISPLAY: "[protocol/][host]:N[.S]",
+    // the protocol up to the last '/', the host up to the last ':', N and S as
+    // strtoul reads them (leading blanks and a sign allowed, N beyond range
+    // wrapping into the port as the library's arithmetic does). A name that
+    // begins with '/' is the path of a Unix socket.
+    if (display.isEmpty() || display.startsWith('/')) {
         return std::nullopt;
     }
-    bool ok = false;
-    const uint number = display.mid(colon + 1).split('.').first().toUInt(&ok);
-    if (!ok || number > 65535 - 6000) {
+    const qsizetype slash = display.lastIndexOf('/');
+    const QByteArray protocol = slash < 0 ? QByteArray() : display.left(slash);
+    const QByteArray name = display.mid(slash + 1);
+    const qsizetype colon = name.lastIndexOf(':');
+    if (colon < 0) {
         return std::nullopt;
     }
-    return static_cast<std::uint16_t>(6000 + number);
+    const QByteArray host = name.left(colon);
+    const char* const digits = name.constData() + colon + 1;
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(digits, &end, 10);
+    if (end == digits || (*end != '\0' && *end != '.')) {
+        return std::nullopt;
+    }
+    if (*end == '.') {
+        const char* const screen = end + 1;
+        std::strtoul(screen, &end, 10);
+        if (end == screen || *end != '\0') {
+            return std::nullopt;
+        }
+    }
+    // A named host is reached over TCP unless it or the protocol says "unix";
+    // no host and no protocol is the local socket first, then TCP to this
+    // machine when that socket cannot be reached (an X server that listens on
+    // TCP only).
+    const bool named = !host.isEmpty() && host != "unix";
+    const bool tcp =
+        named ? protocol.isNull() || protocol == "tcp" || protocol == "inet" || protocol == "inet6"
+              : protocol.isNull() && host.isEmpty();
+    if (!tcp) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(6000U + static_cast<unsigned>(number));
 }
 
 QIcon windowIcon(double density) {
@@ -153,15 +216,14 @@ static void quitOnSignals(MainWindow& window, QObject& owner) {
 }
 #endif
 
-int run(QApplication& app) {
+int run(QApplication& app, settings::SettingsFile settingsFile) {
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(windowIcon(screenDensity()));
     app.setQuitOnLastWindowClosed(false);
     installAccessibility();
 
     core::SystemRandom random;
-    settings::FileSettingsStore store{
-        settings::SettingsFile(settings::SettingsFile::defaultPath())};
+    settings::FileSettingsStore store{std::move(settingsFile)};
     dialogs::Dialogs dialogs;
     MainWindow window(random, store, dialogs);
 #ifdef Q_OS_UNIX

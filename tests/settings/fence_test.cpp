@@ -198,6 +198,29 @@ INSTANTIATE_TEST_SUITE_P(Abis, FenceTest, ::testing::Values(2, 0),
                                                    : "Abi" + std::to_string(abi.param);
                          });
 
+// The start-up read starts from the folder resolved for the fence: a folder
+// swapped in at the path after that is not the one read, so what is read is
+// what the fence was put around.
+TEST(FencedFolderTest, TheFirstReadIsInTheFolderResolvedBefore) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    ASSERT_TRUE(QDir(root.path()).mkpath("config") && QDir(root.path()).mkpath("swapped"));
+    const QString path = root.filePath("config/winmine.ini");
+    ASSERT_TRUE(writeBytes(path, "[Quorvel]\r\nXpos=7\r\n"));
+    ASSERT_TRUE(writeBytes(root.filePath("swapped/winmine.ini"), "[Quorvel]\r\nXpos=9\r\n"));
+    auto resolved = SettingsFile(path).resolveFolder();
+    ASSERT_NE(resolved.value, nullptr) << resolved.reason.toStdString();
+    std::unique_ptr<files::FileAtPath> folder = std::move(resolved.value);
+    ASSERT_TRUE(QDir(root.path()).rename("config", "held") &&
+                QDir(root.path()).rename("swapped", "config"));
+
+    SettingsFile file(QFile::encodeName(path), std::move(folder),
+                      [](const QString& message) { ADD_FAILURE() << message.toStdString(); });
+    EXPECT_EQ(file.load(10, 20).settings.position.x(), 7) << "the folder swapped in was read";
+    EXPECT_EQ(SettingsFile(path).load(10, 20).settings.position.x(), 9)
+        << "a later file resolves afresh";
+}
+
 // A kernel without Landlock, simulated by asking for none: nothing is fenced,
 // and the game goes on as it did before there was a fence.
 TEST(FenceWithoutLandlockTest, NothingIsFenced) {
