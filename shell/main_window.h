@@ -12,15 +12,8 @@
 #include "core/game.h"
 #include "dialogs/game_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/accessibility.h"
-#include "shell/board_canvas.h"
 #include "shell/game_menus.h"
-#include "shell/last_write.h"
-#include "shell/placed_window.h"
-#include "shell/records.h"
-#include "shell/settings_session.h"
-#include "shell/surfaces.h"
-#include "shell/window_view.h"
+#include "shell/window_parts.h"
 
 class QAction;
 
@@ -39,14 +32,14 @@ class MainWindow : public QMainWindow, private WindowFrame {
     // Reads the settings, places the window and starts the first game.
     void restoreSettings();
 
-    core::Game& game() { return game_; }
-    const render::Picture& fieldPicture() const { return board_.picture(); }
-    PictureSurface* fieldSurface() const { return &board_.surface(); }
-    BoardCanvas& boardCanvas() { return board_; }
-    PictureSurface* faceButton() const { return face_button_; }
-    Panel* panel() const { return panel_; }
-    QWidget* clientArea() const { return client_; }
-    QTimer& timer() { return timer_; }
+    core::Game& game() { return *parts_.game; }
+    const render::Picture& fieldPicture() const { return parts_.board->picture(); }
+    PictureSurface* fieldSurface() const { return &parts_.board->surface(); }
+    BoardCanvas& boardCanvas() { return *parts_.board; }
+    PictureSurface* faceButton() const { return parts_.faceButton; }
+    Panel* panel() const { return parts_.panel; }
+    QWidget* clientArea() const { return parts_.client; }
+    QTimer& timer() { return *parts_.clock; }
 
     QAction* newAction() const { return menus_->newAction(); }
     QAction* levelAction(core::Level level) const { return menus_->levelAction(level); }
@@ -82,12 +75,12 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void dispatch(Move&& move) {
         if constexpr (std::is_void_v<std::invoke_result_t<Move>>) {
             move();
-            board_.scheduleRepaint();
+            parts_.board->scheduleRepaint();
         } else {
             const core::MoveOutcome outcome = move();
             // The record's dialogs run their own event loop: what the win drew (the
             // flags on the mines) must be on the screen behind them.
-            board_.scheduleRepaint();
+            parts_.board->scheduleRepaint();
             act(outcome);
         }
     }
@@ -95,19 +88,10 @@ class MainWindow : public QMainWindow, private WindowFrame {
     template <auto press, auto move, auto release>
     SurfaceMouse mouseMoves();
 
-    QTimer timer_;
-    ClientArea* client_;
-    Panel* panel_;
-    PictureSurface* face_button_;
-    BoardCanvas board_;
     dialogs::GameDialogs& dialogs_;
-    PlacedWindow placed_;
-    SettingsSession session_;
-    Records records_;
-    LastWrite lastWrite_;
-    GameAccessibility accessible_;
-    WindowView view_;
-    core::Game game_;
+    // Made in their order by buildParts (window_parts.h).
+    WindowParts parts_;
+    // Made last, in the constructor's body: its items reach every part.
     std::optional<GameMenus> menus_;
 };
 
