@@ -9,8 +9,4 @@ namespace quorvel::shell {
 // places windows itself (Wayland).
 Screens currentScreens();
 
-// The program runs on Wayland, where the platform places windows and may leave
-// their title bars to the program.
-bool onWayland();
-
 }  // namespace quorvel::shell

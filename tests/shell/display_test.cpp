@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/display_platform.h"
 #include "render/face_pictures.h"
 #include "shell/application.h"
 
@@ -17,15 +18,26 @@ namespace {
 
 using Policy = Qt::HighDpiScaleFactorRoundingPolicy;
 
+// Wayland: the platform named, or none named in a Wayland session or beside a
+// Wayland display. X11, and a Wayland session whose player asked for X11
+// (XWayland), or no display at all.
+Policy roundingFor(QByteArrayView platform, QByteArrayView sessionType, bool waylandDisplay) {
+    return scaleRounding(dialogs::waylandPlatform(platform, sessionType, waylandDisplay));
+}
+
 TEST(ScaleRounding, PassesTheFractionOnWaylandAndRoundsItOnX11) {
-    EXPECT_EQ(scaleRounding("wayland", "", true), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("wayland-egl", "x11", false), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("", "wayland", false), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("", "", true), Policy::PassThrough) << "a Wayland display, no session";
-    // X11, and a Wayland session whose player asked for X11 (XWayland).
-    EXPECT_EQ(scaleRounding("", "x11", false), Policy::Round);
-    EXPECT_EQ(scaleRounding("xcb", "wayland", true), Policy::Round);
-    EXPECT_EQ(scaleRounding("offscreen", "", true), Policy::Round);
+    EXPECT_EQ(roundingFor("wayland", "", true), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("wayland-egl", "x11", false), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("", "wayland", false), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("", "", true), Policy::PassThrough) << "a Wayland display, no session";
+    EXPECT_EQ(roundingFor("", "x11", false), Policy::Round);
+    EXPECT_EQ(roundingFor("xcb", "wayland", true), Policy::Round);
+    EXPECT_EQ(roundingFor("offscreen", "", true), Policy::Round);
+}
+
+TEST(ScaleRounding, ThisProcessIsOnWaylandOnlyAsTheTakenPlatformSays) {
+    // The tests run on the offscreen platform, whatever the session around them.
+    EXPECT_FALSE(dialogs::onWayland());
 }
 
 QImage iconAt(const QIcon& icon, int size) {
