@@ -24,6 +24,7 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_pixels.h"
+#include "tests/support/wayland_globals.h"
 
 using namespace quorvel;
 
@@ -102,8 +103,8 @@ int main(int argc, char** argv) {
     }
     std::printf("title-bar %s\nfractional-offered %s\nratio %g\n%s\n",
                 titleBarName(dialogs::sessionTitleBar()),
-                dialogs::askCompositor().fractionalScale ? "yes" : "no", window.devicePixelRatioF(),
-                exposed ? "shown" : "not exposed");
+                support::offersFractionalScale(dialogs::compositorGlobals()) ? "yes" : "no",
+                window.devicePixelRatioF(), exposed ? "shown" : "not exposed");
     std::fflush(stdout);
 
     // Every cell the game draws as the compositor's pointer presses it.
