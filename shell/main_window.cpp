@@ -5,10 +5,9 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 
+#include "dialogs/about_box.h"
 #include "dialogs/title_bar.h"
-#include "dialogs/toolkit_texts.h"
 #include "shell/client_layout.h"
 #include "shell/screens.h"
 #include "shell/surfaces.h"
@@ -142,10 +141,7 @@ void MainWindow::askCustomBoard() {
 }
 
 void MainWindow::showAbout() {
-    dialogs::useToolkitTexts();
-    QMessageBox box(QMessageBox::Information, text(texts::kAboutTitle), text(texts::kAboutText),
-                    QMessageBox::Ok, this);
-    box.exec();
+    dialogs::makeAboutBox(this, text(texts::kAboutTitle), text(texts::kAboutText))->exec();
 }
 
 void MainWindow::quit() {

@@ -1,5 +1,6 @@
 // Whose title bar the game's windows take on each desktop, and the game's own
-// caption on a dialog: the dialog's whole client area below it, close alone.
+// caption on a dialog and the About box: the whole client area below it, close
+// alone.
 
 #include "dialogs/title_bar.h"
 
@@ -7,10 +8,13 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <string>
 #include <vector>
 
+#include "dialogs/about_box.h"
 #include "dialogs/best_times_dialog.h"
 #include "dialogs/custom_dialog.h"
 #include "dialogs/name_dialog.h"
@@ -79,6 +83,33 @@ TEST(TitleBar, TheCompositorOffersTitleBarsAndFractionalScalesByItsGlobals) {
     const std::vector<std::string> weston = {"wl_compositor", "xdg_wm_base", "wp_viewporter"};
     EXPECT_FALSE(offerOf(weston).titleBars);
     EXPECT_FALSE(support::offersFractionalScale(weston));
+}
+
+// The About box takes the title bar the other dialogs take: under the game's
+// own caption it has close alone and shows its text and button whole below it.
+TEST(TitleBar, TheAboutBoxTakesTheCaptionTheOtherDialogsTake) {
+    const auto box = makeAboutBox(nullptr, QStringLiteral("O hře"), QStringLiteral("Řádek\nŘádek"),
+                                  TitleBar::Own);
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    EXPECT_TRUE(box->windowFlags().testFlag(Qt::FramelessWindowHint));
+    const auto* caption = box->findChild<WindowCaption*>();
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->title(), QStringLiteral("O hře"));
+    EXPECT_EQ(caption->minimiseButton(), nullptr);
+    EXPECT_NE(caption->closeButton(), nullptr);
+    for (const QWidget* part : box->findChildren<QWidget*>()) {
+        if (part->isVisible() && part->parentWidget() == box.get() && part != caption) {
+            EXPECT_GE(part->y(), WindowCaption::kHeight) << part->metaObject()->className();
+            EXPECT_LE(part->geometry().bottom(), box->height()) << part->metaObject()->className();
+        }
+    }
+    // Elsewhere a title and a close button from the desktop, never maximise.
+    const auto plain = makeAboutBox(nullptr, QStringLiteral("O hře"), QString(), TitleBar::Desktop);
+    EXPECT_EQ(plain->findChild<WindowCaption*>(), nullptr);
+    EXPECT_TRUE(plain->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(plain->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(plain->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
 }
 
 // Every dialog under a caption of the game's own: grown by the caption, its
