@@ -539,6 +539,26 @@ TEST_F(FloodWindowTest, FillWithinAFrameReachesTheScreenOnceInAFewRectangles) {
     expectFieldShowsPicture();
 }
 
+// A machine on which each cell takes a quarter of a frame: a move that opens
+// many cells takes many frames, though no cell takes one.
+BoardCanvas::Clock quarterFrameEveryReading() {
+    return [now = std::chrono::steady_clock::time_point{}]() mutable {
+        return now += BoardCanvas::kFrame / 4;
+    };
+}
+
+TEST_F(FloodWindowTest, FillLongerThanAFrameShowsWhileItSpreadsThoughNoCellTakesAFrame) {
+    QCoreApplication::processEvents();
+    window_->boardCanvas().setClock(quarterFrameEveryReading());
+    PaintSpy paints(field());
+    click(anchorPoint(18, 27));
+    ASSERT_EQ(game().state(), GameState::Won);
+    // The wait for a showing runs from the first cell drawn since the last one,
+    // not from the newest: some 300 opened cells take some 75 frames.
+    EXPECT_GT(paints.regions.size(), 20u);
+    expectFieldShowsPicture();
+}
+
 // A side-10 board crowded with mines, played until a click loses.
 class CrowdedWindowTest : public WindowTest {
   protected:
@@ -609,6 +629,24 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
     click(anchorPoint(3, 0), Qt::RightButton);
     EXPECT_EQ(window_->fieldPicture(), after);
     expectFieldShowsPicture();
+}
+
+// Another game wrote a better time to the file while this one was played: the
+// record check goes by the file as it is at the win, so this game's time, a
+// record only against the table it read at start-up, asks for no name and
+// overwrites nothing.
+TEST_F(WindowTest, AWinIsARecordOnlyAgainstTheFilesBestTimesAtThatMoment) {
+    settings::BestTimes meanwhile;
+    meanwhile.setRecord(Level::Beginner, 0, QStringLiteral("Druhá hra"));
+    records_.fileTimes = meanwhile;
+    const std::size_t writesBefore = records_.writes.size();
+    testing::playToWin(*window_);
+    ASSERT_EQ(game().state(), GameState::Won);
+    EXPECT_TRUE(records_.records.empty()) << "asked for a name against 999 seconds";
+    EXPECT_EQ(records_.writes.size(), writesBefore);
+    window_->quit();
+    ASSERT_EQ(records_.writes.size(), writesBefore + 1);
+    EXPECT_EQ(records_.writes.back().bestTimes.best(Level::Beginner), 0);
 }
 
 // A kernel without Landlock, simulated by asking for none: start-up fences
