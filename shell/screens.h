@@ -1,7 +1,7 @@
 #pragma once
 // What the screens tell about placing a window.
 
-#include "shell/window_placement.h"
+#include "shell/placement_rule.h"
 
 namespace quorvel::shell {
 
