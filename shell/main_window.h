@@ -44,8 +44,6 @@ class MainWindow : public QMainWindow, private WindowFrame {
     QAction* newAction() const { return menus_->newAction(); }
     QAction* levelAction(core::Level level) const { return menus_->levelAction(level); }
     QAction* faceAction(core::FaceSet set) const { return menus_->faceAction(set); }
-    QAction* quitAction() const { return menus_->quitAction(); }
-    QAction* aboutAction() const { return menus_->aboutAction(); }
 
     // Saves the settings and ends the program: the menu item, the window's close
     // button and the signals of a logout all come here.

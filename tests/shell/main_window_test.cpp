@@ -26,6 +26,7 @@
 #include "shell/application.h"
 #include "shell/surfaces.h"
 #include "shell/upload_region.h"
+#include "shell/window_texts.h"
 #include "shell_support.h"
 #include "tests/support/client_picture.h"
 #include "tests/support/image_compare.h"
@@ -407,7 +408,7 @@ TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
     ASSERT_EQ(records_.writes.size(), writes + 1);
     EXPECT_EQ(records_.writes.back().level, Level::Advanced);
     EXPECT_EQ(records_.writes.back().side, 6);
-    window_->quitAction()->trigger();
+    testing::menuItem(*window_, texts::kQuit)->trigger();
     EXPECT_EQ(records_.writes.size(), writes + 1);
 }
 
@@ -449,7 +450,7 @@ TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
         ASSERT_EQ(box->buttons().size(), 1);
         box->buttons().first()->click();
     });
-    window_->aboutAction()->trigger();
+    testing::menuItem(*window_, texts::kAbout)->trigger();
     EXPECT_EQ(title, QStringLiteral("O hře Quorvel v1.2"));
     EXPECT_TRUE(information);
     ASSERT_EQ(lines.size(), 5);

@@ -2,8 +2,12 @@
 // Helpers for driving the real main window with real Qt events on the offscreen
 // platform.
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -84,6 +88,18 @@ class FixedPointRandom : public core::RandomSource {
     double values_[2];
     int next_ = 0;
 };
+
+// The menu item with this caption, found where the player finds it: in the
+// window's menus.
+inline QAction* menuItem(QMainWindow& window, const char16_t* caption) {
+    for (QAction* action : window.menuBar()->findChildren<QAction*>()) {
+        if (action->text() == QString::fromUtf16(caption)) {
+            return action;
+        }
+    }
+    ADD_FAILURE() << "no menu item " << QString::fromUtf16(caption).toStdString();
+    return nullptr;
+}
 
 // The window's picture of a widget as an image at device pixels.
 inline QImage grabImage(QWidget* widget) {
