@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,9 +36,29 @@ TEST(ScaleRounding, PassesTheFractionOnWaylandAndRoundsItOnX11) {
     EXPECT_EQ(roundingFor("offscreen", "", true), Policy::Round);
 }
 
-TEST(ScaleRounding, ThisProcessIsOnWaylandOnlyAsTheTakenPlatformSays) {
-    // The tests run on the offscreen platform, whatever the session around them.
-    EXPECT_FALSE(dialogs::onWayland());
+// Once the application exists, the platform Qt took decides: these tests run
+// on the offscreen platform, though everything Qt read to choose one now says
+// Wayland.
+TEST(ScaleRounding, ThisProcessIsOnWaylandOnlyAsThePlatformTakenSays) {
+    const std::vector<const char*> names = {"QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
+                                            "WAYLAND_DISPLAY"};
+    std::vector<std::optional<QByteArray>> before;
+    for (const char* name : names) {
+        before.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                         : std::nullopt);
+    }
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    const bool wayland = dialogs::onWayland();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (before[i]) {
+            qputenv(names[i], *before[i]);
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    EXPECT_FALSE(wayland);
 }
 
 QImage iconAt(const QIcon& icon, int size) {
