@@ -5,7 +5,6 @@
 // SettingsSession, the records through Records, every way out through LastWrite.
 
 #include <QMainWindow>
-#include <QTimer>
 #include <optional>
 #include <type_traits>
 
@@ -14,8 +13,6 @@
 #include "settings/settings_store.h"
 #include "shell/game_menus.h"
 #include "shell/window_parts.h"
-
-class QAction;
 
 namespace quorvel::shell {
 
@@ -32,25 +29,9 @@ class MainWindow : public QMainWindow, private WindowFrame {
     // Reads the settings, places the window and starts the first game.
     void restoreSettings();
 
-    core::Game& game() { return *parts_.game; }
-    const render::Picture& fieldPicture() const { return parts_.board->picture(); }
-    PictureSurface* fieldSurface() const { return &parts_.board->surface(); }
-    BoardCanvas& boardCanvas() { return *parts_.board; }
-    PictureSurface* faceButton() const { return parts_.faceButton; }
-    Panel* panel() const { return parts_.panel; }
-    QWidget* clientArea() const { return parts_.client; }
-    QTimer& timer() { return *parts_.clock; }
-
-    QAction* newAction() const { return menus_->newAction(); }
-    QAction* levelAction(core::Level level) const { return menus_->levelAction(level); }
-    QAction* faceAction(core::FaceSet set) const { return menus_->faceAction(set); }
-
     // Saves the settings and ends the program: the menu item, the window's close
     // button and the signals of a logout all come here.
     void quit();
-    void showAbout();
-    // The custom-board dialog; its "OK" starts the board it confirms.
-    void askCustomBoard();
 
   signals:
     // Emitted once, after the settings have been written on the way out.
@@ -61,6 +42,12 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The tests reach the parts through it (tests/support/window_access.h).
+    friend struct WindowAccess;
+
+    void showAbout();
+    // The custom-board dialog; its "OK" starts the board it confirms.
+    void askCustomBoard();
     void layoutBoard(int side) override;
     void markLevel(core::Level level) override { menus_->markLevel(level); }
     void markFaceSet(core::FaceSet faceSet) override { menus_->markFaceSet(faceSet); }

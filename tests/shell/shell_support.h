@@ -24,6 +24,7 @@
 #include "shell/main_window.h"
 #include "shell/surfaces.h"
 #include "tests/support/cells.h"
+#include "tests/support/window_access.h"
 
 namespace quorvel::shell::testing {
 
@@ -130,8 +131,9 @@ inline QPointF anchorPoint(int c, int r) {
 
 // Wins the window's game with real left clicks on the board surface.
 inline void playToWin(MainWindow& window) {
-    quorvel::support::playToWin(window.game(), [&](int c, int r) {
-        QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, anchorPoint(c, r).toPoint());
+    quorvel::support::playToWin(WindowAccess::game(window), [&](int c, int r) {
+        QTest::mouseClick(WindowAccess::fieldSurface(window), Qt::LeftButton, {},
+                          anchorPoint(c, r).toPoint());
     });
 }
 
