@@ -10,11 +10,13 @@
 #include "settings/settings_store.h"
 #include "shell/main_window.h"
 #include "shell/surfaces.h"
+#include "tests/support/window_access.h"
 
 namespace {
 
 using quorvel::core::Level;
 using quorvel::shell::MainWindow;
+using quorvel::shell::WindowAccess;
 
 QApplication& application() {
     static int argc = 1;
@@ -80,11 +82,11 @@ void BM_ClickOpensBoardSide10(benchmark::State& state) {
     const QPoint farCell(17 * 18 + 12, 8 * 27 + 3);
     for (auto _ : state) {
         state.PauseTiming();
-        window.game().newGame();
+        WindowAccess::game(window).newGame();
         QCoreApplication::processEvents();
         state.ResumeTiming();
-        QTest::mousePress(window.fieldSurface(), Qt::LeftButton, {}, farCell);
-        QTest::mouseRelease(window.fieldSurface(), Qt::LeftButton, {}, farCell);
+        QTest::mousePress(WindowAccess::fieldSurface(window), Qt::LeftButton, {}, farCell);
+        QTest::mouseRelease(WindowAccess::fieldSurface(window), Qt::LeftButton, {}, farCell);
         // The last refresh: whatever the fill left to paint.
         QCoreApplication::processEvents();
     }

@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLayout>
 #include <QWidget>
 
+#include "dialogs/display_platform.h"
 #include "dialogs/wayland_offer.h"
 
 namespace quorvel::dialogs {
@@ -46,7 +46,7 @@ bool adwaitaInstalled() {
 TitleBar sessionTitleBar() {
     static const TitleBar bar = [] {
         TitleBarOffer offer;
-        offer.wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        offer.wayland = onWayland();
         if (offer.wayland) {
             offer.compositorDraws = askCompositor().titleBars;
             offer.toolkitLooksNative = toolkitLooksNative(

@@ -3,23 +3,16 @@
 #include <dlfcn.h>
 #include <wayland-client.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace quorvel::dialogs {
 
-CompositorOffer offerOf(const char* const* interfaces, int count) {
+CompositorOffer offerOf(const std::vector<std::string>& globals) {
     CompositorOffer offer;
-    bool fractional = false;
-    bool viewporter = false;
-    for (int i = 0; i < count; ++i) {
-        const char* name = interfaces[i];
-        offer.titleBars |= std::strcmp(name, "zxdg_decoration_manager_v1") == 0;
-        fractional |= std::strcmp(name, "wp_fractional_scale_manager_v1") == 0;
-        viewporter |= std::strcmp(name, "wp_viewporter") == 0;
+    for (const std::string& name : globals) {
+        offer.titleBars |= name == "zxdg_decoration_manager_v1";
     }
-    offer.fractionalScale = fractional && viewporter;
     return offer;
 }
 
@@ -95,15 +88,13 @@ std::vector<std::string> globalsOf(const WaylandClient& client) {
 
 }  // namespace
 
-CompositorOffer askCompositor() {
+std::vector<std::string> compositorGlobals() {
     const WaylandClient client;
-    const std::vector<std::string> globals = globalsOf(client);
-    std::vector<const char*> names;
-    names.reserve(globals.size());
-    for (const std::string& global : globals) {
-        names.push_back(global.c_str());
-    }
-    return offerOf(names.data(), static_cast<int>(names.size()));
+    return globalsOf(client);
+}
+
+CompositorOffer askCompositor() {
+    return offerOf(compositorGlobals());
 }
 
 }  // namespace quorvel::dialogs

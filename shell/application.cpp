@@ -22,6 +22,7 @@
 #include <cstdlib>
 
 #include "core/random_source.h"
+#include "dialogs/display_platform.h"
 #include "dialogs/game_dialogs.h"
 #include "render/face_pictures.h"
 #include "settings/settings_file.h"
@@ -38,19 +39,11 @@ void prepareApplication() {
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR_ROUNDING_POLICY")) {
-        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-            scaleRounding(qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
-                          qEnvironmentVariableIsSet("WAYLAND_DISPLAY")));
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(scaleRounding(dialogs::onWayland()));
     }
 }
 
-Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
-                                                   QByteArrayView sessionType,
-                                                   bool waylandDisplay) {
-    // Qt picks its platform after this has to be decided, by the same signs.
-    const bool wayland = platform.isEmpty()
-                             ? waylandDisplay || sessionType == QByteArrayView("wayland")
-                             : platform.startsWith("wayland");
+Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(bool wayland) {
     // On Wayland a fractional factor is the compositor's: passed through, Qt
     // paints at device size (Qt 6.8, wp_fractional_scale_v1) and the game paints
     // by its pixel rule; rounded, the compositor would resample a whole-factor

@@ -21,11 +21,10 @@ namespace quorvel::shell {
 // ending the process (SIGXFSZ ignored).
 void prepareApplication();
 
-// The rounding of the scale factor for the platform that Qt is about to take
-// (QT_QPA_PLATFORM, XDG_SESSION_TYPE, whether WAYLAND_DISPLAY is set): the
-// fraction passes through on Wayland, X11 rounds it to a whole factor.
-Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(QByteArrayView platform,
-                                                   QByteArrayView sessionType, bool waylandDisplay);
+// The rounding of the scale factor on the platform that Qt is about to take
+// (dialogs::onWayland): the fraction passes through on Wayland, X11 rounds it to
+// a whole factor.
+Qt::HighDpiScaleFactorRoundingPolicy scaleRounding(bool wayland);
 
 // What the fence at start-up did, and the settings file for the start-up read,
 // holding the folder the fence was put around, so that the read starts from

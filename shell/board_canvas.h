@@ -19,9 +19,9 @@ class BoardCanvas {
 
     // Told of every cell drawn, in the order drawn: a look with -1 mines, or an
     // opened cell as Sunken with the mines around it. The order is the order in
-    // which the player sees a region open, and the golden master holds it.
+    // which the player sees a region open, and the golden master holds it. Only
+    // the tests watch (tests/support/window_access.h).
     using DrawWatcher = std::function<void(core::CellPos, core::CellLook, int minesAround)>;
-    void watchDrawing(DrawWatcher watcher) { watcher_ = std::move(watcher); }
 
     void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet);
     void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet);
@@ -38,15 +38,17 @@ class BoardCanvas {
 
     // The time a frame is on a 60 Hz screen.
     static constexpr std::chrono::microseconds kFrame{16'667};
+    // The clock that measures how long drawing has waited: the steady clock, or
+    // one a test drives.
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
-    // The clock that measures how long drawing has waited (the steady clock).
-    void setClock(Clock clock) { clock_ = std::move(clock); }
 
-    // What the board surface shows.
-    const render::Picture& picture() const;
     PictureSurface& surface() const { return surface_; }
 
   private:
+    friend struct WindowAccess;
+
+    // What the board surface shows.
+    const render::Picture& picture() const;
     // The board picture to draw cells on: a copy of the shared new-board picture,
     // made when the board's first cell is drawn.
     render::Picture& toDraw();

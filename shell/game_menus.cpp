@@ -22,10 +22,10 @@ GameMenus::GameMenus(QMenuBar& bar, QObject& context, MenuMoves moves)
     game->addSeparator();
     addItem(game, texts::kBestTimes, moves_.showBestTimes);
     game->addSeparator();
-    quit_ = addItem(game, texts::kQuit, moves_.quit);
+    addItem(game, texts::kQuit, moves_.quit);
 
     QMenu* help = bar.addMenu(text(texts::kHelpMenu));
-    about_ = addItem(help, texts::kAbout, moves_.showAbout);
+    addItem(help, texts::kAbout, moves_.showAbout);
 }
 
 QAction* GameMenus::addItem(QMenu* menu, const char16_t* caption, std::function<void()> move) {

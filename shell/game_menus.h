@@ -43,8 +43,6 @@ class GameMenus {
     QAction* faceAction(core::FaceSet set) const {
         return faceSets_.at(static_cast<std::size_t>(core::faceSetNumber(set)));
     }
-    QAction* quitAction() const { return quit_; }
-    QAction* aboutAction() const { return about_; }
 
     void markLevel(core::Level level) { levelMarks_.mark(levelAction(level)); }
     void markFaceSet(core::FaceSet set) { faceMarks_.mark(faceAction(set)); }
@@ -61,8 +59,6 @@ class GameMenus {
     QAction* new_ = nullptr;
     std::array<QAction*, 4> levels_{};
     std::array<QAction*, core::kFaceSets.size()> faceSets_{};
-    QAction* quit_ = nullptr;
-    QAction* about_ = nullptr;
 };
 
 }  // namespace quorvel::shell

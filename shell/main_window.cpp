@@ -5,10 +5,9 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 
+#include "dialogs/about_box.h"
 #include "dialogs/title_bar.h"
-#include "dialogs/toolkit_texts.h"
 #include "shell/client_layout.h"
 #include "shell/screens.h"
 #include "shell/surfaces.h"
@@ -21,18 +20,8 @@ using texts::text;
 MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& store,
                        dialogs::GameDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent),
-      client_(new ClientArea(this)),
-      panel_(new Panel(client_)),
-      face_button_(new PictureSurface(panel_)),
-      board_(*new PictureSurface(client_)),
       dialogs_(dialogs),
-      placed_(*this),
-      session_(store, placed_),
-      records_(session_, dialogs),
-      lastWrite_(session_, records_),
-      accessible_(game_, *panel_, *face_button_, board_.surface()),
-      view_({*this, *this, board_, *panel_, *face_button_, timer_, accessible_}),
-      game_(view_, random) {
+      parts_(buildParts(*this, *this, {random, store, dialogs})) {
     dialogs_.setDialogParent(this);
     setWindowTitle(text(texts::kTitle));
     // A fixed single border: minimise and close, never maximise or resize.
@@ -40,17 +29,19 @@ MainWindow::MainWindow(core::RandomSource& random, settings::SettingsStore& stor
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     dialogs::takeTitleBar(*this, dialogs::CaptionButtons::MinimiseAndClose);
-    client_->setFixedSize(layout::kInitialClientWidth, layout::kInitialClientHeight);
-    setCentralWidget(client_);
+    parts_.client->setFixedSize(layout::kInitialClientWidth, layout::kInitialClientHeight);
+    setCentralWidget(parts_.client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    panel_->setGeometry(layout::kPanelX, layout::kPanelY,
-                        layout::kInitialClientWidth - 2 * layout::kPanelX, layout::kPanelHeight);
-    face_button_->resize(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
+    parts_.panel->setGeometry(layout::kPanelX, layout::kPanelY,
+                              layout::kInitialClientWidth - 2 * layout::kPanelX,
+                              layout::kPanelHeight);
+    parts_.faceButton->resize(layout::kFaceButtonWidth, layout::kFaceButtonHeight);
     connectSurfaces();
 
-    timer_.setInterval(1000);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { dispatch([&] { game_.tick(); }); });
+    parts_.clock->setInterval(1000);
+    parts_.clock->setTimerType(Qt::PreciseTimer);
+    connect(parts_.clock, &QTimer::timeout, this,
+            [this] { dispatch([&] { parts_.game->tick(); }); });
 
     buildMenus();
     // The initial size is known before the first board lays the window out: start-up
@@ -64,22 +55,25 @@ MainWindow::~MainWindow() = default;
 template <auto press, auto move, auto release>
 SurfaceMouse MainWindow::mouseMoves() {
     return {
-        [this](int button, double x, double y) { dispatch([&] { (game_.*press)(button, x, y); }); },
+        [this](int button, double x, double y) {
+            dispatch([&] { (parts_.game.get()->*press)(button, x, y); });
+        },
         [this](int buttons, double x, double y) {
-            dispatch([&] { (game_.*move)(buttons, x, y); });
+            dispatch([&] { (parts_.game.get()->*move)(buttons, x, y); });
         },
         [this](int button, double x, double y) {
-            dispatch([&] { return (game_.*release)(button, x, y); });
+            dispatch([&] { return (parts_.game.get()->*release)(button, x, y); });
         },
     };
 }
 
 void MainWindow::connectSurfaces() {
     using core::Game;
-    face_button_->setMouse(mouseMoves<&Game::facePress, &Game::faceMove, &Game::faceRelease>());
+    parts_.faceButton->setMouse(
+        mouseMoves<&Game::facePress, &Game::faceMove, &Game::faceRelease>());
     // The game ignores board input while the board is disabled; the surface
     // itself stays enabled, so it keeps the keyboard focus.
-    PictureSurface& field = board_.surface();
+    PictureSurface& field = parts_.board->surface();
     field.move(layout::kFieldX, layout::kFieldY);
     field.setFocusPolicy(Qt::StrongFocus);
     field.setMouse(mouseMoves<&Game::boardPress, &Game::boardMove, &Game::boardRelease>());
@@ -87,43 +81,46 @@ void MainWindow::connectSurfaces() {
 }
 
 void MainWindow::buildMenus() {
-    menus_.emplace(
-        *menuBar(), *this,
-        MenuMoves{
-            .newGame = [this] { dispatch([&] { game_.newGame(); }); },
-            .chooseLevel =
-                [this](core::Level level) { dispatch([&] { return game_.chooseLevel(level); }); },
-            .askCustomBoard = [this] { askCustomBoard(); },
-            .chooseFaceSet =
-                [this](core::FaceSet set) { dispatch([&] { return game_.chooseFaceSet(set); }); },
-            .showBestTimes = [this] { records_.showBestTimes(); },
-            .quit = [this] { quit(); },
-            .showAbout = [this] { showAbout(); },
-        });
+    menus_.emplace(*menuBar(), *this,
+                   MenuMoves{
+                       .newGame = [this] { dispatch([&] { parts_.game->newGame(); }); },
+                       .chooseLevel =
+                           [this](core::Level level) {
+                               dispatch([&] { return parts_.game->chooseLevel(level); });
+                           },
+                       .askCustomBoard = [this] { askCustomBoard(); },
+                       .chooseFaceSet =
+                           [this](core::FaceSet set) {
+                               dispatch([&] { return parts_.game->chooseFaceSet(set); });
+                           },
+                       .showBestTimes = [this] { parts_.records->showBestTimes(); },
+                       .quit = [this] { quit(); },
+                       .showAbout = [this] { showAbout(); },
+                   });
 }
 
 void MainWindow::layoutBoard(int side) {
     const int w = core::boardWidth(side);
     const int h = core::boardHeight(side);
-    board_.reset(side, QPoint(layout::kFieldX, layout::kFieldY));
-    panel_->resize(w, layout::kPanelHeight);
-    face_button_->move(layout::faceButtonX(w), layout::kFaceButtonY);
-    panel_->update();
-    client_->setBoardSize(w, h);
-    client_->setFixedSize(layout::clientWidth(w), layout::clientHeight(h));
+    parts_.board->reset(side, QPoint(layout::kFieldX, layout::kFieldY));
+    parts_.panel->resize(w, layout::kPanelHeight);
+    parts_.faceButton->move(layout::faceButtonX(w), layout::kFaceButtonY);
+    parts_.panel->update();
+    parts_.client->setBoardSize(w, h);
+    parts_.client->setFixedSize(layout::clientWidth(w), layout::clientHeight(h));
     // Apply the new size now; the window's top-left corner stays where it is.
     layout()->activate();
 }
 
 void MainWindow::act(const core::MoveOutcome& outcome) {
     if (outcome.boardChosen) {
-        session_.boardChosen(*outcome.boardChosen);
+        parts_.session->boardChosen(*outcome.boardChosen);
     }
     if (outcome.won) {
-        records_.recordWin(*outcome.won);
+        parts_.records->recordWin(*outcome.won);
     }
     if (outcome.faceSetChosen) {
-        session_.faceSetChosen(*outcome.faceSetChosen);
+        parts_.session->faceSetChosen(*outcome.faceSetChosen);
     }
     if (outcome.minimize) {
         showMinimized();
@@ -131,31 +128,28 @@ void MainWindow::act(const core::MoveOutcome& outcome) {
 }
 
 void MainWindow::restoreSettings() {
-    session_.restore([this](const settings::StoredSettings& stored) {
-        dispatch([&] { return startStored(game_, stored); });
+    parts_.session->restore([this](const settings::StoredSettings& stored) {
+        dispatch([&] { return startStored(*parts_.game, stored); });
     });
 }
 
 void MainWindow::askCustomBoard() {
     // Opened at the board being played; its "OK" chooses the board it confirms.
-    dialogs_.askCustomBoard(game_.side(), game_.mines(), [this](int side, int mines) {
-        dispatch([&] { return game_.chooseCustomBoard(side, mines); });
+    dialogs_.askCustomBoard(parts_.game->side(), parts_.game->mines(), [this](int side, int mines) {
+        dispatch([&] { return parts_.game->chooseCustomBoard(side, mines); });
     });
 }
 
 void MainWindow::showAbout() {
-    dialogs::useToolkitTexts();
-    QMessageBox box(QMessageBox::Information, text(texts::kAboutTitle), text(texts::kAboutText),
-                    QMessageBox::Ok, this);
-    box.exec();
+    dialogs::makeAboutBox(this, text(texts::kAboutTitle), text(texts::kAboutText))->exec();
 }
 
 void MainWindow::quit() {
-    if (!lastWrite_.make()) {
+    if (!parts_.lastWrite->make()) {
         return;
     }
     emit quitting();
-    timer_.stop();
+    parts_.clock->stop();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
@@ -163,7 +157,7 @@ void MainWindow::quit() {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     // F2 reaches the game through the menu's shortcut, so one press is one new game.
     if (event->key() == Qt::Key_Escape) {
-        dispatch([&] { return game_.keyDown(core::Key::Escape); });
+        dispatch([&] { return parts_.game->keyDown(core::Key::Escape); });
         return;
     }
     QMainWindow::keyPressEvent(event);

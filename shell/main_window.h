@@ -5,24 +5,14 @@
 // SettingsSession, the records through Records, every way out through LastWrite.
 
 #include <QMainWindow>
-#include <QTimer>
 #include <optional>
 #include <type_traits>
 
 #include "core/game.h"
 #include "dialogs/game_dialogs.h"
 #include "settings/settings_store.h"
-#include "shell/accessibility.h"
-#include "shell/board_canvas.h"
 #include "shell/game_menus.h"
-#include "shell/last_write.h"
-#include "shell/placed_window.h"
-#include "shell/records.h"
-#include "shell/settings_session.h"
-#include "shell/surfaces.h"
-#include "shell/window_view.h"
-
-class QAction;
+#include "shell/window_parts.h"
 
 namespace quorvel::shell {
 
@@ -39,27 +29,9 @@ class MainWindow : public QMainWindow, private WindowFrame {
     // Reads the settings, places the window and starts the first game.
     void restoreSettings();
 
-    core::Game& game() { return game_; }
-    const render::Picture& fieldPicture() const { return board_.picture(); }
-    PictureSurface* fieldSurface() const { return &board_.surface(); }
-    BoardCanvas& boardCanvas() { return board_; }
-    PictureSurface* faceButton() const { return face_button_; }
-    Panel* panel() const { return panel_; }
-    QWidget* clientArea() const { return client_; }
-    QTimer& timer() { return timer_; }
-
-    QAction* newAction() const { return menus_->newAction(); }
-    QAction* levelAction(core::Level level) const { return menus_->levelAction(level); }
-    QAction* faceAction(core::FaceSet set) const { return menus_->faceAction(set); }
-    QAction* quitAction() const { return menus_->quitAction(); }
-    QAction* aboutAction() const { return menus_->aboutAction(); }
-
     // Saves the settings and ends the program: the menu item, the window's close
     // button and the signals of a logout all come here.
     void quit();
-    void showAbout();
-    // The custom-board dialog; its "OK" starts the board it confirms.
-    void askCustomBoard();
 
   signals:
     // Emitted once, after the settings have been written on the way out.
@@ -70,6 +42,12 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The tests reach the parts through it (tests/support/window_access.h).
+    friend struct WindowAccess;
+
+    void showAbout();
+    // The custom-board dialog; its "OK" starts the board it confirms.
+    void askCustomBoard();
     void layoutBoard(int side) override;
     void markLevel(core::Level level) override { menus_->markLevel(level); }
     void markFaceSet(core::FaceSet faceSet) override { menus_->markFaceSet(faceSet); }
@@ -82,12 +60,12 @@ class MainWindow : public QMainWindow, private WindowFrame {
     void dispatch(Move&& move) {
         if constexpr (std::is_void_v<std::invoke_result_t<Move>>) {
             move();
-            board_.scheduleRepaint();
+            parts_.board->scheduleRepaint();
         } else {
             const core::MoveOutcome outcome = move();
             // The record's dialogs run their own event loop: what the win drew (the
             // flags on the mines) must be on the screen behind them.
-            board_.scheduleRepaint();
+            parts_.board->scheduleRepaint();
             act(outcome);
         }
     }
@@ -95,19 +73,10 @@ class MainWindow : public QMainWindow, private WindowFrame {
     template <auto press, auto move, auto release>
     SurfaceMouse mouseMoves();
 
-    QTimer timer_;
-    ClientArea* client_;
-    Panel* panel_;
-    PictureSurface* face_button_;
-    BoardCanvas board_;
     dialogs::GameDialogs& dialogs_;
-    PlacedWindow placed_;
-    SettingsSession session_;
-    Records records_;
-    LastWrite lastWrite_;
-    GameAccessibility accessible_;
-    WindowView view_;
-    core::Game game_;
+    // Made in their order by buildParts (window_parts.h).
+    WindowParts parts_;
+    // Made last, in the constructor's body: its items reach every part.
     std::optional<GameMenus> menus_;
 };
 

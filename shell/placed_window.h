@@ -1,13 +1,13 @@
 #pragma once
 // The window's place over the run: where start-up put it for the stored
 // position, and the position a settings write stores. The rule itself is
-// window_placement.h's; this applies it to the window.
+// placement_rule.h's, which decides; this applies it to the window.
 
 #include <QPointF>
 #include <memory>
 #include <optional>
 
-#include "shell/window_placement.h"
+#include "shell/placement_rule.h"
 
 class QObject;
 class QWidget;

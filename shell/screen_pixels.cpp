@@ -17,13 +17,12 @@ int windowPixelAt(int device, double ratio) {
 }
 
 int firstDevicePixel(int pixel, double ratio) {
-    // The estimate is within a pixel; the rule itself settles the edge.
+    // The estimate shows a pixel left of `pixel`: its centre, floor(pixel x ratio)
+    // - 0.5 device pixels, lies below pixel x ratio. The rule walks on from there
+    // to the first device pixel that shows `pixel` or one after it.
     int device = static_cast<int>(std::floor(pixel * ratio)) - 1;
     while (windowPixelAt(device, ratio) < pixel) {
         ++device;
-    }
-    while (windowPixelAt(device - 1, ratio) >= pixel) {
-        --device;
     }
     return device;
 }
@@ -69,6 +68,23 @@ std::pair<int, int> devicePixels(int from, int count, int widgetFrom, int widget
     return {first, end - first};
 }
 
+// A scaled painter's factor, and where its origin stands in the window in whole
+// window pixels.
+struct PainterPlace {
+    double ratio;
+    QPoint origin;
+
+    explicit PainterPlace(const QPainter& painter)
+        : ratio(painter.deviceTransform().m11()),
+          origin(static_cast<int>(std::lround(painter.deviceTransform().dx() / ratio)),
+                 static_cast<int>(std::lround(painter.deviceTransform().dy() / ratio))) {}
+
+    // Device pixel (x, y) of the window in the painter's coordinates.
+    QPointF fromDevice(int x, int y) const {
+        return {x / ratio - origin.x(), y / ratio - origin.y()};
+    }
+};
+
 }  // namespace
 
 void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect& area) {
@@ -76,11 +92,9 @@ void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect&
     if (part.isEmpty()) {
         return;
     }
-    const QTransform toDevice = painter.deviceTransform();
-    const double ratio = toDevice.m11();
-    // Where the painter's origin stands in the window, in whole window pixels.
-    const QPoint origin(static_cast<int>(std::lround(toDevice.dx() / ratio)),
-                        static_cast<int>(std::lround(toDevice.dy() / ratio)));
+    const PainterPlace place(painter);
+    const double ratio = place.ratio;
+    const QPoint origin = place.origin;
     const QRect inWindow = part.translated(origin);
     const QRect widget = painter.window().translated(origin);
     const auto [left, width] =
@@ -104,23 +118,18 @@ void paintByRule(QPainter& painter, const QImage& image, QPoint at, const QRect&
     }
     // One image pixel to one device pixel, from a whole device pixel on.
     scaled.setDevicePixelRatio(ratio);
-    painter.drawImage(QPointF(left / ratio - origin.x(), top / ratio - origin.y()), scaled);
+    painter.drawImage(place.fromDevice(left, top), scaled);
 }
 
 void fillByRule(QPainter& painter, const QRect& rect, const QColor& colour) {
-    const QTransform toDevice = painter.deviceTransform();
-    const double ratio = toDevice.m11();
-    const QPoint origin(static_cast<int>(std::lround(toDevice.dx() / ratio)),
-                        static_cast<int>(std::lround(toDevice.dy() / ratio)));
-    const QRect inWindow = rect.translated(origin);
-    const int left = firstDevicePixel(inWindow.left(), ratio);
-    const int right = firstDevicePixel(inWindow.right() + 1, ratio);
-    const int top = firstDevicePixel(inWindow.top(), ratio);
-    const int bottom = firstDevicePixel(inWindow.bottom() + 1, ratio);
+    const PainterPlace place(painter);
+    const QRect inWindow = rect.translated(place.origin);
+    const int left = firstDevicePixel(inWindow.left(), place.ratio);
+    const int right = firstDevicePixel(inWindow.right() + 1, place.ratio);
+    const int top = firstDevicePixel(inWindow.top(), place.ratio);
+    const int bottom = firstDevicePixel(inWindow.bottom() + 1, place.ratio);
     // Whole device pixels, written in the painter's coordinates.
-    painter.fillRect(QRectF(left / ratio - origin.x(), top / ratio - origin.y(),
-                            (right - left) / ratio, (bottom - top) / ratio),
-                     colour);
+    painter.fillRect(QRectF(place.fromDevice(left, top), place.fromDevice(right, bottom)), colour);
 }
 
 }  // namespace quorvel::shell::pixels

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "dialogs/display_platform.h"
+
 namespace quorvel::shell {
 
 Screens currentScreens() {
@@ -12,12 +14,8 @@ Screens currentScreens() {
     }
     const QScreen* primary = QGuiApplication::primaryScreen();
     screens.primary = primary != nullptr ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
-    screens.platformPlaces = onWayland();
+    screens.platformPlaces = dialogs::onWayland();
     return screens;
-}
-
-bool onWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace quorvel::shell

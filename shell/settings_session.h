@@ -51,8 +51,12 @@ class SettingsSession {
 
     settings::SettingsStore& store_;
     PlacedWindow& window_;
-    // The board, the face set and the best times as handed to the session; the
-    // position is the placement's.
+    // This game's own copy of what it stores: the board and face set as its moves
+    // chose them and its best times, the position left to the placement. It is
+    // what the next write hands the store. It exists beside the file because the
+    // file is shared: another running game may change it at any time, and the
+    // store (settings_store.h) keeps its own copy only to tell this game's
+    // changes from those (mergeSettings).
     settings::StoredSettings settings_;
     // Set when the last write starts: later events write nothing.
     bool lastWriteMade_ = false;

@@ -77,7 +77,6 @@ class Panel : public QWidget {
 
     // Glyph 0..9 a digit, 10 the minus sign.
     void setPlace(PanelPlace place, int glyph);
-    std::optional<int> place(PanelPlace place) const { return places_.at(index(place)); }
     QRect placeRect(PanelPlace place) const;
     // The panel's picture at its present width, digits on it.
     const render::Picture& shownPicture();
@@ -86,6 +85,9 @@ class Panel : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The tests read the digits shown (tests/support/window_access.h).
+    friend struct WindowAccess;
+
     static std::size_t index(PanelPlace place) { return static_cast<std::size_t>(place); }
     void compose();
     void drawPlace(PanelPlace place);

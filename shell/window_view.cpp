@@ -8,8 +8,6 @@
 
 namespace quorvel::shell {
 
-WindowView::WindowView(WindowParts parts) : w_(parts) {}
-
 void WindowView::drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) {
     w_.board.drawCell(cell, look, faceSet);
 }
@@ -20,21 +18,21 @@ void WindowView::drawOpenedCell(core::CellPos cell, int minesAround, core::FaceS
 
 void WindowView::showFace(core::Face face, core::FaceSet faceSet) {
     w_.faceButton.setPicture(&render::facePicture(face, faceSet));
-    w_.accessible.tell();
+    tellAccessible();
 }
 
 void WindowView::showCounter(int minesLeft) {
     const core::CounterGlyphs glyphs = core::counterGlyphs(minesLeft);
     w_.panel.setPlace(PanelPlace::CounterTens, glyphs.left);
     w_.panel.setPlace(PanelPlace::CounterOnes, glyphs.right);
-    w_.accessible.tell();
+    tellAccessible();
 }
 
 void WindowView::showClock(int seconds) {
     w_.panel.setPlace(PanelPlace::ClockHundreds, seconds / 100);
     w_.panel.setPlace(PanelPlace::ClockTens, seconds / 10 % 10);
     w_.panel.setPlace(PanelPlace::ClockOnes, seconds % 10);
-    w_.accessible.tell();
+    tellAccessible();
 }
 
 void WindowView::runClock(bool running) {
@@ -44,7 +42,7 @@ void WindowView::runClock(bool running) {
         w_.clock.stop();
     }
     // The game calls this as its state changes: started, lost, won.
-    w_.accessible.tell();
+    tellAccessible();
 }
 
 bool WindowView::isMinimized() const {

@@ -27,20 +27,23 @@ class WindowFrame {
     virtual void markFaceSet(core::FaceSet faceSet) = 0;
 };
 
-struct WindowParts {
+// What the view shows the game on.
+struct ViewParts {
     QWidget& window;
     WindowFrame& frame;
     BoardCanvas& board;
     Panel& panel;
     PictureSurface& faceButton;
     QTimer& clock;
-    // Told whenever the game has shown something new.
-    GameAccessibility& accessible;
 };
 
 class WindowView final : public core::GameView {
   public:
-    explicit WindowView(WindowParts parts);
+    explicit WindowView(ViewParts parts) : w_(parts) {}
+
+    // From now on `accessible` is told whenever the game has shown something new.
+    // It reads the game, which is made after the view.
+    void reportTo(GameAccessibility& accessible) { accessible_ = &accessible; }
 
     void drawCell(core::CellPos cell, core::CellLook look, core::FaceSet faceSet) override;
     void drawOpenedCell(core::CellPos cell, int minesAround, core::FaceSet faceSet) override;
@@ -57,7 +60,14 @@ class WindowView final : public core::GameView {
     void showFaceMark(core::FaceSet faceSet) override { w_.frame.markFaceSet(faceSet); }
 
   private:
-    WindowParts w_;
+    void tellAccessible() const {
+        if (accessible_ != nullptr) {
+            accessible_->tell();
+        }
+    }
+
+    ViewParts w_;
+    GameAccessibility* accessible_ = nullptr;
 };
 
 }  // namespace quorvel::shell

@@ -40,9 +40,12 @@
 #include "shell/surfaces.h"
 #include "shell/window_texts.h"
 #include "tests/support/cells.h"
+#include "tests/support/window_access.h"
 
 namespace quorvel::golden {
 namespace {
+
+using shell::WindowAccess;
 
 // A 64-bit running digest, eight bytes at a time.
 class Digest {
@@ -221,8 +224,8 @@ class Session {
           random_(seed),
           witness_(digest_, storedFrom(in_)),
           window_(random_, witness_, witness_) {
-        window_.boardCanvas().watchDrawing([this](core::CellPos cell, core::CellLook look,
-                                                  int mines) {
+        WindowAccess::watchDrawing(window_, [this](core::CellPos cell, core::CellLook look,
+                                                   int mines) {
             digest_.add(cell.c << 24 | cell.r << 16 | static_cast<int>(look) << 8 | (mines + 1));
         });
     }
@@ -263,7 +266,7 @@ class Session {
         kinds_.push_back(kind);
     }
 
-    int side() { return window_.game().side(); }
+    int side() { return WindowAccess::game(window_).side(); }
 
     core::CellPos cell() {
         static const std::map<int, std::vector<core::CellPos>> kCells = [] {
@@ -320,7 +323,7 @@ class Session {
         held_ &= ~Qt::MouseButtons(button);
         mouse(on, QEvent::MouseButtonRelease, at, button, held_);
     }
-    QWidget* field() { return window_.fieldSurface(); }
+    QWidget* field() { return WindowAccess::fieldSurface(window_); }
 
     void clickCell() {
         const QPointF at = pointIn(cell());
@@ -376,7 +379,7 @@ class Session {
         }
     }
     void faceButton() {
-        QWidget* face = window_.faceButton();
+        QWidget* face = WindowAccess::faceButton(window_);
         const auto at = [&] { return QPointF(in_.next(42) - 5, in_.next(36) - 5); };
         const Qt::MouseButton button = in_.next(4) == 0 ? Qt::RightButton : Qt::LeftButton;
         press(face, at(), button);
@@ -394,8 +397,8 @@ class Session {
     }
     void ticks() {
         const int count = in_.next(8) == 0 ? 1000 : 1 + in_.next(30);
-        for (int i = 0; i < count && window_.timer().isActive(); ++i) {
-            QMetaObject::invokeMethod(&window_.timer(), "timeout");
+        for (int i = 0; i < count && WindowAccess::timer(window_).isActive(); ++i) {
+            QMetaObject::invokeMethod(&WindowAccess::timer(window_), "timeout");
         }
     }
     void minimise() {
@@ -412,11 +415,11 @@ class Session {
             const int side = core::kSides[static_cast<std::size_t>(in_.next(4))];
             witness_.customAnswer = {side, 1 + in_.next() % (core::cellCount(side) / 2)};
         }
-        window_.levelAction(core::Level::Custom)->trigger();
+        WindowAccess::levelAction(window_, core::Level::Custom)->trigger();
     }
     void win() {
-        if (window_.game().takesInput()) {
-            support::playToWin(window_.game(), [&](int c, int r) {
+        if (WindowAccess::game(window_).takesInput()) {
+            support::playToWin(WindowAccess::game(window_), [&](int c, int r) {
                 const QPointF at{static_cast<double>(core::anchorX(c)),
                                  static_cast<double>(core::cellY(r))};
                 press(field(), at, Qt::LeftButton);
@@ -447,14 +450,16 @@ class Session {
             case 10:
                 return minimise();
             case 11:
-                return window_.levelAction(static_cast<core::Level>(in_.next(3)))->trigger();
+                return WindowAccess::levelAction(window_, static_cast<core::Level>(in_.next(3)))
+                    ->trigger();
             case 12:
                 return custom();
             case 13:
-                return window_.faceAction(core::kFaceSets[static_cast<std::size_t>(in_.next(3))])
+                return WindowAccess::faceAction(
+                           window_, core::kFaceSets[static_cast<std::size_t>(in_.next(3))])
                     ->trigger();
             case 14:
-                return in_.next(2) == 0 ? window_.newAction()->trigger() : bestTimes();
+                return in_.next(2) == 0 ? WindowAccess::newAction(window_)->trigger() : bestTimes();
             case 15:
                 return win();
             case 16:
@@ -476,32 +481,36 @@ class Session {
 
     // What the player sees now.
     void see() {
-        lost_ = lost_ || window_.game().state() == core::GameState::Lost;
-        won_ = won_ || window_.game().state() == core::GameState::Won;
-        seeBoard(window_.fieldPicture());
-        const render::Picture* face = window_.faceButton()->picture();
+        lost_ = lost_ || WindowAccess::game(window_).state() == core::GameState::Lost;
+        won_ = won_ || WindowAccess::game(window_).state() == core::GameState::Won;
+        seeBoard(WindowAccess::fieldPicture(window_));
+        const render::Picture* face = WindowAccess::faceButton(window_)->picture();
         digest_.add(face == nullptr ? -1 : face->width());
         if (face != nullptr) {
             digest_.add(face->data(), static_cast<std::size_t>(face->bytesPerLine()) *
                                           static_cast<std::size_t>(face->height()));
         }
         for (int place = 0; place < 5; ++place) {
-            digest_.add(window_.panel()->place(static_cast<shell::PanelPlace>(place)).value_or(-1));
+            digest_.add(WindowAccess::place(*WindowAccess::panel(window_),
+                                            static_cast<shell::PanelPlace>(place))
+                            .value_or(-1));
         }
         int marks = 0;
         for (int i = 0; i < 4; ++i) {
-            marks = marks * 2 + (window_.levelAction(static_cast<core::Level>(i))->isChecked());
+            marks = marks * 2 +
+                    (WindowAccess::levelAction(window_, static_cast<core::Level>(i))->isChecked());
         }
         for (const core::FaceSet set : core::kFaceSets) {
-            marks = marks * 2 + window_.faceAction(set)->isChecked();
+            marks = marks * 2 + WindowAccess::faceAction(window_, set)->isChecked();
         }
         digest_.add(marks);
-        digest_.add(window_.timer().isActive());
+        digest_.add(WindowAccess::timer(window_).isActive());
         digest_.add(window_.isMinimized());
-        const QRect geometry = window_.fieldSurface()->geometry();
+        const QRect geometry = WindowAccess::fieldSurface(window_)->geometry();
         digest_.add(geometry.width() * 10000 + geometry.height());
-        digest_.add(window_.clientArea()->width() * 10000 + window_.clientArea()->height());
-        digest_.add(window_.faceButton()->x());
+        digest_.add(WindowAccess::clientArea(window_)->width() * 10000 +
+                    WindowAccess::clientArea(window_)->height());
+        digest_.add(WindowAccess::faceButton(window_)->x());
     }
 
     // The board picture is folded in as the rows that changed since the last

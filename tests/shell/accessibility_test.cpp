@@ -49,29 +49,36 @@ class AccessibilityTest : public ::testing::Test {
     QAccessibleInterface* of(QWidget* widget) {
         return QAccessible::queryAccessibleInterface(widget);
     }
-    QAccessibleInterface* panelChild(int index) { return of(window_->panel())->child(index); }
-    QString board() { return of(window_->fieldSurface())->text(QAccessible::Description); }
-    QString face() { return of(window_->faceButton())->text(QAccessible::Description); }
+    QAccessibleInterface* panelChild(int index) {
+        return of(WindowAccess::panel(*window_))->child(index);
+    }
+    QString board() {
+        return of(WindowAccess::fieldSurface(*window_))->text(QAccessible::Description);
+    }
+    QString face() {
+        return of(WindowAccess::faceButton(*window_))->text(QAccessible::Description);
+    }
     QString notice() { return panelChild(3)->text(QAccessible::Name); }
 
     void clickCell(core::CellPos cell) {
-        QTest::mouseClick(window_->fieldSurface(), Qt::LeftButton, {},
+        QTest::mouseClick(WindowAccess::fieldSurface(*window_), Qt::LeftButton, {},
                           testing::anchorPoint(cell.c, cell.r).toPoint());
     }
     void lose() {
         std::optional<core::CellPos> first;
-        core::forEachCell(window_->game().side(),
+        core::forEachCell(WindowAccess::game(*window_).side(),
                           [&](core::CellPos cell) { first = first.value_or(cell); });
         clickCell(*first);
         std::optional<core::CellPos> mine;
-        core::forEachCell(window_->game().side(), [&](core::CellPos cell) {
-            if (window_->game().board().at(cell.c, cell.r) == core::Cell::CoveredMine) {
+        core::forEachCell(WindowAccess::game(*window_).side(), [&](core::CellPos cell) {
+            if (WindowAccess::game(*window_).board().at(cell.c, cell.r) ==
+                core::Cell::CoveredMine) {
                 mine = cell;
             }
         });
         ASSERT_TRUE(mine.has_value());
         clickCell(*mine);
-        ASSERT_EQ(window_->game().state(), GameState::Lost);
+        ASSERT_EQ(WindowAccess::game(*window_).state(), GameState::Lost);
     }
 
     core::SeededRandom random_{20261207};
@@ -80,13 +87,13 @@ class AccessibilityTest : public ::testing::Test {
 };
 
 TEST_F(AccessibilityTest, StartNamesTheBoardPanelTextsAndFaceButton) {
-    const int mines = window_->game().mines();
-    QAccessibleInterface* field = of(window_->fieldSurface());
+    const int mines = WindowAccess::game(*window_).mines();
+    QAccessibleInterface* field = of(WindowAccess::fieldSurface(*window_));
     EXPECT_EQ(field->text(QAccessible::Name), QStringLiteral("Hrací pole"));
     EXPECT_EQ(field->role(), QAccessible::Canvas);
     EXPECT_EQ(board(), QStringLiteral("Nová hra, zbývá min: %1").arg(mines));
 
-    QAccessibleInterface* panel = of(window_->panel());
+    QAccessibleInterface* panel = of(WindowAccess::panel(*window_));
     ASSERT_EQ(panel->childCount(), 4);
     const QString counter = QStringLiteral("Miny: %1").arg(mines);
     for (const auto& [index, name] :
@@ -102,7 +109,7 @@ TEST_F(AccessibilityTest, StartNamesTheBoardPanelTextsAndFaceButton) {
     EXPECT_TRUE(panelChild(3)->state().invisible);
 
     QAccessibleInterface* button = panel->child(1);
-    EXPECT_EQ(button, of(window_->faceButton()));
+    EXPECT_EQ(button, of(WindowAccess::faceButton(*window_)));
     EXPECT_EQ(button->role(), QAccessible::PushButton);
     EXPECT_EQ(button->text(QAccessible::Name), QStringLiteral("Nová hra"));
     EXPECT_EQ(face(), QStringLiteral("Usměvavý obličej"));
@@ -111,7 +118,7 @@ TEST_F(AccessibilityTest, StartNamesTheBoardPanelTextsAndFaceButton) {
 }
 
 TEST_F(AccessibilityTest, PointOnThePanelFindsItsPartsAndNothingBetweenThem) {
-    QAccessibleInterface* panel = of(window_->panel());
+    QAccessibleInterface* panel = of(WindowAccess::panel(*window_));
     const QRect counter = panel->child(0)->rect();
     const QRect button = panel->child(1)->rect();
     const QRect clock = panel->child(2)->rect();
@@ -130,7 +137,8 @@ TEST_F(AccessibilityTest, PointOnThePanelFindsItsPartsAndNothingBetweenThem) {
 
 TEST_F(AccessibilityTest, LossIsToldAndPressStartsANewGameLikeAClick) {
     lose();
-    const QString lost = QStringLiteral("Prohra, čas: %1 s").arg(window_->game().seconds());
+    const QString lost =
+        QStringLiteral("Prohra, čas: %1 s").arg(WindowAccess::game(*window_).seconds());
     EXPECT_EQ(board(), lost);
     EXPECT_EQ(face(), QStringLiteral("Obličej po prohře"));
     EXPECT_FALSE(panelChild(3)->state().invisible);
@@ -138,18 +146,18 @@ TEST_F(AccessibilityTest, LossIsToldAndPressStartsANewGameLikeAClick) {
     EXPECT_TRUE(wasTold(QAccessible::ObjectShow, lost));
 
     told.clear();
-    of(window_->faceButton())
+    of(WindowAccess::faceButton(*window_))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_EQ(window_->game().state(), GameState::Ready);
-    EXPECT_EQ(window_->faceButton()->picture(),
-              &render::facePicture(core::Face::Normal, window_->game().faceSet()));
+    EXPECT_EQ(WindowAccess::game(*window_).state(), GameState::Ready);
+    EXPECT_EQ(WindowAccess::faceButton(*window_)->picture(),
+              &render::facePicture(core::Face::Normal, WindowAccess::game(*window_).faceSet()));
     EXPECT_EQ(face(), QStringLiteral("Usměvavý obličej"));
     EXPECT_TRUE(panelChild(3)->state().invisible);
     EXPECT_TRUE(wasTold(QAccessible::ObjectHide, QString()));
 
     told.clear();
-    window_->game().tick();
+    WindowAccess::game(*window_).tick();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0].first, QAccessible::NameChanged);
     EXPECT_EQ(told[0].second, QStringLiteral("Čas: 1 s"));
@@ -157,8 +165,8 @@ TEST_F(AccessibilityTest, LossIsToldAndPressStartsANewGameLikeAClick) {
 
 TEST_F(AccessibilityTest, WinIsToldWithItsTime) {
     testing::playToWin(*window_);
-    ASSERT_EQ(window_->game().state(), GameState::Won);
-    const QString won = QStringLiteral("Výhra za %1 s").arg(window_->game().seconds());
+    ASSERT_EQ(WindowAccess::game(*window_).state(), GameState::Won);
+    const QString won = QStringLiteral("Výhra za %1 s").arg(WindowAccess::game(*window_).seconds());
     EXPECT_EQ(board(), won);
     EXPECT_EQ(face(), QStringLiteral("Obličej po výhře"));
     EXPECT_EQ(panelChild(0)->text(QAccessible::Name), QStringLiteral("Miny: 0"));

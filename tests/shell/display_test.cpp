@@ -6,9 +6,11 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "dialogs/display_platform.h"
 #include "render/face_pictures.h"
 #include "shell/application.h"
 
@@ -17,15 +19,46 @@ namespace {
 
 using Policy = Qt::HighDpiScaleFactorRoundingPolicy;
 
+// Wayland: the platform named, or none named in a Wayland session or beside a
+// Wayland display. X11, and a Wayland session whose player asked for X11
+// (XWayland), or no display at all.
+Policy roundingFor(QByteArrayView platform, QByteArrayView sessionType, bool waylandDisplay) {
+    return scaleRounding(dialogs::waylandPlatform(platform, sessionType, waylandDisplay));
+}
+
 TEST(ScaleRounding, PassesTheFractionOnWaylandAndRoundsItOnX11) {
-    EXPECT_EQ(scaleRounding("wayland", "", true), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("wayland-egl", "x11", false), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("", "wayland", false), Policy::PassThrough);
-    EXPECT_EQ(scaleRounding("", "", true), Policy::PassThrough) << "a Wayland display, no session";
-    // X11, and a Wayland session whose player asked for X11 (XWayland).
-    EXPECT_EQ(scaleRounding("", "x11", false), Policy::Round);
-    EXPECT_EQ(scaleRounding("xcb", "wayland", true), Policy::Round);
-    EXPECT_EQ(scaleRounding("offscreen", "", true), Policy::Round);
+    EXPECT_EQ(roundingFor("wayland", "", true), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("wayland-egl", "x11", false), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("", "wayland", false), Policy::PassThrough);
+    EXPECT_EQ(roundingFor("", "", true), Policy::PassThrough) << "a Wayland display, no session";
+    EXPECT_EQ(roundingFor("", "x11", false), Policy::Round);
+    EXPECT_EQ(roundingFor("xcb", "wayland", true), Policy::Round);
+    EXPECT_EQ(roundingFor("offscreen", "", true), Policy::Round);
+}
+
+// Once the application exists, the platform Qt took decides: these tests run
+// on the offscreen platform, though everything Qt read to choose one now says
+// Wayland.
+TEST(ScaleRounding, ThisProcessIsOnWaylandOnlyAsThePlatformTakenSays) {
+    const std::vector<const char*> names = {"QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
+                                            "WAYLAND_DISPLAY"};
+    std::vector<std::optional<QByteArray>> before;
+    for (const char* name : names) {
+        before.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name))
+                                                         : std::nullopt);
+    }
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    const bool wayland = dialogs::onWayland();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (before[i]) {
+            qputenv(names[i], *before[i]);
+        } else {
+            qunsetenv(names[i]);
+        }
+    }
+    EXPECT_FALSE(wayland);
 }
 
 QImage iconAt(const QIcon& icon, int size) {

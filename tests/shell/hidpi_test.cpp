@@ -39,14 +39,15 @@ TEST(HighDensityScreen, PicturesAreScaledByWholePixelsWithoutSmoothing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_EQ(window.devicePixelRatio(), 2.0) << "the scale factor is not rounded to 2";
     // Open a cell so that the board shows a sunken face and a number too.
-    QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
+    QTest::mouseClick(WindowAccess::fieldSurface(window), Qt::LeftButton, {},
                       testing::anchorPoint(3, 6).toPoint());
 
-    const QImage shot = testing::grabImage(window.clientArea());
+    const QImage shot = testing::grabImage(WindowAccess::clientArea(window));
     ASSERT_EQ(shot.size(), QSize(300, 358));
-    expectDoubled(shot, window.fieldPicture(), QPoint(9, 52));
-    expectDoubled(shot, render::facePicture(window.game().shownFace(), core::FaceSet::Yellow),
-                  QPoint(9 + 41, 9 + 6));
+    expectDoubled(shot, WindowAccess::fieldPicture(window), QPoint(9, 52));
+    expectDoubled(
+        shot, render::facePicture(WindowAccess::game(window).shownFace(), core::FaceSet::Yellow),
+        QPoint(9 + 41, 9 + 6));
     expectDoubled(shot, render::digitPicture(7), QPoint(9 + 7 + 14, 9 + 6 + 1));
     expectDoubled(shot, render::digitPicture(1), QPoint(9 + 82 + 27, 9 + 6 + 1));
 }

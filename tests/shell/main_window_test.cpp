@@ -26,6 +26,7 @@
 #include "shell/application.h"
 #include "shell/surfaces.h"
 #include "shell/upload_region.h"
+#include "shell/window_texts.h"
 #include "shell_support.h"
 #include "tests/support/client_picture.h"
 #include "tests/support/image_compare.h"
@@ -79,8 +80,8 @@ class WindowTest : public ::testing::Test {
         window_.reset();
     }
 
-    core::Game& game() { return window_->game(); }
-    PictureSurface* field() { return window_->fieldSurface(); }
+    core::Game& game() { return WindowAccess::game(*window_); }
+    PictureSurface* field() { return WindowAccess::fieldSurface(*window_); }
 
     void press(QPointF at, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mousePress(field(), button, {}, at.toPoint());
@@ -98,15 +99,16 @@ class WindowTest : public ::testing::Test {
         std::array<std::optional<int>, 5> result;
         for (int i = 0; i < 5; ++i) {
             result[static_cast<std::size_t>(i)] =
-                window_->panel()->place(static_cast<PanelPlace>(i));
+                WindowAccess::place(*WindowAccess::panel(*window_), static_cast<PanelPlace>(i));
         }
         return result;
     }
-    const render::Picture* shownFace() { return window_->faceButton()->picture(); }
+    const render::Picture* shownFace() { return WindowAccess::faceButton(*window_)->picture(); }
 
     // Every pixel of the board surface on screen equals the window's picture of it.
     void expectFieldShowsPicture() {
-        EXPECT_EQ(quorvel::support::compareWhole(screenImage(field()), window_->fieldPicture()),
+        EXPECT_EQ(quorvel::support::compareWhole(screenImage(field()),
+                                                 WindowAccess::fieldPicture(*window_)),
                   "");
     }
 
@@ -126,18 +128,19 @@ TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
     const QPoint corner = window_->pos();
     records_.customAnswer = std::make_pair(10, 135);
     const std::vector<Expected> cases{
-        {window_->levelAction(Level::Advanced), {218, 243}, 75, 150},
-        {window_->levelAction(Level::Custom), {354, 371}, 143, 286},
-        {window_->levelAction(Level::Expert), {286, 307}, 109, 218},
-        {window_->levelAction(Level::Beginner), {150, 179}, 41, 82},
+        {WindowAccess::levelAction(*window_, Level::Advanced), {218, 243}, 75, 150},
+        {WindowAccess::levelAction(*window_, Level::Custom), {354, 371}, 143, 286},
+        {WindowAccess::levelAction(*window_, Level::Expert), {286, 307}, 109, 218},
+        {WindowAccess::levelAction(*window_, Level::Beginner), {150, 179}, 41, 82},
     };
     for (const auto& c : cases) {
         c.action->trigger();
         QCoreApplication::processEvents();
-        EXPECT_EQ(window_->clientArea()->size(), c.client);
+        EXPECT_EQ(WindowAccess::clientArea(*window_)->size(), c.client);
         EXPECT_EQ(window_->pos(), corner);
-        EXPECT_EQ(window_->faceButton()->pos(), QPoint(c.faceLeft, 6));
-        EXPECT_EQ(window_->panel()->placeRect(PanelPlace::ClockHundreds).left(), c.clockLeft + 1);
+        EXPECT_EQ(WindowAccess::faceButton(*window_)->pos(), QPoint(c.faceLeft, 6));
+        EXPECT_EQ(WindowAccess::panel(*window_)->placeRect(PanelPlace::ClockHundreds).left(),
+                  c.clockLeft + 1);
         EXPECT_EQ(field()->geometry(), QRect(9, 52, c.client.width() - 18, c.client.height() - 61));
         // The window is never resizable by the user.
         EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
@@ -148,9 +151,9 @@ TEST_F(WindowTest, ClientAreaFollowsTheSideAndKeepsTheTopLeftCorner) {
 // The whole client area, pixel by pixel, as the layout puts the pictures together.
 TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
     records_.customAnswer = std::make_pair(10, 135);
-    for (QAction* level :
-         {window_->levelAction(Level::Beginner), window_->levelAction(Level::Custom),
-          window_->levelAction(Level::Advanced)}) {
+    for (QAction* level : {WindowAccess::levelAction(*window_, Level::Beginner),
+                           WindowAccess::levelAction(*window_, Level::Custom),
+                           WindowAccess::levelAction(*window_, Level::Advanced)}) {
         level->trigger();
         const int mines = game().mines();
         const render::Picture expected = quorvel::support::expectedClientArea(
@@ -158,7 +161,9 @@ TEST_F(WindowTest, ClientAreaIsExactlyItsPicturesInTheirPlaces) {
             {mines >= 100 ? 9 : mines / 10, mines >= 100 ? 9 : mines % 10}, {0, 0, 0},
             render::facePicture(Face::Normal, core::FaceSet::Yellow));
 
-        ASSERT_EQ(quorvel::support::compareWhole(screenImage(window_->clientArea()), expected), "")
+        ASSERT_EQ(quorvel::support::compareWhole(screenImage(WindowAccess::clientArea(*window_)),
+                                                 expected),
+                  "")
             << "side " << game().side();
     }
 }
@@ -176,7 +181,7 @@ TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
     EXPECT_EQ(captions,
               (QStringList{"&Nová", "-", "&Začátečník", "&Pokročilý", "&Expert", "&Vlastní pole...",
                            "-", "&Tvář", "-", "Nejlepší ča&sy...", "-", "&Konec"}));
-    EXPECT_EQ(window_->newAction()->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(WindowAccess::newAction(*window_)->shortcut(), QKeySequence(Qt::Key_F2));
 
     QStringList faces;
     for (QAction* item : menus[0]->menu()->actions()[7]->menu()->actions()) {
@@ -189,31 +194,31 @@ TEST_F(WindowTest, MenuTreeHasTheExactCaptionsShortcutAndMarks) {
     auto marked = [&] {
         QString marks;
         for (Level level : {Level::Beginner, Level::Advanced, Level::Expert, Level::Custom}) {
-            marks += window_->levelAction(level)->isChecked() ? 'x' : '.';
+            marks += WindowAccess::levelAction(*window_, level)->isChecked() ? 'x' : '.';
         }
         marks += ' ';
         for (const core::FaceSet set : core::kFaceSets) {
-            marks += window_->faceAction(set)->isChecked() ? 'x' : '.';
+            marks += WindowAccess::faceAction(*window_, set)->isChecked() ? 'x' : '.';
         }
         return marks;
     };
     EXPECT_EQ(marked(), QStringLiteral("x... x.."));
-    window_->levelAction(Level::Expert)->trigger();
+    WindowAccess::levelAction(*window_, Level::Expert)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
     // Choosing the marked level again keeps its mark.
-    window_->levelAction(Level::Expert)->trigger();
+    WindowAccess::levelAction(*window_, Level::Expert)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
     // Cancelling the custom dialog changes no mark.
-    window_->levelAction(Level::Custom)->trigger();
+    WindowAccess::levelAction(*window_, Level::Custom)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. x.."));
 
     const auto writes = records_.writes.size();
-    window_->faceAction(core::FaceSet::Alien)->trigger();
+    WindowAccess::faceAction(*window_, core::FaceSet::Alien)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
     EXPECT_EQ(records_.writes.size(), writes + 1);
     EXPECT_EQ(records_.writes.back().faceSet, core::FaceSet::Alien);
     // The marked face set again: no new game, no write, mark kept.
-    window_->faceAction(core::FaceSet::Alien)->trigger();
+    WindowAccess::faceAction(*window_, core::FaceSet::Alien)->trigger();
     EXPECT_EQ(marked(), QStringLiteral("..x. ..x"));
     EXPECT_EQ(records_.writes.size(), writes + 1);
 }
@@ -226,7 +231,7 @@ TEST_F(WindowTest, StartUpWritesOnceAndShowsAReadyGame) {
     EXPECT_EQ(places(), (std::array<std::optional<int>, 5>{0, 7, 0, 0, 0}));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     expectFieldShowsPicture();
-    EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_), render::boardPicture(4));
 }
 
 TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
@@ -235,7 +240,7 @@ TEST_F(WindowTest, LeftPressHoldsTheCellAndReleaseOpensIt) {
     EXPECT_EQ(game().heldCell(), (core::CellPos{3, 6}));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Surprised, core::FaceSet::Yellow));
     expectFieldShowsPicture();
-    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::grey(159));
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_).at(62, 51), render::grey(159));
 
     release(cell);
     EXPECT_EQ(game().board().at(3, 6), Cell::Opened);
@@ -253,7 +258,7 @@ TEST_F(WindowTest, DraggingOffTheBoardRaisesTheCellAndDraggingBackHoldsAgain) {
     EXPECT_FALSE(game().heldCell());
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
     // Nothing of the press is left on the board.
-    EXPECT_EQ(window_->fieldPicture().at(62, 51), render::boardPicture(4).at(62, 51));
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_).at(62, 51), render::boardPicture(4).at(62, 51));
 
     moveTo(QPointF(-30, -30));  // outside the surface: still captured, still no cell
     EXPECT_FALSE(game().heldCell());
@@ -307,10 +312,10 @@ TEST_F(WindowTest, FlagsMoveTheCounterAndMayOutnumberTheMines) {
 }
 
 TEST_F(WindowTest, MiddleButtonDoesNothing) {
-    const render::Picture before = window_->fieldPicture();
+    const render::Picture before = WindowAccess::fieldPicture(*window_);
     click(anchorPoint(3, 6), Qt::MiddleButton);
     EXPECT_EQ(game().board().at(3, 6), Cell::Covered);
-    EXPECT_EQ(window_->fieldPicture(), before);
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_), before);
     EXPECT_EQ(game().state(), GameState::Ready);
 }
 
@@ -318,7 +323,7 @@ TEST_F(WindowTest, FaceButtonStartsAGameOnlyWhenReleasedInsideItsHexagon) {
     click(anchorPoint(3, 6));
     ASSERT_NE(game().state(), GameState::Ready);
     const GameState playing = game().state();
-    QWidget* button = window_->faceButton();
+    QWidget* button = WindowAccess::faceButton(*window_);
 
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(16, 13));
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Pressed, core::FaceSet::Yellow));
@@ -338,12 +343,12 @@ TEST_F(WindowTest, FaceButtonStartsAGameOnlyWhenReleasedInsideItsHexagon) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(16, 13));
     EXPECT_EQ(game().state(), GameState::Ready);
     EXPECT_EQ(shownFace(), &render::facePicture(Face::Normal, core::FaceSet::Yellow));
-    EXPECT_EQ(window_->fieldPicture(), render::boardPicture(4));
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_), render::boardPicture(4));
 }
 
 TEST_F(WindowTest, F2StartsExactlyOneNewGame) {
     click(anchorPoint(3, 6));
-    QSignalSpy newGames(window_->newAction(), &QAction::triggered);
+    QSignalSpy newGames(WindowAccess::newAction(*window_), &QAction::triggered);
     QTest::keyClick(field(), Qt::Key_F2);
     EXPECT_EQ(newGames.count(), 1);
     EXPECT_EQ(game().state(), GameState::Ready);
@@ -372,10 +377,10 @@ TEST_F(WindowTest, EscThatWinsAsksForTheRecordBeforeMinimising) {
 }
 
 TEST_F(WindowTest, EscWithNothingHeldOnlyMinimises) {
-    const render::Picture before = window_->fieldPicture();
+    const render::Picture before = WindowAccess::fieldPicture(*window_);
     QTest::keyClick(field(), Qt::Key_Escape);
     EXPECT_TRUE(window_->isMinimized());
-    EXPECT_EQ(window_->fieldPicture(), before);
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_), before);
     EXPECT_EQ(game().state(), GameState::Ready);
 }
 
@@ -386,8 +391,10 @@ TEST_F(WindowTest, ClockDoesNotAdvanceWhileMinimised) {
     }
     ASSERT_EQ(game().seconds(), 1);
     // The window's own ticks, each a real timeout of its timer, without waiting.
-    const auto tick = [&] { ASSERT_TRUE(QMetaObject::invokeMethod(&window_->timer(), "timeout")); };
-    ASSERT_TRUE(window_->timer().isActive());
+    const auto tick = [&] {
+        ASSERT_TRUE(QMetaObject::invokeMethod(&WindowAccess::timer(*window_), "timeout"));
+    };
+    ASSERT_TRUE(WindowAccess::timer(*window_).isActive());
     window_->showMinimized();
     tick();
     tick();
@@ -399,7 +406,7 @@ TEST_F(WindowTest, ClockDoesNotAdvanceWhileMinimised) {
 }
 
 TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
-    window_->levelAction(Level::Advanced)->trigger();
+    WindowAccess::levelAction(*window_, Level::Advanced)->trigger();
     const auto writes = records_.writes.size();
     QSignalSpy quitting(window_.get(), &MainWindow::quitting);
     window_->close();
@@ -407,15 +414,15 @@ TEST_F(WindowTest, ClosingTheWindowRunsQuitWhichWritesOnce) {
     ASSERT_EQ(records_.writes.size(), writes + 1);
     EXPECT_EQ(records_.writes.back().level, Level::Advanced);
     EXPECT_EQ(records_.writes.back().side, 6);
-    window_->quitAction()->trigger();
+    testing::menuItem(*window_, texts::kQuit)->trigger();
     EXPECT_EQ(records_.writes.size(), writes + 1);
 }
 
 TEST_F(WindowTest, WritesStoreTheBoardAndFaceSetTheMovesChose) {
     records_.customAnswer = {6, 20};
-    window_->levelAction(Level::Custom)->trigger();
+    WindowAccess::levelAction(*window_, Level::Custom)->trigger();
     EXPECT_EQ(records_.writes.size(), 1u) << "choosing a board writes nothing";
-    window_->faceAction(core::FaceSet::DarkRed)->trigger();
+    WindowAccess::faceAction(*window_, core::FaceSet::DarkRed)->trigger();
     ASSERT_EQ(records_.writes.size(), 2u);
     const auto expectChosen = [&] {
         const settings::StoredSettings& written = records_.writes.back();
@@ -427,8 +434,8 @@ TEST_F(WindowTest, WritesStoreTheBoardAndFaceSetTheMovesChose) {
     expectChosen();
     // A custom dialog cancelled and a new game change nothing that is stored.
     records_.customAnswer.reset();
-    window_->levelAction(Level::Custom)->trigger();
-    window_->newAction()->trigger();
+    WindowAccess::levelAction(*window_, Level::Custom)->trigger();
+    WindowAccess::newAction(*window_)->trigger();
     window_->close();
     ASSERT_EQ(records_.writes.size(), 3u);
     expectChosen();
@@ -449,7 +456,7 @@ TEST_F(WindowTest, AboutBoxShowsItsTitleAndFiveLinesAndChangesNothing) {
         ASSERT_EQ(box->buttons().size(), 1);
         box->buttons().first()->click();
     });
-    window_->aboutAction()->trigger();
+    testing::menuItem(*window_, texts::kAbout)->trigger();
     EXPECT_EQ(title, QStringLiteral("O hře Quorvel v1.2"));
     EXPECT_TRUE(information);
     ASSERT_EQ(lines.size(), 5);
@@ -466,7 +473,7 @@ TEST_F(WindowTest, MovesInsideTheHeldCellRepaintNothing) {
     press(cell);
     QCoreApplication::processEvents();
     PaintSpy fieldPaints(field());
-    PaintSpy facePaints(window_->faceButton());
+    PaintSpy facePaints(WindowAccess::faceButton(*window_));
     for (int dx = -3; dx <= 3; ++dx) {
         moveTo(cell + QPointF(dx, 2));
     }
@@ -505,7 +512,7 @@ BoardCanvas::Clock stillClock() {
 TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells) {
     ASSERT_EQ(game().side(), 10);
     QCoreApplication::processEvents();
-    window_->boardCanvas().setClock(frameEveryReading());
+    WindowAccess::setDrawingClock(*window_, frameEveryReading());
     PaintSpy paints(field());
     click(anchorPoint(18, 27));
     ASSERT_EQ(game().board().at(0, 9), Cell::CoveredMine);
@@ -525,7 +532,7 @@ TEST_F(FloodWindowTest, FillShowsWhileItSpreadsAndEachRefreshCoversOnlyNewCells)
 
 TEST_F(FloodWindowTest, FillWithinAFrameReachesTheScreenOnceInAFewRectangles) {
     QCoreApplication::processEvents();
-    window_->boardCanvas().setClock(stillClock());
+    WindowAccess::setDrawingClock(*window_, stillClock());
     PaintSpy paints(field());
     click(anchorPoint(18, 27));
     ASSERT_EQ(game().state(), GameState::Won);
@@ -536,6 +543,26 @@ TEST_F(FloodWindowTest, FillWithinAFrameReachesTheScreenOnceInAFewRectangles) {
     ASSERT_EQ(paints.regions.size(), 1u);
     EXPECT_LE(paints.regions[0].rectCount(), kMostUploadRects);
     EXPECT_TRUE(paints.regions[0].contains(QRect(0, 0, 336, 310)));
+    expectFieldShowsPicture();
+}
+
+// A machine on which each cell takes a quarter of a frame: a move that opens
+// many cells takes many frames, though no cell takes one.
+BoardCanvas::Clock quarterFrameEveryReading() {
+    return [now = std::chrono::steady_clock::time_point{}]() mutable {
+        return now += BoardCanvas::kFrame / 4;
+    };
+}
+
+TEST_F(FloodWindowTest, FillLongerThanAFrameShowsWhileItSpreadsThoughNoCellTakesAFrame) {
+    QCoreApplication::processEvents();
+    WindowAccess::setDrawingClock(*window_, quarterFrameEveryReading());
+    PaintSpy paints(field());
+    click(anchorPoint(18, 27));
+    ASSERT_EQ(game().state(), GameState::Won);
+    // The wait for a showing runs from the first cell drawn since the last one,
+    // not from the newest: some 300 opened cells take some 75 frames.
+    EXPECT_GT(paints.regions.size(), 20u);
     expectFieldShowsPicture();
 }
 
@@ -553,12 +580,13 @@ class CrowdedWindowTest : public WindowTest {
 TEST_F(CrowdedWindowTest, LossShowsEveryMineInOnePaintOfAFewRectanglesAndNothingElse) {
     ASSERT_EQ(game().side(), 10);
     QCoreApplication::processEvents();
-    window_->boardCanvas().setClock(stillClock());
+    WindowAccess::setDrawingClock(*window_, stillClock());
     PaintSpy paints(field());
-    render::Picture before = window_->fieldPicture();
+    render::Picture before = WindowAccess::fieldPicture(*window_);
     std::vector<std::pair<int, int>> drawn;
-    window_->boardCanvas().watchDrawing(
-        [&drawn](core::CellPos cell, core::CellLook, int) { drawn.emplace_back(cell.c, cell.r); });
+    WindowAccess::watchDrawing(*window_, [&drawn](core::CellPos cell, core::CellLook, int) {
+        drawn.emplace_back(cell.c, cell.r);
+    });
     for (int r = 0; r < 19 && game().state() != GameState::Lost; ++r) {
         for (int c = 0; c < 19 && game().state() != GameState::Lost; ++c) {
             if (game().board().at(c, r) != Cell::Covered &&
@@ -568,7 +596,7 @@ TEST_F(CrowdedWindowTest, LossShowsEveryMineInOnePaintOfAFewRectanglesAndNothing
             // The press shows the cell held; the release is the move.
             press(anchorPoint(c, r));
             QCoreApplication::processEvents();
-            before = window_->fieldPicture();
+            before = WindowAccess::fieldPicture(*window_);
             paints.regions.clear();
             drawn.clear();
             release(anchorPoint(c, r));
@@ -582,7 +610,7 @@ TEST_F(CrowdedWindowTest, LossShowsEveryMineInOnePaintOfAFewRectanglesAndNothing
     ASSERT_EQ(paints.regions.size(), 1u);
     const QRegion painted = paints.regions[0];
     EXPECT_LE(painted.rectCount(), kMostUploadRects);
-    const render::Picture after = window_->fieldPicture();
+    const render::Picture after = WindowAccess::fieldPicture(*window_);
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x < after.width(); ++x) {
             if (after.at(x, y) != before.at(x, y)) {
@@ -605,10 +633,28 @@ TEST_F(WindowTest, WinningAFixedLevelAsksForTheRecord) {
     EXPECT_EQ(places()[0], 0);
     EXPECT_EQ(places()[1], 0);
     // A won board takes no more clicks.
-    const render::Picture after = window_->fieldPicture();
+    const render::Picture after = WindowAccess::fieldPicture(*window_);
     click(anchorPoint(3, 0), Qt::RightButton);
-    EXPECT_EQ(window_->fieldPicture(), after);
+    EXPECT_EQ(WindowAccess::fieldPicture(*window_), after);
     expectFieldShowsPicture();
+}
+
+// Another game wrote a better time to the file while this one was played: the
+// record check goes by the file as it is at the win, so this game's time, a
+// record only against the table it read at start-up, asks for no name and
+// overwrites nothing.
+TEST_F(WindowTest, AWinIsARecordOnlyAgainstTheFilesBestTimesAtThatMoment) {
+    settings::BestTimes meanwhile;
+    meanwhile.setRecord(Level::Beginner, 0, QStringLiteral("Druhá hra"));
+    records_.fileTimes = meanwhile;
+    const std::size_t writesBefore = records_.writes.size();
+    testing::playToWin(*window_);
+    ASSERT_EQ(game().state(), GameState::Won);
+    EXPECT_TRUE(records_.records.empty()) << "asked for a name against 999 seconds";
+    EXPECT_EQ(records_.writes.size(), writesBefore);
+    window_->quit();
+    ASSERT_EQ(records_.writes.size(), writesBefore + 1);
+    EXPECT_EQ(records_.writes.back().bestTimes.best(Level::Beginner), 0);
 }
 
 // A kernel without Landlock, simulated by asking for none: start-up fences

@@ -114,9 +114,9 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
     {
         auto window = start();
         ASSERT_TRUE(QFile::exists(path_)) << "start-up creates the file";
-        EXPECT_EQ(window->game().side(), 4);
-        window->levelAction(Level::Expert)->trigger();
-        window->faceAction(core::FaceSet::DarkRed)->trigger();
+        EXPECT_EQ(WindowAccess::game(*window).side(), 4);
+        WindowAccess::levelAction(*window, Level::Expert)->trigger();
+        WindowAccess::faceAction(*window, core::FaceSet::DarkRed)->trigger();
         window->move(57, 43);
         window->close();
     }
@@ -125,13 +125,13 @@ TEST_F(PersistenceTest, LevelFaceSetAndPositionSurviveARestart) {
         << written.data();
 
     auto window = start();
-    EXPECT_EQ(window->game().side(), 8);
-    EXPECT_EQ(window->game().mines(), 49);
-    EXPECT_EQ(window->game().levelMark(), Level::Expert);
-    EXPECT_EQ(window->game().faceSet(), core::FaceSet::DarkRed);
-    EXPECT_TRUE(window->faceAction(core::FaceSet::DarkRed)->isChecked());
+    EXPECT_EQ(WindowAccess::game(*window).side(), 8);
+    EXPECT_EQ(WindowAccess::game(*window).mines(), 49);
+    EXPECT_EQ(WindowAccess::game(*window).levelMark(), Level::Expert);
+    EXPECT_EQ(WindowAccess::game(*window).faceSet(), core::FaceSet::DarkRed);
+    EXPECT_TRUE(WindowAccess::faceAction(*window, core::FaceSet::DarkRed)->isChecked());
     EXPECT_EQ(window->pos(), QPoint(57, 43));
-    EXPECT_EQ(window->clientArea()->size(), QSize(286, 307));
+    EXPECT_EQ(WindowAccess::clientArea(*window)->size(), QSize(286, 307));
 }
 
 TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginner) {
@@ -139,19 +139,19 @@ TEST_F(PersistenceTest, CustomBoardSurvivesARestartAndABadPairFallsBackToBeginne
     writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=10\r\nMines=135\r\nFace=2\r\n");
     {
         auto window = start();
-        EXPECT_EQ(window->game().side(), 10);
-        EXPECT_EQ(window->game().mines(), 135);
-        EXPECT_TRUE(window->levelAction(Level::Custom)->isChecked());
-        EXPECT_FALSE(window->levelAction(Level::Beginner)->isChecked());
-        EXPECT_EQ(window->panel()->place(PanelPlace::CounterTens), 9);
-        EXPECT_EQ(window->panel()->place(PanelPlace::CounterOnes), 9);
+        EXPECT_EQ(WindowAccess::game(*window).side(), 10);
+        EXPECT_EQ(WindowAccess::game(*window).mines(), 135);
+        EXPECT_TRUE(WindowAccess::levelAction(*window, Level::Custom)->isChecked());
+        EXPECT_FALSE(WindowAccess::levelAction(*window, Level::Beginner)->isChecked());
+        EXPECT_EQ(WindowAccess::place(*WindowAccess::panel(*window), PanelPlace::CounterTens), 9);
+        EXPECT_EQ(WindowAccess::place(*WindowAccess::panel(*window), PanelPlace::CounterOnes), 9);
     }
     writeAll(path_, "[Quorvel]\r\nDifficulty=3\r\nSize=4\r\nMines=1\r\n");
     auto window = start();
-    EXPECT_EQ(window->game().side(), 4);
-    EXPECT_EQ(window->game().mines(), 7);
-    EXPECT_TRUE(window->levelAction(Level::Beginner)->isChecked());
-    EXPECT_FALSE(window->levelAction(Level::Custom)->isChecked());
+    EXPECT_EQ(WindowAccess::game(*window).side(), 4);
+    EXPECT_EQ(WindowAccess::game(*window).mines(), 7);
+    EXPECT_TRUE(WindowAccess::levelAction(*window, Level::Beginner)->isChecked());
+    EXPECT_FALSE(WindowAccess::levelAction(*window, Level::Custom)->isChecked());
 }
 
 TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
@@ -163,16 +163,18 @@ TEST_F(PersistenceTest, ARecordIsNamedShownStoredAndReadBack) {
     int seconds = -1;
     {
         auto window = start();
-        ASSERT_EQ(window->game().levelMark(), Level::Advanced);
+        ASSERT_EQ(WindowAccess::game(*window).levelMark(), Level::Advanced);
         // Behind the dialogs the board already shows the won game, flags and all.
         bool boardShown = false;
         DialogAnswerer answers(QStringLiteral("Žofie"), [&] {
-            const QImage onScreen = testing::screenImage(window->fieldSurface());
-            boardShown = quorvel::support::compareWhole(onScreen, window->fieldPicture()).empty();
+            const QImage onScreen = testing::screenImage(WindowAccess::fieldSurface(*window));
+            boardShown =
+                quorvel::support::compareWhole(onScreen, WindowAccess::fieldPicture(*window))
+                    .empty();
         });
         playToWin(*window);
-        ASSERT_EQ(window->game().state(), GameState::Won);
-        seconds = window->game().seconds();
+        ASSERT_EQ(WindowAccess::game(*window).state(), GameState::Won);
+        seconds = WindowAccess::game(*window).seconds();
         EXPECT_EQ(answers.seen, (QStringList{QStringLiteral("name:") +
                                                  dialogs::NameDialog::promptText(Level::Advanced),
                                              QStringLiteral("table")}));
@@ -199,18 +201,19 @@ TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForStoresTheRecordWithTheName
         QFile::remove(path_);
         {
             auto window = start();
-            window->levelAction(Level::Advanced)->trigger();
+            WindowAccess::levelAction(*window, Level::Advanced)->trigger();
             DialogAnswerer answers(QStringLiteral("Pozdě"), [&] {
                 auto* field = QApplication::activeModalWidget()->findChild<QLineEdit*>();
                 quorvel::support::typeText(field, typed);
                 window->quit();
             });
             playToWin(*window);
-            ASSERT_EQ(window->game().state(), GameState::Won);
+            ASSERT_EQ(WindowAccess::game(*window).state(), GameState::Won);
             EXPECT_EQ(answers.seen.size(), 1) << answers.seen.join(QLatin1Char(',')).toStdString();
             const QByteArray written = readAll(path_);
             EXPECT_TRUE(written.contains("Difficulty=1\r\n")) << "the quit wrote the settings";
-            EXPECT_TRUE(written.contains("Time2=" + QByteArray::number(window->game().seconds())))
+            EXPECT_TRUE(written.contains("Time2=" +
+                                         QByteArray::number(WindowAccess::game(*window).seconds())))
                 << written.data();
         }
         start();
@@ -221,7 +224,7 @@ TEST_F(PersistenceTest, QuittingWhileTheNameIsAskedForStoresTheRecordWithTheName
 
 TEST_F(PersistenceTest, ANewFileCentresTheWindowAsItOpensAndKeepsTheHalfPixel) {
     auto window = start();
-    ASSERT_EQ(window->game().side(), 4);
+    ASSERT_EQ(WindowAccess::game(*window).side(), 4);
     // The beginner window as it opened, on the primary monitor's usable area. Its
     // frame is not known before it is shown: the size inside the frame counts.
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
@@ -283,13 +286,13 @@ TEST_F(PersistenceTest, AnUnusableLocationNeverStopsTheGameAndIsReportedOnce) {
         window.restoreSettings();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        EXPECT_EQ(window.game().side(), 4);
-        EXPECT_EQ(window.game().state(), GameState::Ready);
-        window.faceAction(core::FaceSet::Alien)->trigger();
-        window.levelAction(Level::Advanced)->trigger();
-        QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {},
+        EXPECT_EQ(WindowAccess::game(window).side(), 4);
+        EXPECT_EQ(WindowAccess::game(window).state(), GameState::Ready);
+        WindowAccess::faceAction(window, core::FaceSet::Alien)->trigger();
+        WindowAccess::levelAction(window, Level::Advanced)->trigger();
+        QTest::mouseClick(WindowAccess::fieldSurface(window), Qt::LeftButton, {},
                           testing::anchorPoint(5, 10).toPoint());
-        EXPECT_EQ(window.game().state(), GameState::Running);
+        EXPECT_EQ(WindowAccess::game(window).state(), GameState::Running);
         window.close();
     }
     EXPECT_EQ(readAll(blocker), QByteArray("not a directory"));

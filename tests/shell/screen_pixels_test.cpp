@@ -82,14 +82,15 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
                     [](int x, int y) { return core::faceButtonMaskAt(x, y) ? kHexagon : -1; });
     // What the game is handed, turned into the thing it selects.
     int selected = -1;
-    window.fieldSurface()->setPicture(&board);
-    window.fieldSurface()->setMouse({[&](int, double x, double y) {
-                                         selected = cellNumber(core::cellUnderPointer(kSide, x, y));
-                                     },
-                                     {},
-                                     {}});
-    window.faceButton()->setPicture(&face);
-    window.faceButton()->setMouse(
+    WindowAccess::fieldSurface(window)->setPicture(&board);
+    WindowAccess::fieldSurface(window)->setMouse({[&](int, double x, double y) {
+                                                      selected = cellNumber(
+                                                          core::cellUnderPointer(kSide, x, y));
+                                                  },
+                                                  {},
+                                                  {}});
+    WindowAccess::faceButton(window)->setPicture(&face);
+    WindowAccess::faceButton(window)->setMouse(
         {[&](int, double x, double y) { selected = core::onFaceButton(x, y) ? kHexagon : -1; },
          {},
          {}});
@@ -101,8 +102,8 @@ TEST(ScreenPixels, EveryScreenPixelSelectsWhatIsPaintedOnIt) {
     int wrong = 0;
     int unpainted = 0;
     QString firstWrong;
-    for (const QWidget* surface : {static_cast<QWidget*>(window.fieldSurface()),
-                                   static_cast<QWidget*>(window.faceButton())}) {
+    for (const QWidget* surface : {static_cast<QWidget*>(WindowAccess::fieldSurface(window)),
+                                   static_cast<QWidget*>(WindowAccess::faceButton(window))}) {
         // The surface's screen pixels and one more all round.
         const QRectF on = QRectF(surface->mapTo(&window, QPoint(0, 0)), surface->size());
         for (int y = int(std::floor(on.top() * ratio)) - 1; y <= on.bottom() * ratio; ++y) {
@@ -159,20 +160,23 @@ TEST(ScreenPixels, TheClientAreaAroundTheBoardFollowsTheSameRule) {
     const double ratio = window.devicePixelRatioF();
     const QImage shot = testing::grabImage(&window);
 
-    const Panel& panel = *window.panel();
-    const auto glyph = [&](PanelPlace place) { return panel.place(place).value_or(0); };
+    const Panel& panel = *WindowAccess::panel(window);
+    const auto glyph = [&](PanelPlace place) {
+        return WindowAccess::place(panel, place).value_or(0);
+    };
     const render::Picture client = support::expectedClientArea(
-        window.fieldPicture(), {glyph(PanelPlace::CounterTens), glyph(PanelPlace::CounterOnes)},
+        WindowAccess::fieldPicture(window),
+        {glyph(PanelPlace::CounterTens), glyph(PanelPlace::CounterOnes)},
         {glyph(PanelPlace::ClockHundreds), glyph(PanelPlace::ClockTens),
          glyph(PanelPlace::ClockOnes)},
-        *window.faceButton()->picture());
-    const QPoint origin = window.clientArea()->mapTo(&window, QPoint(0, 0));
-    const QRect area(origin, window.clientArea()->size());
+        *WindowAccess::faceButton(window)->picture());
+    const QPoint origin = WindowAccess::clientArea(window)->mapTo(&window, QPoint(0, 0));
+    const QRect area(origin, WindowAccess::clientArea(window)->size());
     ASSERT_EQ(area.size(), QSize(client.width(), client.height()));
     QList<QRect> widgets{area};
-    for (const QWidget* part : {static_cast<const QWidget*>(window.fieldSurface()),
-                                static_cast<const QWidget*>(window.panel()),
-                                static_cast<const QWidget*>(window.faceButton())}) {
+    for (const QWidget* part : {static_cast<const QWidget*>(WindowAccess::fieldSurface(window)),
+                                static_cast<const QWidget*>(WindowAccess::panel(window)),
+                                static_cast<const QWidget*>(WindowAccess::faceButton(window))}) {
         widgets.append(QRect(part->mapTo(&window, QPoint(0, 0)), part->size()));
     }
 

@@ -2,8 +2,12 @@
 // Helpers for driving the real main window with real Qt events on the offscreen
 // platform.
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -20,6 +24,7 @@
 #include "shell/main_window.h"
 #include "shell/surfaces.h"
 #include "tests/support/cells.h"
+#include "tests/support/window_access.h"
 
 namespace quorvel::shell::testing {
 
@@ -45,7 +50,12 @@ class FakeRecords : public settings::SettingsStore, public dialogs::GameDialogs 
         writes.push_back(settings);
         return settings.bestTimes;
     }
-    settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override { return mine; }
+    // What the file holds now where another game has written meanwhile; else
+    // the file holds this game's table.
+    std::optional<settings::BestTimes> fileTimes;
+    settings::BestTimes bestTimesNow(const settings::BestTimes& mine) override {
+        return fileTimes.value_or(mine);
+    }
 
     void setDialogParent(QWidget* window) override { parent = window; }
     void prepareNameEntry(const QString&) override {}
@@ -80,6 +90,18 @@ class FixedPointRandom : public core::RandomSource {
     int next_ = 0;
 };
 
+// The menu item with this caption, found where the player finds it: in the
+// window's menus.
+inline QAction* menuItem(QMainWindow& window, const char16_t* caption) {
+    for (QAction* action : window.menuBar()->findChildren<QAction*>()) {
+        if (action->text() == QString::fromUtf16(caption)) {
+            return action;
+        }
+    }
+    ADD_FAILURE() << "no menu item " << QString::fromUtf16(caption).toStdString();
+    return nullptr;
+}
+
 // The window's picture of a widget as an image at device pixels.
 inline QImage grabImage(QWidget* widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -109,8 +131,9 @@ inline QPointF anchorPoint(int c, int r) {
 
 // Wins the window's game with real left clicks on the board surface.
 inline void playToWin(MainWindow& window) {
-    quorvel::support::playToWin(window.game(), [&](int c, int r) {
-        QTest::mouseClick(window.fieldSurface(), Qt::LeftButton, {}, anchorPoint(c, r).toPoint());
+    quorvel::support::playToWin(WindowAccess::game(window), [&](int c, int r) {
+        QTest::mouseClick(WindowAccess::fieldSurface(window), Qt::LeftButton, {},
+                          anchorPoint(c, r).toPoint());
     });
 }
 

@@ -56,8 +56,8 @@ TEST(TwoGames, TheGameThatQuitsLastKeepsWhatTheOtherChanged) {
         testing::FakeRecords dialogs;
         MainWindow window(random, store, dialogs);
         window.restoreSettings();
-        window.faceAction(core::FaceSet::Alien)->trigger();
-        window.levelAction(core::Level::Expert)->trigger();
+        WindowAccess::faceAction(window, core::FaceSet::Alien)->trigger();
+        WindowAccess::levelAction(window, core::Level::Expert)->trigger();
         window.close();
     }
 

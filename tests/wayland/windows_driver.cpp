@@ -24,8 +24,11 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_pixels.h"
+#include "tests/support/wayland_globals.h"
+#include "tests/support/window_access.h"
 
 using namespace quorvel;
+using shell::WindowAccess;
 
 namespace {
 
@@ -46,7 +49,7 @@ const char* titleBarName(dialogs::TitleBar bar) {
 // (X, Y) by the pixel rule, or "none".
 void answer(shell::MainWindow& window, const char* line) {
     const double ratio = window.devicePixelRatioF();
-    const QWidget* field = window.fieldSurface();
+    const QWidget* field = WindowAccess::fieldSurface(window);
     const QPoint at = field->mapTo(&window, QPoint(0, 0));
     int x = 0;
     int y = 0;
@@ -58,7 +61,7 @@ void answer(shell::MainWindow& window, const char* line) {
                     shell::pixels::firstDevicePixel(at.x() + field->width(), ratio),
                     shell::pixels::firstDevicePixel(at.y() + field->height(), ratio));
     } else if (std::sscanf(line, "paints %d %d", &x, &y) == 2) {
-        const int side = window.game().side();
+        const int side = WindowAccess::game(window).side();
         const auto cell = core::cellAtMapPoint(
             side, shell::pixels::windowPixelAt(x, ratio) - at.x() - core::kFrameWidth,
             shell::pixels::windowPixelAt(y, ratio) - at.y() - core::kFrameWidth);
@@ -102,12 +105,12 @@ int main(int argc, char** argv) {
     }
     std::printf("title-bar %s\nfractional-offered %s\nratio %g\n%s\n",
                 titleBarName(dialogs::sessionTitleBar()),
-                dialogs::askCompositor().fractionalScale ? "yes" : "no", window.devicePixelRatioF(),
-                exposed ? "shown" : "not exposed");
+                support::offersFractionalScale(dialogs::compositorGlobals()) ? "yes" : "no",
+                window.devicePixelRatioF(), exposed ? "shown" : "not exposed");
     std::fflush(stdout);
 
     // Every cell the game draws as the compositor's pointer presses it.
-    window.boardCanvas().watchDrawing([](core::CellPos cell, core::CellLook, int) {
+    WindowAccess::watchDrawing(window, [](core::CellPos cell, core::CellLook, int) {
         std::printf("drawn %d %d\n", cell.c, cell.r);
         std::fflush(stdout);
     });

@@ -1,6 +1,6 @@
 // Where the window opens for a stored position, and what a later write stores.
 
-#include "shell/window_placement.h"
+#include "shell/placement_rule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #pragma once
-// Where the window opens for the position the settings file holds, and which
-// position a later write stores.
+// The placement rule, which decides: where the window opens for the position
+// the settings file holds, and which position a later write stores. Plain
+// values in and out; placed_window.h applies it to the window.
 
 #include <QList>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "shell/window_placement.h"
+#include "shell/placement_rule.h"
 
 #include <algorithm>
 #include <cmath>
