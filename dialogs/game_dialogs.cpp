@@ -1,11 +1,55 @@
 #include "dialogs/game_dialogs.h"
 
+#include <QEvent>
+
 #include "dialogs/best_times_dialog.h"
 #include "dialogs/custom_dialog.h"
 #include "dialogs/name_dialog.h"
 #include "dialogs/toolkit_texts.h"
 
 namespace quorvel::dialogs {
+
+namespace {
+// Hides `leaving` once `coming` has painted, so that the display shows `coming`
+// before `leaving` goes. Owned by `coming`; gone once it has done its work.
+class HandOver : public QObject {
+  public:
+    HandOver(QWidget& coming, QWidget& leaving) : QObject(&coming), leaving_(&leaving) {
+        coming.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued: the paint reaches the display first.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (leaving_ != nullptr) {
+                        leaving_->hide();
+                    }
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> leaving_;
+};
+}  // namespace
+
+Dialogs::Dialogs() {
+    nameLeaves_.setSingleShot(true);
+    nameLeaves_.setInterval(0);
+    QObject::connect(&nameLeaves_, &QTimer::timeout, [this] {
+        if (name_dialog_ != nullptr) {
+            name_dialog_->hide();
+        }
+    });
+}
 
 Dialogs::~Dialogs() {
     for (QWidget* dialog :
@@ -47,7 +91,9 @@ void Dialogs::prepareNameEntry(const QString& holder) {
 QString Dialogs::askName(core::Level level) {
     NameDialog& dialog = nameDialog();
     dialog.setPrompt(level);
-    return dialog.askName();
+    const QString name = dialog.askName(NameDialog::WhenAnswered::Stay);
+    nameLeaves_.start();
+    return name;
 }
 
 QString Dialogs::typedName() const {
@@ -56,7 +102,12 @@ QString Dialogs::typedName() const {
 
 void Dialogs::showBestTimes(settings::BestTimes& table, const std::function<void()>& afterReset) {
     afterReset_ = afterReset;
-    bestTimesDialog(table).showTable();
+    BestTimesDialog& dialog = bestTimesDialog(table);
+    if (nameLeaves_.isActive() && name_dialog_ != nullptr) {
+        nameLeaves_.stop();
+        new HandOver(dialog, *name_dialog_);
+    }
+    dialog.showTable();
 }
 
 void Dialogs::askCustomBoard(int side, int mines, const std::function<void(int, int)>& confirm) {

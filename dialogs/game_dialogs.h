@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -45,10 +46,15 @@ class GameDialogs {
 };
 
 // The real dialogs, each created on first use and then only shown and hidden;
-// the first one made loads Qt's Czech texts (useToolkitTexts).
+// the first one made loads Qt's Czech texts (useToolkitTexts). An answered name
+// dialog stays on the screen until the best-times table that follows it is there
+// too, or else until the event loop runs again: the focus passes from the one to
+// the other and never to the game's window between them. (Qt asks a desktop to
+// activate a window as it gets the focus; when a dialog takes the focus before
+// that request is handled, a desktop such as sway marks the window urgent.)
 class Dialogs final : public GameDialogs {
   public:
-    Dialogs() = default;
+    Dialogs();
     ~Dialogs() override;
     Dialogs(const Dialogs&) = delete;
     Dialogs& operator=(const Dialogs&) = delete;
@@ -74,6 +80,9 @@ class Dialogs final : public GameDialogs {
     QPointer<NameDialog> name_dialog_;
     QPointer<BestTimesDialog> best_times_dialog_;
     QPointer<CustomDialog> custom_dialog_;
+    // Hides the answered name dialog once the event loop runs, unless the table
+    // takes over first.
+    QTimer nameLeaves_;
 };
 
 }  // namespace quorvel::dialogs

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "dialogs/dialog_fonts.h"
@@ -87,13 +88,38 @@ void NameDialog::prepare(const QString& holder) {
     holder_ = holder;
 }
 
-QString NameDialog::askName() {
-    if (exec() != QDialog::Accepted) {
+QString NameDialog::askName(WhenAnswered whenAnswered) {
+    const int answer = whenAnswered == WhenAnswered::Hide ? exec() : execStaying();
+    if (answer != QDialog::Accepted) {
         return {};
     }
     // Left as it was, the field stands for the holder's whole name, even when it
     // shows only the start of a long one.
     return nameField_->isModified() ? nameField_->text() : holder_;
+}
+
+int NameDialog::execStaying() {
+    setResult(QDialog::Rejected);
+    setAttribute(Qt::WA_ShowModal, true);
+    show();
+    QPointer<NameDialog> alive(this);
+    QEventLoop loop;
+    stayingLoop_ = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    if (alive.isNull()) {
+        return QDialog::Rejected;
+    }
+    stayingLoop_ = nullptr;
+    return result();
+}
+
+void NameDialog::done(int result) {
+    if (stayingLoop_ != nullptr) {
+        setResult(result);
+        stayingLoop_->exit();
+        return;
+    }
+    QDialog::done(result);
 }
 
 QString NameDialog::typedName() const {

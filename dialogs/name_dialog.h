@@ -4,6 +4,7 @@
 // the name written to the settings file is the name the player saw.
 
 #include <QDialog>
+#include <QEventLoop>
 #include <QString>
 #include <QValidator>
 
@@ -39,21 +40,31 @@ class NameDialog : public QDialog {
     // selected with the cursor at its start, so that typing replaces it. A very
     // long name is shown cut.
     void prepare(const QString& holder);
+    // Whether the dialog leaves the screen as it is answered, or stays there, still
+    // modal, until its owner hides it.
+    enum class WhenAnswered { Hide, Stay };
     // Shows the dialog modally and returns the name as typed (it may be empty),
     // or the holder's whole name when the field was left untouched;
     // closing the dialog by its window frame gives an empty name. "OK", Enter and
     // Esc all take the name.
-    QString askName();
+    QString askName(WhenAnswered whenAnswered = WhenAnswered::Hide);
     // What the player has typed into the field so far; empty when the field was
     // left as prepare() filled it.
     QString typedName() const;
 
   protected:
+    // An answer that stays on screen ends the dialog's loop and leaves it shown.
+    void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Like exec(), but the dialog is still shown when it returns.
+    int execStaying();
     void selectWholeName();
+
+    // The loop of an answer that stays on screen, while it runs.
+    QEventLoop* stayingLoop_ = nullptr;
 
     QString holder_;
     QLabel* promptLabel_;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -300,6 +301,71 @@ TEST_F(DialogTest, NameFieldTakesOnlyWhatTheFileCanStore) {
     EXPECT_EQ(validator.validate(c1, position), QValidator::Invalid);
     QString czech = QStringLiteral("Příliš žluťoučký kůň");
     EXPECT_EQ(validator.validate(czech, position), QValidator::Acceptable);
+}
+
+// Whether a best-times table was on the screen as a dialog left it.
+class LeavingWatch : public QObject {
+  public:
+    explicit LeavingWatch(QWidget& leaving) { leaving.installEventFilter(this); }
+    int hidden = 0;
+    bool tableShownThen = false;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) {
+            ++hidden;
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            tableShownThen = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
+                return qobject_cast<BestTimesDialog*>(window) != nullptr && window->isVisible();
+            });
+        }
+        return false;
+    }
+};
+
+// The answered name dialog leaves the screen only once the table after it is
+// there, so that the focus goes from the one to the other and never to the game's
+// window between them; with no table after it, it leaves when the loop runs again.
+TEST_F(DialogTest, AnsweredNameLeavesOnceTheTableIsShown) {
+    QWidget window;
+    Dialogs dialogs;
+    dialogs.setDialogParent(&window);
+    BestTimes table;
+    QWidget* name = nullptr;
+    const auto answerName = [&] {
+        dialogs.prepareNameEntry(QStringLiteral("Eva"));
+        support::whenModalShown([&](QWidget* dialog) {
+            name = dialog;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        EXPECT_EQ(dialogs.askName(Level::Beginner), QStringLiteral("Eva"));
+        ASSERT_NE(name, nullptr);
+        EXPECT_TRUE(name->isVisible()) << "the name dialog left before the table came";
+    };
+
+    answerName();
+    const LeavingWatch watch(*name);
+    // The table is answered once the name dialog has left (or after Qt Test's wait).
+    bool tableShown = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<BestTimesDialog*>(window); shown && shown->isVisible()) {
+                tableShown = true;
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !name->isVisible(); }))
+                    << "the name dialog stays over the table";
+                shown->accept();
+            }
+        }
+    });
+    dialogs.showBestTimes(table, [] {});
+    ASSERT_TRUE(tableShown);
+    EXPECT_FALSE(name->isVisible());
+    EXPECT_EQ(watch.hidden, 1);
+    EXPECT_TRUE(watch.tableShownThen) << "the name dialog left before the table was shown";
+
+    answerName();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !name->isVisible(); }))
+        << "with no table after it, the name dialog stays";
 }
 
 TEST_F(DialogTest, NameFieldRefusesControlCharactersUpToTheirEdges) {

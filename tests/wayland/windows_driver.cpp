@@ -11,7 +11,9 @@
 #include <QTest>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "core/game.h"
 #include "core/geometry.h"
 #include "core/random_source.h"
 #include "dialogs/best_times_dialog.h"
@@ -44,9 +46,29 @@ const char* titleBarName(dialogs::TitleBar bar) {
     return "?";
 }
 
+// The cell a player who knows the mines opens next: the middle one on a new board,
+// then every covered cell without a mine, column by column; none once the game is
+// over.
+std::optional<core::CellPos> nextSafeCell(const core::Game& game) {
+    const int side = game.side();
+    if (game.state() == core::GameState::Ready) {
+        return core::CellPos{side - 1, 2 * side - 2};
+    }
+    std::optional<core::CellPos> next;
+    if (game.state() == core::GameState::Running) {
+        core::forEachCell(side, [&](core::CellPos cell) {
+            if (!next && game.board().at(cell.c, cell.r) == core::Cell::Covered) {
+                next = cell;
+            }
+        });
+    }
+    return next;
+}
+
 // "ratio": the window's factor now; "field": the board's device pixels in the window's surface,
 // left top right bottom (one past); "paints X Y": the cell painted on the surface's device pixel
-// (X, Y) by the pixel rule, or "none".
+// (X, Y) by the pixel rule, or "none"; "next": the cell to open next (nextSafeCell) and its
+// anchor in the window, "C R X Y", or "none"; "covered C R": "yes" while that cell is covered.
 void answer(shell::MainWindow& window, const char* line) {
     const double ratio = window.devicePixelRatioF();
     const QWidget* field = WindowAccess::fieldSurface(window);
@@ -60,6 +82,18 @@ void answer(shell::MainWindow& window, const char* line) {
                     shell::pixels::firstDevicePixel(at.y(), ratio),
                     shell::pixels::firstDevicePixel(at.x() + field->width(), ratio),
                     shell::pixels::firstDevicePixel(at.y() + field->height(), ratio));
+    } else if (std::strncmp(line, "next", 4) == 0) {
+        if (const auto cell = nextSafeCell(WindowAccess::game(window))) {
+            const QPoint anchor =
+                field->mapTo(&window, QPoint(core::anchorX(cell->c), core::cellY(cell->r)));
+            std::printf("next %d %d %d %d\n", cell->c, cell->r, anchor.x(), anchor.y());
+        } else {
+            std::printf("next none\n");
+        }
+    } else if (std::sscanf(line, "covered %d %d", &x, &y) == 2) {
+        const core::Cell cell = WindowAccess::game(window).board().at(x, y);
+        std::printf("covered %s\n",
+                    cell == core::Cell::Covered || cell == core::Cell::CoveredMine ? "yes" : "no");
     } else if (std::sscanf(line, "paints %d %d", &x, &y) == 2) {
         const int side = WindowAccess::game(window).side();
         const auto cell = core::cellAtMapPoint(
