@@ -3,7 +3,6 @@
 // object exists.
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <Qt>
 #include <cstdint>
 #include <optional>
