@@ -67,8 +67,8 @@ std::optional<core::CellPos> nextSafeCell(const core::Game& game) {
 
 // "ratio": the window's factor now; "field": the board's device pixels in the window's surface,
 // left top right bottom (one past); "paints X Y": the cell painted on the surface's device pixel
-// (X, Y) by the pixel rule, or "none"; "next": the cell to open next (nextSafeCell) and its
-// anchor in the window, "C R X Y", or "none"; "covered C R": "yes" while that cell is covered.
+// (X, Y) by the pixel rule, or "none"; "next": the cell to open next (nextSafeCell) and
+// its middle in the window, "C R X Y", or "none"; "covered C R": "yes" while that cell is covered.
 void answer(shell::MainWindow& window, const char* line) {
     const double ratio = window.devicePixelRatioF();
     const QWidget* field = WindowAccess::fieldSurface(window);
@@ -84,9 +84,12 @@ void answer(shell::MainWindow& window, const char* line) {
                     shell::pixels::firstDevicePixel(at.y() + field->height(), ratio));
     } else if (std::strncmp(line, "next", 4) == 0) {
         if (const auto cell = nextSafeCell(WindowAccess::game(window))) {
-            const QPoint anchor =
-                field->mapTo(&window, QPoint(core::anchorX(cell->c), core::cellY(cell->r)));
-            std::printf("next %d %d %d %d\n", cell->c, cell->r, anchor.x(), anchor.y());
+            // The middle of the cell, not its anchor: the anchor lies on the cell's
+            // top edge, where a pointer one pixel off lands on the cell above.
+            const QPoint middle =
+                field->mapTo(&window, QPoint(core::anchorX(cell->c) + core::kCellEdgeLength / 2,
+                                             core::cellY(cell->r) + core::kCellRows / 2));
+            std::printf("next %d %d %d %d\n", cell->c, cell->r, middle.x(), middle.y());
         } else {
             std::printf("next none\n");
         }
