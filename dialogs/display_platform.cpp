@@ -13,7 +13,11 @@ bool waylandPlatform(QByteArrayView platform, QByteArrayView sessionType, bool w
 }
 
 bool onWayland() {
-    const QByteArray taken = QGuiApplication::platformName().toUtf8();
+    // Before the application exists, Qt 6.5 and later answer platformName() with
+    // the platform built in as the default (xcb), not the one Qt will take.
+    const QByteArray taken = QGuiApplication::instance() != nullptr
+                                 ? QGuiApplication::platformName().toUtf8()
+                                 : QByteArray();
     return waylandPlatform(taken.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : taken,
                            qgetenv("XDG_SESSION_TYPE"),
                            qEnvironmentVariableIsSet("WAYLAND_DISPLAY"));
