@@ -136,6 +136,17 @@ class VirtualPointer:
     without one)."""
 
     def __init__(self, display):
+        registry, globals_ = self.connect(display)
+        if "zwlr_virtual_pointer_manager_v1" not in globals_:
+            raise unittest.SkipTest("this sway offers no virtual pointer (wlr-virtual-pointer)")
+        manager = self.bind(registry, globals_, "zwlr_virtual_pointer_manager_v1")
+        self.pointer = self.new_id()
+        self.send(manager, 0, struct.pack("<II", 0, self.pointer))  # create_virtual_pointer
+        self.roundtrip()
+        self.time = 0
+
+    def connect(self, display):
+        """Connects to the display; its registry and its globals, interface to name."""
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self.sock.connect(display)
         self.buffer = b""
@@ -146,18 +157,14 @@ class VirtualPointer:
         for obj, opcode, body in self.roundtrip():
             if obj == registry and opcode == 0:
                 name, length = struct.unpack_from("<II", body)
-                interface = body[8:8 + length - 1].decode()
-                globals_[interface] = (name, struct.unpack_from("<I", body, 8 + (length + 3) // 4 * 4)[0])
-        if "zwlr_virtual_pointer_manager_v1" not in globals_:
-            raise unittest.SkipTest("this sway offers no virtual pointer (wlr-virtual-pointer)")
-        name, _ = globals_["zwlr_virtual_pointer_manager_v1"]
-        manager = self.new_id()
-        self.send(registry, 0, struct.pack("<I", name) + self.string("zwlr_virtual_pointer_manager_v1")
-                  + struct.pack("<II", 1, manager))  # wl_registry.bind
-        self.pointer = self.new_id()
-        self.send(manager, 0, struct.pack("<II", 0, self.pointer))  # create_virtual_pointer
-        self.roundtrip()
-        self.time = 0
+                globals_[body[8:8 + length - 1].decode()] = name
+        return registry, globals_
+
+    def bind(self, registry, globals_, interface):
+        new = self.new_id()
+        self.send(registry, 0, struct.pack("<I", globals_[interface]) + self.string(interface)
+                  + struct.pack("<II", 1, new))  # wl_registry.bind, version 1
+        return new
 
     def new_id(self):
         self.next_id += 1
@@ -218,17 +225,7 @@ class VirtualKeyboard(VirtualPointer):
     LETTERS = {"a": 30, "b": 48, "c": 46}
 
     def __init__(self, display):
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.connect(display)
-        self.buffer = b""
-        self.next_id = 2
-        registry = self.new_id()
-        self.send(1, 1, struct.pack("<I", registry))  # wl_display.get_registry
-        globals_ = {}
-        for obj, opcode, body in self.roundtrip():
-            if obj == registry and opcode == 0:
-                name, length = struct.unpack_from("<II", body)
-                globals_[body[8:8 + length - 1].decode()] = name
+        registry, globals_ = self.connect(display)
         if "zwp_virtual_keyboard_manager_v1" not in globals_:
             raise unittest.SkipTest("this sway offers no virtual keyboard")
         seat = self.bind(registry, globals_, "wl_seat")
@@ -247,12 +244,6 @@ class VirtualKeyboard(VirtualPointer):
             os.close(fd)
         self.roundtrip()
         self.time = 0
-
-    def bind(self, registry, globals_, interface):
-        new = self.new_id()
-        self.send(registry, 0, struct.pack("<I", globals_[interface]) + self.string(interface)
-                  + struct.pack("<II", 1, new))  # wl_registry.bind, version 1
-        return new
 
     @staticmethod
     def default_keymap():
